@@ -1,0 +1,60 @@
+# Source collection shared by the subsystem folders.
+#
+# A subsystem folder is one static library made of every .cpp below it. Its
+# areas (first-level folders) named in TARGET_ONLY need Windows headers; the
+# host build leaves them out, so the rest must stay free of Windows types.
+
+function(deskmate_collect out dir)
+  cmake_parse_arguments(arg "" "" "TARGET_ONLY" ${ARGN})
+  file(GLOB_RECURSE files CONFIGURE_DEPENDS "${dir}/*.cpp")
+  # Program entry points (area "main") belong to the programs, not the library.
+  list(FILTER files EXCLUDE REGEX "^${dir}/main/")
+  set(kept)
+  foreach(f IN LISTS files)
+    file(RELATIVE_PATH rel "${dir}" "${f}")
+    string(REGEX MATCH "^[^/]+/" area "${rel}")
+    string(REGEX REPLACE "/$" "" area "${area}")
+    if(NOT DESKMATE_TARGET AND area AND area IN_LIST arg_TARGET_ONLY)
+      continue()
+    endif()
+    list(APPEND kept "${f}")
+  endforeach()
+  set(${out} ${kept} PARENT_SCOPE)
+endfunction()
+
+# deskmate_library(name TARGET_ONLY area... DEPENDS lib...)
+function(deskmate_library name)
+  cmake_parse_arguments(arg "" "" "TARGET_ONLY;DEPENDS;TARGET_LIBS" ${ARGN})
+  deskmate_collect(srcs "${CMAKE_CURRENT_SOURCE_DIR}" TARGET_ONLY ${arg_TARGET_ONLY})
+  if(NOT srcs)
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${arg_DEPENDS})
+    if(DESKMATE_TARGET)
+      target_link_libraries(${name} INTERFACE ${arg_TARGET_LIBS})
+    endif()
+    return()
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${arg_DEPENDS})
+  if(DESKMATE_TARGET)
+    target_link_libraries(${name} PUBLIC ${arg_TARGET_LIBS})
+  endif()
+endfunction()
+
+# One test program per subsystem from tests/<subsystem>/, run by ctest as a
+# whole (under Wine on the target side). Areas follow the library's rule.
+function(deskmate_tests name)
+  cmake_parse_arguments(arg "" "" "TARGET_ONLY;DEPENDS" ${ARGN})
+  set(dir "${CMAKE_CURRENT_SOURCE_DIR}/${name}")
+  deskmate_collect(srcs "${dir}" TARGET_ONLY ${arg_TARGET_ONLY})
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name}_tests ${srcs})
+  target_include_directories(${name}_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name}_tests PRIVATE ${arg_DEPENDS} GTest::gtest GTest::gtest_main)
+  add_test(NAME ${name} COMMAND ${name}_tests --gtest_color=no)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 900 WORKING_DIRECTORY "${DESKMATE_DATA_DIR}")
+endfunction()
