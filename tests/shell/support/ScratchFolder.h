@@ -1,0 +1,31 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+// Runs a test inside a fresh empty folder, so that files with fixed names
+// ("tavelune.cfg", "tavelune.dat") never meet the program's own.
+class ScratchFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        namespace fs = std::filesystem;
+        m_previous = fs::current_path();
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_folder = fs::temp_directory_path() /
+                   (std::string("deskmate_") + info->test_suite_name() + "_" + info->name());
+        std::error_code ignored;
+        fs::remove_all(m_folder, ignored);
+        fs::create_directories(m_folder);
+        fs::current_path(m_folder);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::current_path(m_previous, ignored);
+        std::filesystem::remove_all(m_folder, ignored);
+    }
+
+private:
+    std::filesystem::path m_previous;
+    std::filesystem::path m_folder;
+};
