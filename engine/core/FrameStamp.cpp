@@ -1,0 +1,3 @@
+#include "engine/core/FrameStamp.h"
+
+int32_t FrameStamp = 0;
