@@ -83,10 +83,10 @@ void CReplacingFileWriter::Abandon() {
     }
 }
 
-bool CReplacingFileWriter::Open() {
+bool CReplacingFileWriter::Open(bool textMode) {
     Abandon();
     m_failed = false;
-    m_file = std::fopen(m_temporary.c_str(), "wb");
+    m_file = std::fopen(m_temporary.c_str(), textMode ? "wt" : "wb");
     return m_file != nullptr;
 }
 

@@ -32,8 +32,9 @@ public:
     CReplacingFileWriter(const CReplacingFileWriter&) = delete;
     CReplacingFileWriter& operator=(const CReplacingFileWriter&) = delete;
 
-    // Creates the temporary file; false when it cannot be created.
-    bool Open();
+    // Creates the temporary file; false when it cannot be created. In text
+    // mode each "\n" written becomes the system's line end (CR LF on Windows).
+    bool Open(bool textMode = false);
     bool Write(const void* data, size_t length);
     // Flushes the temporary to disk, closes it and replaces the target.
     bool Commit();

@@ -2,6 +2,9 @@
 
 #include <climits>
 #include <cstdio>
+#include <string>
+
+#include "platform/archive/FileReplace.h"
 
 namespace {
 
@@ -120,10 +123,15 @@ bool LoadLaunchConfig(CLaunchConfig& config) {
 }
 
 bool SaveLaunchConfig(const CLaunchConfig& config) {
-    FILE* file = std::fopen(config.fileName, "wt");
-    if (!file)
-        return false;
-    for (int i = 0; i < LC_COUNT; ++i)
-        std::fprintf(file, "%s\n%d\n", VALUE_RULES[i].comment, static_cast<int>(config.values[i]));
-    return std::fclose(file) == 0;
+    std::string text;
+    char number[16];
+    for (int i = 0; i < LC_COUNT; ++i) {
+        std::snprintf(number, sizeof number, "%d\n", static_cast<int>(config.values[i]));
+        text += VALUE_RULES[i].comment;
+        text += '\n';
+        text += number;
+    }
+    // Written beside the old file, so a failed write leaves the old settings.
+    CReplacingFileWriter writer(config.fileName);
+    return writer.Open(true) && writer.Write(text.data(), text.size()) && writer.Commit();
 }

@@ -64,6 +64,11 @@ TEST_F(LaunchConfigFile, WritesTheExactFile) {
             "// CameraMode(0:Manual 1:Auto)\n0\n"
             "// QuillombMode(0:Off 1:On)\n1\n"
             "// ClearMode(0:Not clear data 1:Clear data)\n0\n";
+#ifdef _WIN32
+    // Text mode: every line ends in CR LF on disk.
+    for (size_t at = want.find('\n'); at != std::string::npos; at = want.find('\n', at + 2))
+        want.insert(at, 1, '\r');
+#endif
     EXPECT_EQ(ReadText(), want);
 }
 
@@ -138,6 +143,14 @@ TEST_F(LaunchConfigFile, RefusedFilesLeaveTheValues) {
     WriteText("0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n99999999999999\n");
     CLaunchConfig config;
     EXPECT_TRUE(LoadLaunchConfig(config));
+}
+
+TEST_F(LaunchConfigFile, FailedRewriteKeepsTheOldFile) {
+    WriteText("// old\n1\n");
+    // The temporary's place is taken, so the new file cannot be written.
+    std::filesystem::create_directory("tavelune.cfg.tmp");
+    EXPECT_FALSE(SaveLaunchConfig(Filled(0)));
+    EXPECT_EQ(ReadText(), "// old\n1\n");
 }
 
 TEST_F(LaunchConfigFile, MissingOrUnwritableFile) {

@@ -176,6 +176,23 @@ TEST_F(StateFile, MissingAndOversizedFiles) {
     EXPECT_EQ(ReadStateFile(STATE_FILE_NAME, state, version), SR_MALFORMED);
 }
 
+TEST_F(StateFile, FailedSaveKeepsOldFileAndStaleTemporaryIsHarmless) {
+    ASSERT_TRUE(WriteStateFile(STATE_FILE_NAME, SampleState()));
+    const std::vector<uint8_t> before = ReadRaw(STATE_FILE_NAME);
+    std::filesystem::create_directory("tavelune.dat.tmp");
+    EXPECT_FALSE(WriteStateFile(STATE_FILE_NAME, CSavedState()));
+    EXPECT_EQ(ReadRaw(STATE_FILE_NAME), before);
+    std::filesystem::remove("tavelune.dat.tmp");
+
+    // A temporary left by a run that stopped mid-save is simply overwritten.
+    WriteRaw("tavelune.dat.tmp", {1, 2, 3});
+    ASSERT_TRUE(WriteStateFile(STATE_FILE_NAME, CSavedState()));
+    CSavedState back = SampleState();
+    uint32_t version = 0;
+    ASSERT_EQ(ReadStateFile(STATE_FILE_NAME, back, version), SR_OK);
+    EXPECT_TRUE(back.items.empty());
+}
+
 TEST_F(StateFile, SaveInterruptedBeforeReplaceKeepsOldFile) {
     ASSERT_TRUE(WriteStateFile(STATE_FILE_NAME, SampleState()));
     const std::vector<uint8_t> before = ReadRaw(STATE_FILE_NAME);
