@@ -53,9 +53,7 @@ bool ScanLine(FILE* file, CLineScan& scan) {
         if (c == '\n')
             break;
         if (count < 2)
-            first[count] = static_cast<char>(c);
-        if (count < 2)
-            ++count;
+            first[count++] = static_cast<char>(c);
         const bool digit = c >= '0' && c <= '9';
         if (state == SEEKING) {
             if (c == 0) {
