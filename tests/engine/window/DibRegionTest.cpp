@@ -80,8 +80,10 @@ void CheckRegion(const RegionCase& c) {
     const int w = dib.GetWidth(), h = dib.GetHeight();
     std::vector<RECT> got = RegionRects(dib.GetRegion());
     std::vector<RECT> want = ExpectedBands(w, h, c.opaque);
-    ASSERT_EQ(got.size(), want.size());
-    for (size_t i = 0; i < got.size(); ++i) {
+    // The rectangles in the region's own banded form; the pixel check below
+    // holds even where a system bands them differently.
+    EXPECT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size() && i < want.size(); ++i) {
         EXPECT_EQ(got[i].left, want[i].left) << "rect " << i;
         EXPECT_EQ(got[i].top, want[i].top) << "rect " << i;
         EXPECT_EQ(got[i].right, want[i].right) << "rect " << i;
