@@ -110,10 +110,10 @@ void CTransform::RenderTree() {
     if (m_channels[TC_VISIBLE].m_value == 0.0f)
         return;
     CNode::RenderTree();
-    // A copy: drawing may reattach nodes (a parent swap) while we walk.
-    std::vector<CHandle> children = m_children;
-    for (CHandle handle : children) {
-        if (CNode* child = NodeHandles().Resolve(handle))
+    // By index, re-reading the size: drawing may reattach nodes (a parent
+    // swap) while we walk.
+    for (size_t i = 0; i < m_children.size(); ++i) {
+        if (CNode* child = NodeHandles().Resolve(m_children[i]))
             child->RenderTree();
     }
 }
