@@ -1,0 +1,50 @@
+#pragma once
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+// Hand-laid stream bytes for the reader tests, independent of the writer.
+struct StreamBytes {
+    std::vector<uint8_t> bytes;
+
+    StreamBytes& Word(uint32_t w) {
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(uint8_t(w >> (8 * i)));
+        return *this;
+    }
+    StreamBytes& Int(int32_t v) { return Word(uint32_t(v)); }
+    StreamBytes& Float(float f) {
+        uint32_t w;
+        std::memcpy(&w, &f, 4);
+        return Word(w);
+    }
+    StreamBytes& Short(uint16_t v) {
+        bytes.push_back(uint8_t(v));
+        bytes.push_back(uint8_t(v >> 8));
+        return *this;
+    }
+    // The text, its zero and padding to a multiple of four.
+    StreamBytes& Text(const std::string& t) {
+        bytes.insert(bytes.end(), t.begin(), t.end());
+        size_t field = t.size() / 4 * 4 + 4;
+        bytes.insert(bytes.end(), field - t.size(), 0);
+        return *this;
+    }
+    StreamBytes& Raw(const std::vector<uint8_t>& b) {
+        bytes.insert(bytes.end(), b.begin(), b.end());
+        return *this;
+    }
+    StreamBytes& Floats(int n, float f = 0) {
+        for (int i = 0; i < n; ++i)
+            Float(f);
+        return *this;
+    }
+    // A chunk of the type around the record.
+    StreamBytes& Chunk(uint32_t type, const StreamBytes& record) {
+        Word(type).Word(uint32_t(record.bytes.size() + 8));
+        return Raw(record.bytes);
+    }
+    size_t Size() const { return bytes.size(); }
+    const uint8_t* Data() const { return bytes.data(); }
+};
