@@ -1,0 +1,31 @@
+# The data archives and their compiled table (included by engine/).
+#
+# With DESKMATE_TOOLS_DIR (the host build's tools folder) the Windows build
+# runs the host packer: it writes model/, animation/, sound/ and clipper/
+# under DESKMATE_DATA_DIR and the archive table source, which is compiled
+# into the engine. Without it (and on the host side, where tests build their
+# own archives) the table has no entries.
+#
+# DESKMATE_ARCHIVE_MANIFESTS: manifest files of the content builders, as
+# they arrive. Until then the packer fills every archive with one
+# placeholder entry (--placeholder).
+set(DESKMATE_ARCHIVE_MANIFESTS "" CACHE STRING "Manifests of archive content, for deskmate_pack")
+set(archive_table "${CMAKE_BINARY_DIR}/generated/engine/archive/ArchiveTable.generated.cpp")
+
+if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
+  set(packer "${DESKMATE_TOOLS_DIR}/packer/deskmate_pack")
+  set(manifest_args)
+  foreach(m IN LISTS DESKMATE_ARCHIVE_MANIFESTS)
+    list(APPEND manifest_args --manifest "${m}")
+  endforeach()
+  add_custom_command(
+    OUTPUT "${archive_table}"
+    COMMAND "${packer}" --data-dir "${DESKMATE_DATA_DIR}" --source "${archive_table}" ${manifest_args}
+            --placeholder
+    DEPENDS "${packer}" ${DESKMATE_ARCHIVE_MANIFESTS}
+    COMMENT "Packing the data archives into ${DESKMATE_DATA_DIR}"
+    VERBATIM)
+else()
+  configure_file("${PROJECT_SOURCE_DIR}/engine/archive/EmptyArchiveTable.cpp.in" "${archive_table}" COPYONLY)
+endif()
+target_sources(engine PRIVATE "${archive_table}")

@@ -1,0 +1,28 @@
+#include <gtest/gtest.h>
+
+#include "engine/archive/ArchiveKey.h"
+
+namespace {
+
+TEST(MakeArchiveKey, CutsFolderAndExtensionAndUpperCases) {
+    struct Case {
+        const char* path;
+        const char* key;
+    } cases[] = {
+        {"model/ending/endRoll.hgm", "ENDROLL"},
+        {"clipper/clipper_800_800.bmp", "CLIPPER_800_800"},
+        {"model/vesko/vesko_face.3.tga", "VESKO_FACE_3"},
+        {"model\\vesko\\sub.name.tga", "SUB_NAME"},
+        {"a.b/file", "A"}, // the extension cut uses the last '.' of the whole path
+        {"noext", "NOEXT"},
+        {"dir/", ""},
+        {".hgm", ""},
+        {"", ""},
+        {"x/y\\Mixed.Case.TGA", "MIXED_CASE"},
+        {"\x82\xa0x.tga", "\x82\xa0X"}, // code-page-932 bytes stay as they are
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MakeArchiveKey(c.path), c.key) << c.path;
+}
+
+} // namespace
