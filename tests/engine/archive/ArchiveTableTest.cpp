@@ -60,13 +60,19 @@ TEST(ModelPathPrefix, TableAndOutOfRangeKeepsTheLastValue) {
 }
 
 // The archives compiled into this program: on the Windows side, when the
-// build ran the packer, every archive holds its placeholder entry.
+// build ran the packer, every archive holds its placeholder entry. The tests
+// run in the folder where the build laid out the data.
 TEST(ArchiveTable, GeneratedArchivesServeTheirEntries) {
     bool any = false;
     for (int slot = 0; slot < ARCHIVE_SLOT_COUNT; ++slot)
         any = any || GENERATED_ARCHIVE_DIRECTORIES[slot];
     if (!any)
         GTEST_SKIP() << "this build has no generated archive table";
+    struct Restore {
+        std::string folder = GetDataFolder();
+        ~Restore() { SetDataFolder(folder); }
+    } restore;
+    SetDataFolder(std::filesystem::current_path().string());
     for (int kind = 0; kind < ARCHIVE_KIND_COUNT; ++kind) {
         for (int index = 0; index < ArchiveCountOfKind(kind); ++index) {
             const ArchiveDescriptor* d = GetArchiveDescriptor(kind, index);
