@@ -1,6 +1,7 @@
 #include "engine/archive/DataArchive.h"
 
 #include <cstdio>
+#include <new>
 
 #include "engine/archive/ArchiveKey.h"
 #include "engine/archive/DataFolder.h"
@@ -31,9 +32,16 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     bool ok = false;
     if (std::fseek(file, 0, SEEK_END) == 0) {
         long size = std::ftell(file);
-        if (size >= 0 && uint64_t(size) <= UINT32_MAX && std::fseek(file, 0, SEEK_SET) == 0) {
-            bytes.resize(size_t(size));
-            ok = size == 0 || std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        if (size >= 0 && uint64_t(size) <= UINT32_MAX && uint64_t(size) <= SIZE_MAX &&
+            std::fseek(file, 0, SEEK_SET) == 0) {
+            // A file too large for memory is a failed read, not the end of the program.
+            try {
+                bytes.resize(size_t(size));
+                ok = true;
+            } catch (const std::bad_alloc&) {
+                ok = false;
+            }
+            ok = ok && (size == 0 || std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size());
             // A file that grew while it was read is not the file that was sized.
             if (ok && std::fgetc(file) != EOF)
                 ok = false;
@@ -41,7 +49,7 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
     }
     std::fclose(file);
     if (!ok)
-        bytes.clear();
+        std::vector<uint8_t>().swap(bytes);
     return ok;
 }
 

@@ -77,7 +77,9 @@ struct GeometryIndexGroup {
     uint16_t Index(int i) const { return uint16_t(indices[2 * i] | (indices[2 * i + 1] << 8)); }
 };
 
-// Type 0. Vertex and index data point into the stream they were read from.
+// Type 0. Vertex and index data point into the stream they were read from,
+// at any alignment (chunks and archive entries need not start on a word):
+// copy them out rather than read them through typed pointers.
 struct GeometryRecord {
     std::string name;
     float radius = 0;

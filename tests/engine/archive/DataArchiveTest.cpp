@@ -101,6 +101,23 @@ TEST_F(DataArchiveTest, AbsentLooseFileIsRememberedAndKeysShareOneEntry) {
     EXPECT_EQ(shared.data, late.data);
 }
 
+TEST_F(DataArchiveTest, EmptyLooseFileIsFoundAndAFolderIsNoFile) {
+    WriteText("arc.bin", "ARCHIVEDARCHIVED");
+    const ArchiveEntryRow rows[] = {{0, 8, "EMPTY"}, {8, 8, "FOLDER"}, {0, 0, nullptr}};
+    WriteText("loose/empty.tga", "");
+    std::filesystem::create_directories(folder / "loose" / "folder.tga");
+    CDataArchive archive({"arc.bin", 0, rows});
+    ArchiveEntry empty = archive.GetEntry("loose/empty.tga");
+    EXPECT_NE(empty.data, nullptr);
+    EXPECT_EQ(empty.size, 0u);
+    ArchiveEntry notAFile = archive.GetEntry("loose/folder.tga");
+    EXPECT_EQ(Text(notAFile.data, notAFile.size), "ARCHIVED");
+    std::vector<uint8_t> bytes = {1, 2, 3};
+    EXPECT_FALSE(ReadWholeFile((folder / "loose" / "folder.tga").string(), bytes));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_FALSE(ReadWholeFile("", bytes));
+}
+
 TEST_F(DataArchiveTest, EmptyPathFindsNothing) {
     WriteText("arc.bin", "ARCHIVED");
     const ArchiveEntryRow rows[] = {{0, 8, ""}, {0, 0, nullptr}};
