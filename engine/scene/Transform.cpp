@@ -289,7 +289,10 @@ void CTransform::SetChannelValue(int slot, float value) {
     if (slot < 0 || slot >= TC_COUNT)
         return;
     m_channels[slot].m_value = value;
-    Touch();
+    // Visibility is not part of the matrix: showing or hiding a node keeps a
+    // matrix that was set.
+    if (slot != TC_VISIBLE)
+        Touch();
 }
 
 void CTransform::SetTranslation(float x, float y, float z) {

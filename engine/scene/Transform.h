@@ -70,7 +70,8 @@ public:
     void ComputeBoundingSphere(Vec3& centre, float& radius);
 
     float GetChannelValue(int slot) const;
-    // A direct write; touches the change stamp like an animator write.
+    // A direct write; a matrix channel touches the change stamp like an
+    // animator write, the visible channel does not.
     void SetChannelValue(int slot, float value);
     void SetTranslation(float x, float y, float z);
     void SetRotation(float x, float y, float z);

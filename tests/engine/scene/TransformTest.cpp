@@ -83,6 +83,8 @@ TEST(TransformTest, SetLocalMatrixHoldsUntilALaterFrameWrite) {
 
     AdvanceFrameStamp();
     EXPECT_EQ(t.GetLocalMatrix()(3, 0), 1.0f);
+    t.SetVisible(0.0f);  // hiding keeps the set matrix
+    EXPECT_EQ(t.GetLocalMatrix()(3, 0), 1.0f);
     t.SetChannelValue(CTransform::TC_TRANSLATION_Y, 4.0f);
     EXPECT_EQ(t.GetLocalMatrix()(3, 0), 9.0f);
     EXPECT_EQ(t.GetLocalMatrix()(3, 1), 4.0f);
