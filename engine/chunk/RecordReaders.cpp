@@ -323,3 +323,27 @@ RecordResult ReadHierarchyRecord(const uint8_t* data, size_t length, HierarchyRe
     }
     return RR_ACCEPTED;
 }
+
+namespace {
+template <class Record>
+RecordResult Check(RecordResult (*read)(const uint8_t*, size_t, Record&), const uint8_t* data, size_t length) {
+    Record record;
+    return read(data, length, record);
+}
+} // namespace
+
+RecordResult CheckChunkRecord(uint32_t type, const uint8_t* data, size_t length) {
+    switch (type) {
+    case RT_GEOMETRY: return Check(ReadGeometryRecord, data, length);
+    case RT_SHADER: return Check(ReadShaderRecord, data, length);
+    case RT_SHAPE: return Check(ReadShapeRecord, data, length);
+    case RT_TEXTURE: return Check(ReadTextureRecord, data, length);
+    case RT_TRANSFORM: return Check(ReadTransformRecord, data, length);
+    case RT_ANIMATOR: return Check(ReadAnimatorRecord, data, length);
+    case RT_ANIMATION_DATA: return Check(ReadAnimationDataRecord, data, length);
+    case RT_ANIMATION_SET: return Check(ReadAnimationSetRecord, data, length);
+    case RT_HIERARCHY: return Check(ReadHierarchyRecord, data, length);
+    case RT_BONE: return Check(ReadBoneRecord, data, length);
+    default: return RR_REFUSED;
+    }
+}

@@ -29,3 +29,8 @@ RecordResult ReadAnimationDataRecord(const uint8_t* data, size_t length, Animati
 RecordResult ReadAnimationSetRecord(const uint8_t* data, size_t length, AnimationSetRecord& out);
 RecordResult ReadHierarchyRecord(const uint8_t* data, size_t length, HierarchyRecord& out);
 RecordResult ReadBoneRecord(const uint8_t* data, size_t length, BoneRecord& out);
+
+// Reads a record of the chunk type into a scratch struct and answers the
+// result; RR_REFUSED also for a type without a loader. The writer checks
+// every chunk it makes with this, so it cannot emit what the loaders refuse.
+RecordResult CheckChunkRecord(uint32_t type, const uint8_t* data, size_t length);

@@ -5,6 +5,7 @@
 
 #include "engine/chunk/ChunkEnums.h"
 #include "engine/chunk/FieldUnpack.h"
+#include "engine/chunk/RecordReaders.h"
 #include "engine/chunk/VertexSize.h"
 
 namespace {
@@ -15,6 +16,7 @@ void PutWord(std::vector<uint8_t>& out, uint32_t word) {
 } // namespace
 
 void CChunkWriter::Begin(uint32_t type) {
+    m_chunkType = type;
     m_chunkStart = m_bytes.size();
     PutWord(m_bytes, type);
     PutWord(m_bytes, 0);
@@ -24,6 +26,11 @@ void CChunkWriter::End() {
     uint32_t size = uint32_t(m_bytes.size() - m_chunkStart);
     for (int i = 0; i < 4; ++i)
         m_bytes[m_chunkStart + 4 + i] = uint8_t(size >> (8 * i));
+    // What the loaders would refuse is not written.
+    if (m_checkRecords &&
+        CheckChunkRecord(m_chunkType, m_bytes.data() + m_chunkStart + CHUNK_HEADER_SIZE, size - CHUNK_HEADER_SIZE) ==
+            RR_REFUSED)
+        m_failed = true;
 }
 
 void CChunkWriter::PackBytes(const void* data, size_t size) {
@@ -73,14 +80,14 @@ void CChunkWriter::Write(const GeometryRecord& r) {
          int(r.vertexFormat), r.skip);
     if (r.skip == 0) {
         Pack(ChunkFields::COUNT, r.vertexCount);
-        if (r.vertexCount > 0 && !r.vertices)
+        if (r.vertexCount < 0 || (r.vertexCount > 0 && !r.vertices))
             m_failed = true;
         else
             PackBytes(r.vertices, size_t(r.vertexCount) * size_t(GetVertexSize(r.vertexFormat)));
         Pack(ChunkFields::COUNT, int(r.groups.size()));
         for (const GeometryIndexGroup& g : r.groups) {
             Pack(ChunkFields::INDEX_GROUP_HEAD, g.primitiveType, g.indexCount);
-            if (g.indexCount > 0 && !g.indices)
+            if (g.indexCount < 0 || (g.indexCount > 0 && !g.indices))
                 m_failed = true;
             else
                 PackBytes(g.indices, size_t(g.indexCount) * 2);
@@ -194,5 +201,7 @@ void CChunkWriter::Write(const HierarchyRecord& r) {
 void CChunkWriter::WriteRawChunk(uint32_t type, const std::vector<uint8_t>& record) {
     Begin(type);
     PackBytes(record.data(), record.size());
+    m_checkRecords = false;
     End();
+    m_checkRecords = true;
 }

@@ -7,9 +7,10 @@
 
 // Builds a chunk stream from the record structs that the engine's loaders
 // fill, through the same field signatures, so writer and reader share one
-// layout. A text that does not fit the loaders' buffer, or a count that
-// does not match its data, marks the writer as failed; a failed writer's
-// bytes must not be used.
+// layout. Every chunk written is read back by the engine's record reader: a
+// record the loaders would refuse (a text too long for their buffer, a count
+// that does not match its data, a value outside its table) marks the writer
+// as failed, and a failed writer's bytes must not be used.
 class CChunkWriter {
 public:
     void Write(const GeometryRecord& record);
@@ -23,8 +24,8 @@ public:
     void Write(const HierarchyRecord& record);
     void Write(const BoneRecord& record);
 
-    // A chunk of any type around the given record bytes (for tests and for
-    // kinds that have no struct).
+    // A chunk of any type around the given record bytes, unchecked (for tests
+    // and for kinds that have no struct).
     void WriteRawChunk(uint32_t type, const std::vector<uint8_t>& record);
 
     const std::vector<uint8_t>& GetBytes() const { return m_bytes; }
@@ -40,5 +41,7 @@ private:
 
     std::vector<uint8_t> m_bytes;
     size_t m_chunkStart = 0;
+    uint32_t m_chunkType = 0;
+    bool m_checkRecords = true;
     bool m_failed = false;
 };

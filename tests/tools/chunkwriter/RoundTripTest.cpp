@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -246,6 +247,36 @@ TEST(ChunkRoundTrip, WriterRefusesWhatTheReaderWouldRefuse) {
     CChunkWriter hierarchy;
     hierarchy.Write(wrongCount);
     EXPECT_TRUE(hierarchy.Failed());
+
+    struct Bad {
+        const char* what;
+        std::function<void(CChunkWriter&)> write;
+    } bad[] = {
+        {"shader type 9", [](CChunkWriter& w) { ShaderRecord s; s.shaderType = 9; w.Write(s); }},
+        {"21 palette bones", [](CChunkWriter& w) {
+             ShaderRecord s;
+             s.shaderType = ST_LAMBERT_2WS;
+             s.boneNames.assign(21, "b");
+             w.Write(s);
+         }},
+        {"address mode 3", [](CChunkWriter& w) { TextureRecord t; t.addressV = 3; w.Write(t); }},
+        {"attribute 21", [](CChunkWriter& w) { AnimatorRecord a; a.attribute = 21; w.Write(a); }},
+        {"index past the vertices", [](CChunkWriter& w) {
+             static const float v[5] = {};
+             static const uint8_t i[2] = {1, 0};
+             GeometryRecord g;
+             g.vertexFormat = 0x801;
+             g.vertexCount = 1;
+             g.vertices = reinterpret_cast<const uint8_t*>(v);
+             g.groups = {{PT_TRIANGLE_LIST, 1, i}};
+             w.Write(g);
+         }},
+    };
+    for (const Bad& b : bad) {
+        CChunkWriter w;
+        b.write(w);
+        EXPECT_TRUE(w.Failed()) << b.what;
+    }
 
     GeometryRecord noVertices;
     noVertices.vertexFormat = 0x801;
