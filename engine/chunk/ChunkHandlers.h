@@ -3,10 +3,10 @@
 
 // Where each record kind meets the class that makes its resource. The
 // walker reads and checks a record, then hands it to the handler of its
-// kind; a kind with no handler is read, checked and skipped. The classes'
-// own files register their handlers (RegisterChunkHandlers of each area,
-// called once at start); the handlers run while CurrentResourceManager is
-// the walk's registry. Process-wide, main thread only.
+// kind; a kind with no handler is read, checked and skipped. Each area
+// registers the handlers of its classes once at start (as
+// RegisterSceneChunkHandlers does); the handlers run while
+// CurrentResourceManager is the walk's registry. Process-wide, main thread only.
 using GeometryHandler = void (*)(const GeometryRecord&);
 using ShaderHandler = void (*)(const ShaderRecord&);
 using ShapeHandler = void (*)(const ShapeRecord&);
