@@ -15,18 +15,6 @@ void WriteText(const std::string& text) {
     std::fclose(file);
 }
 
-std::string ReadText() {
-    std::string text;
-    FILE* file = std::fopen(LAUNCH_CONFIG_FILE_NAME, "rb");
-    if (!file)
-        return "<missing>";
-    int c;
-    while ((c = std::getc(file)) != EOF)
-        text += static_cast<char>(c);
-    std::fclose(file);
-    return text;
-}
-
 CLaunchConfig Filled(int32_t value) {
     CLaunchConfig config;
     for (int32_t& v : config.values)
@@ -69,7 +57,7 @@ TEST_F(LaunchConfigFile, WritesTheExactFile) {
     for (size_t at = want.find('\n'); at != std::string::npos; at = want.find('\n', at + 2))
         want.insert(at, 1, '\r');
 #endif
-    EXPECT_EQ(ReadText(), want);
+    EXPECT_EQ(ReadFileBytes(LAUNCH_CONFIG_FILE_NAME), want);
 }
 
 TEST_F(LaunchConfigFile, WrittenFileReadsBack) {
@@ -150,7 +138,7 @@ TEST_F(LaunchConfigFile, FailedRewriteKeepsTheOldFile) {
     // The temporary's place is taken, so the new file cannot be written.
     std::filesystem::create_directory("tavelune.cfg.tmp");
     EXPECT_FALSE(SaveLaunchConfig(Filled(0)));
-    EXPECT_EQ(ReadText(), "// old\n1\n");
+    EXPECT_EQ(ReadFileBytes(LAUNCH_CONFIG_FILE_NAME), "// old\n1\n");
 }
 
 TEST_F(LaunchConfigFile, MissingOrUnwritableFile) {

@@ -72,18 +72,6 @@ bool FileExists(const char* path) {
     return file != nullptr;
 }
 
-std::string ReadBytes(const char* path) {
-    std::string text;
-    FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return "<missing>";
-    int c;
-    while ((c = std::getc(file)) != EOF)
-        text += static_cast<char>(c);
-    std::fclose(file);
-    return text;
-}
-
 void WriteBytes(const char* path, const std::string& bytes) {
     FILE* file = std::fopen(path, "wb");
     ASSERT_NE(file, nullptr);
@@ -253,18 +241,18 @@ TEST_F(Setting, RejectedConfigFileIsReplacedByDefaults) {
         }
     };
     start();  // no file at all
-    const std::string defaults = ReadBytes(LAUNCH_CONFIG_FILE_NAME);
+    const std::string defaults = ReadFileBytes(LAUNCH_CONFIG_FILE_NAME);
     ASSERT_NE(defaults, "<missing>");
 
     setting.SetSoundOn(false);
     setting.SetFixed(true);
-    std::string text = ReadBytes(LAUNCH_CONFIG_FILE_NAME);
+    std::string text = ReadFileBytes(LAUNCH_CONFIG_FILE_NAME);
     const size_t at = text.find("WindowConfig");
     ASSERT_NE(at, std::string::npos);
     text[text.find('\n', at) + 1] = '3';  // WindowConfig 3
     WriteBytes(LAUNCH_CONFIG_FILE_NAME, text);
     start();
-    EXPECT_EQ(ReadBytes(LAUNCH_CONFIG_FILE_NAME), defaults);
+    EXPECT_EQ(ReadFileBytes(LAUNCH_CONFIG_FILE_NAME), defaults);
     EXPECT_TRUE(setting.IsSoundOn());
     EXPECT_FALSE(setting.IsFixed());
 }
@@ -305,6 +293,6 @@ TEST_F(Setting, RefusedStateFileIsKeptAtShutDown) {
         EXPECT_FALSE(fresh.LoadState());
         EXPECT_FALSE(fresh.SaveState());  // the shut-down save
         EXPECT_EQ(freshSystem.calls, Calls{});
-        EXPECT_EQ(ReadBytes(STATE_FILE_NAME), bytes);
+        EXPECT_EQ(ReadFileBytes(STATE_FILE_NAME), bytes);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -29,3 +30,16 @@ private:
     std::filesystem::path m_previous;
     std::filesystem::path m_folder;
 };
+
+// A whole file's bytes, or "<missing>" when it cannot be opened.
+inline std::string ReadFileBytes(const char* path) {
+    std::string text;
+    FILE* file = std::fopen(path, "rb");
+    if (!file)
+        return "<missing>";
+    int c;
+    while ((c = std::getc(file)) != EOF)
+        text += static_cast<char>(c);
+    std::fclose(file);
+    return text;
+}

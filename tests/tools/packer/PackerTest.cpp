@@ -14,6 +14,7 @@
 #include "engine/archive/ModelLoader.h"
 #include "engine/chunk/ChunkHandlers.h"
 #include "engine/resource/ResourceManager.h"
+#include "engine/archive/ArchiveFixture.h"
 #include "tools/chunkwriter/ChunkWriter.h"
 #include "tools/packer/ArchivePacker.h"
 #include "tools/packer/Manifest.h"
@@ -26,28 +27,8 @@ std::string Text(const ArchiveEntry& e) {
     return e.data ? std::string(reinterpret_cast<const char*>(e.data), e.size) : std::string("<null>");
 }
 
-struct Packer : ::testing::Test {
-    void SetUp() override {
-        saved = GetDataFolder();
-        folder = std::filesystem::temp_directory_path() /
-                 (std::string("deskmate-packer-") +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        SetDataFolder(folder.string());
-    }
-    void TearDown() override {
-        SetDataFolder(saved);
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-    }
-    void Write(const std::string& relative, const std::vector<uint8_t>& bytes) {
-        std::ofstream out(folder / relative, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    }
-    std::string saved;
-    std::filesystem::path folder;
-};
+// Packs into a private data folder of its own.
+using Packer = DataFolderTest;
 
 TEST_F(Packer, ConcatenatesInOrderScramblesAndReadsBackThroughItsDirectory) {
     std::vector<PackInput> inputs = {
@@ -121,8 +102,8 @@ TEST_F(Packer, ManifestToArchivesAndAModelLoadedThroughTheDirectory) {
     CChunkWriter writer;
     writer.Write(t);
     writer.Write(t);
-    Write("endRoll.hgm", writer.GetBytes());
-    Write("mask.bmp", Bytes("BM-mask"));
+    WriteFile("endRoll.hgm", writer.GetBytes());
+    WriteFile("mask.bmp", Bytes("BM-mask"));
     std::ofstream(folder / "content.manifest") << "# content\n\n"
                                                << "model/model03.bin model/ending/endRoll.hgm endRoll.hgm\n"
                                                << "clipper/clipper00.bin clipper/clipper_640_640.bmp "
@@ -168,7 +149,7 @@ TEST_F(Packer, ManifestErrorsNameTheLine) {
         {"model/model00.bin a.hgm a.hgm extra", "expected"},
         {"model/model00.bin a.hgm missing.hgm", "cannot read"},
     };
-    Write("a.hgm", Bytes("a"));
+    WriteFile("a.hgm", Bytes("a"));
     for (const Case& c : cases) {
         std::ofstream(folder / "bad.manifest") << "model/model00.bin b.hgm a.hgm\n" << c.line << "\n";
         ArchiveInputs inputs = EmptyArchiveInputs();
