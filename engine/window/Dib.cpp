@@ -145,18 +145,8 @@ void CDib::PutPalette(HDC dc, HPALETTE& previous) {
 }
 
 void CDib::Draw(HDC dc, int x, int y, const RECT& srcRect) {
-    if (!GetSafeHandle())
-        return;
-    HPALETTE previous;
-    PutPalette(dc, previous);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, GetSafeHandle());
-    BitBlt(dc, x, y, srcRect.right - srcRect.left, srcRect.bottom - srcRect.top, memory,
-           srcRect.left, srcRect.top, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    if (previous)
-        SelectPalette(dc, previous, TRUE);
+    RECT dest = {x, y, x + (srcRect.right - srcRect.left), y + (srcRect.bottom - srcRect.top)};
+    DrawStretched(dc, dest, srcRect);
 }
 
 void CDib::DrawStretched(HDC dc, const RECT& destRect, const RECT& srcRect) {
