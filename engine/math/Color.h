@@ -1,0 +1,10 @@
+#pragma once
+
+// A colour of four floats (red, green, blue, alpha), as uploaded to the
+// vertex shader constants.
+struct ColorRGBA {
+    float r = 0, g = 0, b = 0, a = 0;
+
+    ColorRGBA() = default;
+    ColorRGBA(float red, float green, float blue, float alpha) : r(red), g(green), b(blue), a(alpha) {}
+};
