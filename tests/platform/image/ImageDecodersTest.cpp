@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/image/ImageDecoders.h"
+#include "platform/image/ImageResample.h"
+#include "platform/image/TestImages.h"
+
+namespace {
+
+using namespace testimages;
+
+void ExpectSameTexels(const CImage& want, const CImage& got, int tolerance, bool compareAlpha) {
+    ASSERT_EQ(got.width, want.width);
+    ASSERT_EQ(got.height, want.height);
+    for (int y = 0; y < want.height; ++y)
+        for (int x = 0; x < want.width; ++x)
+            for (int i = 0; i < (compareAlpha ? 4 : 3); ++i)
+                ASSERT_NEAR(got.Row(y)[x * 4 + i], want.Row(y)[x * 4 + i], tolerance)
+                    << "texel " << x << "," << y << " byte " << i;
+}
+
+struct RoundTrip {
+    const char* name;
+    Bytes bytes;
+    ImageFileFormat format;
+    bool alpha;
+    int tolerance;
+};
+
+TEST(ImageDecoders, DecodesEachFormatWithItsAlpha) {
+    CImage opaque = Pattern(5, 3, false), clear = Pattern(5, 3, true);
+    const RoundTrip cases[] = {
+        {"bmp24", Bmp(opaque, 24), IFF_BMP, false, 0},
+        {"bmp32", Bmp(clear, 32), IFF_BMP, false, 0},
+        {"tga24", Tga(opaque, 24), IFF_TGA, false, 0},
+        {"tga32", Tga(clear, 32), IFF_TGA, true, 0},
+        {"tga32rle", Tga(clear, 32, true), IFF_TGA, true, 0},
+        {"png", Png(opaque, false), IFF_PNG, false, 0},
+        {"pngAlpha", Png(clear, true), IFF_PNG, true, 0},
+        {"jpeg", Jpeg(opaque, 100), IFF_JPEG, false, 40},
+        {"ddsArgb", DdsArgb(clear, true), IFF_DDS, true, 0},
+        {"ddsXrgb", DdsArgb(opaque, false), IFF_DDS, false, 0},
+    };
+    for (const RoundTrip& c : cases) {
+        SCOPED_TRACE(c.name);
+        CImage got;
+        ImageFileFormat format = IFF_UNKNOWN;
+        ASSERT_TRUE(DecodeImage(c.bytes.data(), c.bytes.size(), got, &format));
+        EXPECT_EQ(format, c.format);
+        EXPECT_EQ(got.hasAlpha, c.alpha);
+        ExpectSameTexels(c.alpha ? clear : opaque, got, c.tolerance, c.alpha);
+        if (!c.alpha) {
+            for (int y = 0; y < got.height; ++y)
+                for (int x = 0; x < got.width; ++x)
+                    ASSERT_EQ(got.Row(y)[x * 4 + 3], 255);
+        }
+    }
+}
+
+TEST(ImageDecoders, DecodesDxtBlocks) {
+    // Texel (0, 0) holds colour 0 (red), (1, 2) colour 1 (blue).
+    struct {
+        const char* fourCc;
+        bool alpha;
+        uint32_t topLeft, below;
+    } cases[] = {
+        {"DXT1", false, 0xffff0000u, 0xff0000ffu},
+        {"DXT3", true, 0x88ff0000u, 0xff0000ffu},
+        {"DXT5", true, 0x88ff0000u, 0xff0000ffu},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fourCc);
+        Bytes bytes = DdsDxt(c.fourCc);
+        CImage got;
+        ASSERT_TRUE(DecodeImage(bytes.data(), bytes.size(), got));
+        EXPECT_EQ(got.width, 4);
+        EXPECT_EQ(got.hasAlpha, c.alpha);
+        EXPECT_EQ(got.Texel(0, 0), c.topLeft);
+        EXPECT_EQ(got.Texel(3, 0), c.topLeft);
+        EXPECT_EQ(got.Texel(1, 2), c.below);
+    }
+}
+
+TEST(ImageDecoders, ReadsBottomUpAndTopDownRowOrder) {
+    CImage image = Pattern(2, 2, false);
+    Bytes bmp = Bmp(image, 24);
+    // The same pixels flagged top-down (negative height) come out flipped.
+    bmp[22] = 0xfe, bmp[23] = bmp[24] = bmp[25] = 0xff;
+    CImage got;
+    ASSERT_TRUE(DecodeBmp(bmp.data(), bmp.size(), got));
+    EXPECT_EQ(got.Texel(0, 0), image.Texel(0, 1));
+    EXPECT_EQ(got.Texel(1, 1), image.Texel(1, 0));
+
+    Bytes tga = Tga(image, 24);
+    tga[17] = 0;  // bottom-left origin
+    ASSERT_TRUE(DecodeTga(tga.data(), tga.size(), got));
+    EXPECT_EQ(got.Texel(0, 0), image.Texel(0, 1));
+}
+
+// Every prefix of every well-formed file is refused without a crash, and so
+// are a set of hostile headers. Run under the address sanitizer on the host.
+TEST(ImageDecoders, RefusesTruncatedFiles) {
+    CImage image = Pattern(7, 5, true);
+    const Bytes files[] = {Bmp(image, 24), Bmp(image, 32), Tga(image, 24), Tga(image, 32, true),
+                           Png(image, true), Jpeg(image), DdsArgb(image, true), DdsDxt("DXT1"),
+                           DdsDxt("DXT5")};
+    for (const Bytes& file : files) {
+        for (size_t length = 0; length < file.size(); ++length) {
+            Bytes prefix(file.begin(), file.begin() + length);
+            CImage got;
+            ASSERT_FALSE(DecodeImage(prefix.empty() ? nullptr : prefix.data(), prefix.size(), got))
+                << "format " << DetectImageFormat(file.data(), file.size()) << " length " << length;
+            EXPECT_TRUE(got.IsEmpty());
+            EXPECT_TRUE(got.pixels.empty());
+        }
+    }
+}
+
+void Patch32(Bytes& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = (uint8_t)(v >> (8 * i));
+}
+
+TEST(ImageDecoders, RefusesHostileHeaders) {
+    CImage image = Pattern(4, 4, false);
+    struct Case {
+        const char* name;
+        Bytes bytes;
+    };
+    std::vector<Case> cases;
+    auto add = [&](const char* name, Bytes b) { cases.push_back({name, std::move(b)}); };
+
+    Bytes b = Bmp(image);
+    Patch32(b, 18, 0x7fffffff);  // width
+    add("bmpHugeWidth", b);
+    b = Bmp(image);
+    Patch32(b, 22, 0x80000000u);  // height INT_MIN
+    add("bmpMinHeight", b);
+    b = Bmp(image);
+    Patch32(b, 10, 0xfffffff0u);  // pixel offset past the end
+    add("bmpPixelOffset", b);
+    b = Bmp(image);
+    Patch32(b, 14, 0xffffff00u);  // info header size
+    add("bmpInfoSize", b);
+    b = Bmp(image);
+    b[28] = 7;  // bits per pixel
+    add("bmpBits", b);
+    b = Bmp(image);
+    Patch32(b, 30, 1);  // RLE8
+    add("bmpRle", b);
+    {
+        // 8-bit with a two-entry palette and an index beyond it.
+        Bytes p = {'B', 'M'};
+        Put32(p, 0), Put32(p, 0), Put32(p, 54 + 8);
+        Put32(p, 40), Put32(p, 4), Put32(p, 1), Put16(p, 1), Put16(p, 8);
+        Put32(p, 0), Put32(p, 0), Put32(p, 0), Put32(p, 0), Put32(p, 2), Put32(p, 0);
+        Put32(p, 0x00ff0000), Put32(p, 0x0000ff00);
+        Put32(p, 0x00090100);
+        add("bmpPaletteIndex", p);
+    }
+    b = Tga(image, 24);
+    b[0] = 200;  // id longer than the file
+    add("tgaIdLength", b);
+    b = Tga(image, 24);
+    b[16] = 12;  // bits
+    add("tgaBits", b);
+    b = Tga(image, 24);
+    b[1] = 1, b[2] = 1, b[5] = 0xff, b[6] = 0xff, b[7] = 24;  // colour map past the end
+    add("tgaMapLength", b);
+    b = Tga(image, 24);
+    b[12] = b[13] = 0xff;  // 65535 wide, data far short
+    add("tgaHugeWidth", b);
+    b = DdsArgb(image, true);
+    Patch32(b, 12, 0x7fffffff);
+    add("ddsHugeHeight", b);
+    b = DdsArgb(image, true);
+    Patch32(b, 88, 12);  // 12 bits a texel
+    add("ddsBits", b);
+    b = DdsDxt("DXT1");
+    Patch32(b, 84, FourCc("ATI2"));
+    add("ddsFourCc", b);
+    b = DdsDxt("DXT1");
+    Patch32(b, 16, 400);  // 400 × 4 needs 100 blocks
+    add("ddsDxtShort", b);
+    b = DdsArgb(image, false);
+    Patch32(b, 112, 0x200);  // cube map
+    add("ddsCube", b);
+    b = Png(image, false);
+    b[20] ^= 0x40;  // header CRC no longer matches
+    add("pngCrc", b);
+    b = Jpeg(image);
+    b.resize(b.size() - 2);  // no end marker
+    for (size_t i = b.size() / 2; i < b.size(); ++i)
+        b[i] = 0xff;
+    add("jpegGarbage", b);
+    add("empty", {});
+    add("unknown", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+
+    for (const Case& c : cases) {
+        CImage got;
+        EXPECT_FALSE(DecodeImage(c.bytes.data(), c.bytes.size(), got)) << c.name;
+        EXPECT_TRUE(got.pixels.empty()) << c.name;
+    }
+}
+
+// Random byte flips in every format: no crash, no read outside the buffer
+// (the sanitizers catch those); any image answered is complete.
+TEST(ImageDecoders, SurvivesCorruptedBytes) {
+    CImage image = Pattern(6, 6, true);
+    const Bytes files[] = {Bmp(image, 32), Tga(image, 32, true), Png(image, true), Jpeg(image),
+                           DdsArgb(image, true), DdsDxt("DXT3")};
+    unsigned seed = 12345;
+    auto next = [&seed]() { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7fff; };
+    for (const Bytes& file : files) {
+        for (int round = 0; round < 200; ++round) {
+            Bytes b = file;
+            for (int k = 0; k < 3; ++k)
+                b[next() % b.size()] = (uint8_t)next();
+            CImage got;
+            if (DecodeImage(b.data(), b.size(), got)) {
+                ASSERT_GT(got.width, 0);
+                ASSERT_EQ(got.pixels.size(), (size_t)got.width * got.height * 4);
+            } else {
+                ASSERT_TRUE(got.pixels.empty());
+            }
+        }
+    }
+}
+
+TEST(ImageResample, MipChainAveragesBlocks) {
+    EXPECT_EQ(FullMipCount(1, 1), 1);
+    EXPECT_EQ(FullMipCount(256, 64), 9);
+    EXPECT_EQ(FullMipCount(5, 3), 3);
+
+    CImage image;
+    ASSERT_TRUE(image.Allocate(3, 2));
+    image.hasAlpha = true;
+    const uint8_t values[6] = {0, 100, 200, 40, 60, 255};
+    for (int i = 0; i < 6; ++i)
+        for (int c = 0; c < 4; ++c)
+            image.Row(i / 3)[(i % 3) * 4 + c] = values[i];
+    CImage level;
+    ASSERT_TRUE(BuildMipLevel(image, level));
+    EXPECT_EQ(level.width, 1);
+    EXPECT_EQ(level.height, 1);
+    EXPECT_TRUE(level.hasAlpha);
+    EXPECT_EQ(level.Row(0)[0], (0 + 100 + 40 + 60 + 2) / 4);
+}
+
+TEST(ImageResample, ResizeKeepsFlatColourAndCorners) {
+    CImage image = Pattern(3, 3, true);
+    CImage same;
+    ASSERT_TRUE(ResizeImage(image, 3, 3, same));
+    EXPECT_EQ(same.pixels, image.pixels);
+
+    CImage flat;
+    ASSERT_TRUE(flat.Allocate(3, 5));
+    for (auto& v : flat.pixels)
+        v = 77;
+    CImage grown;
+    ASSERT_TRUE(ResizeImage(flat, 8, 4, grown));
+    for (uint8_t v : grown.pixels)
+        ASSERT_EQ(v, 77);
+    CImage bad;
+    EXPECT_FALSE(ResizeImage(flat, 0, 4, bad));
+}
+
+}  // namespace

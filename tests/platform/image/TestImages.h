@@ -1,0 +1,207 @@
+#pragma once
+// Encoders for test pictures: each turns a small B, G, R, A image into the
+// bytes of one file format, so tests never need image files.
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "platform/image/Image.h"
+
+namespace testimages {
+
+using Bytes = std::vector<uint8_t>;
+
+inline void Put16(Bytes& b, uint32_t v) {
+    b.push_back((uint8_t)v);
+    b.push_back((uint8_t)(v >> 8));
+}
+inline void Put32(Bytes& b, uint32_t v) {
+    Put16(b, v & 0xffff);
+    Put16(b, v >> 16);
+}
+
+// A w × h picture whose texel (x, y) is a distinct colour with alpha a(x, y).
+inline CImage Pattern(int w, int h, bool alpha) {
+    CImage image;
+    image.Allocate(w, h);
+    image.hasAlpha = alpha;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t* p = image.Row(y) + x * 4;
+            p[0] = (uint8_t)(x * 40 + 10);
+            p[1] = (uint8_t)(y * 50 + 20);
+            p[2] = (uint8_t)(200 - x * 10 - y * 20);
+            p[3] = alpha ? (uint8_t)(255 - (x + y) * 30) : 255;
+        }
+    return image;
+}
+
+// 24-bit (or 32-bit BI_RGB), bottom-up.
+inline Bytes Bmp(const CImage& image, int bits = 24) {
+    int bytes = bits / 8;
+    uint32_t stride = ((uint32_t)image.width * bytes + 3) & ~3u;
+    Bytes b = {'B', 'M'};
+    Put32(b, 54 + stride * image.height);
+    Put32(b, 0);
+    Put32(b, 54);
+    Put32(b, 40);
+    Put32(b, image.width);
+    Put32(b, image.height);
+    Put16(b, 1);
+    Put16(b, bits);
+    for (int i = 0; i < 6; ++i)
+        Put32(b, 0);
+    for (int y = image.height - 1; y >= 0; --y) {
+        for (int x = 0; x < image.width; ++x)
+            for (int i = 0; i < bytes; ++i)
+                b.push_back(image.Row(y)[x * 4 + i]);
+        for (uint32_t pad = image.width * bytes; pad < stride; ++pad)
+            b.push_back(0);
+    }
+    return b;
+}
+
+// True colour, 24 or 32 bits, top-down, optionally run-length encoded (one
+// texel a packet, alternating raw and repeat packets of one).
+inline Bytes Tga(const CImage& image, int bits, bool rle = false) {
+    Bytes b = {0, 0, (uint8_t)(rle ? 10 : 2), 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    Put16(b, image.width);
+    Put16(b, image.height);
+    b.push_back((uint8_t)bits);
+    b.push_back((uint8_t)(0x20 | (bits == 32 ? 8 : 0)));
+    int n = 0;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x, ++n) {
+            if (rle)
+                b.push_back((n & 1) ? 0x80 : 0x00);
+            for (int i = 0; i < bits / 8; ++i)
+                b.push_back(image.Row(y)[x * 4 + i]);
+        }
+    return b;
+}
+
+inline Bytes Png(const CImage& image, bool alpha) {
+    png_image p;
+    std::memset(&p, 0, sizeof p);
+    p.version = PNG_IMAGE_VERSION;
+    p.width = image.width;
+    p.height = image.height;
+    p.format = alpha ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
+    std::vector<uint8_t> source;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            for (int i = 0; i < (alpha ? 4 : 3); ++i)
+                source.push_back(image.Row(y)[x * 4 + i]);
+    png_alloc_size_t size = 0;
+    png_image_write_to_memory(&p, nullptr, &size, 0, source.data(), 0, nullptr);
+    Bytes b(size);
+    if (!png_image_write_to_memory(&p, b.data(), &size, 0, source.data(), 0, nullptr))
+        b.clear();
+    b.resize(size);
+    return b;
+}
+
+inline Bytes Jpeg(const CImage& image, int quality = 95) {
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = image.width;
+    info.image_height = image.height;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row(image.width * 3);
+    while (info.next_scanline < info.image_height) {
+        const uint8_t* s = image.Row(info.next_scanline);
+        for (int x = 0; x < image.width; ++x)
+            row[x * 3] = s[x * 4 + 2], row[x * 3 + 1] = s[x * 4 + 1], row[x * 3 + 2] = s[x * 4];
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&info, &r, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes b(out, out + size);
+    free(out);
+    return b;
+}
+
+// The DDS header with a pixel format (flags, four-cc, bits, masks).
+inline Bytes DdsHeader(int w, int h, uint32_t pfFlags, uint32_t fourCc, uint32_t bits, uint32_t r, uint32_t g,
+                       uint32_t bl, uint32_t a) {
+    Bytes b = {'D', 'D', 'S', ' '};
+    Put32(b, 124);
+    Put32(b, 0x1007);  // caps, height, width, pixel format
+    Put32(b, h);
+    Put32(b, w);
+    Put32(b, 0);
+    Put32(b, 0);
+    Put32(b, 1);
+    for (int i = 0; i < 11; ++i)
+        Put32(b, 0);
+    Put32(b, 32);
+    Put32(b, pfFlags);
+    Put32(b, fourCc);
+    Put32(b, bits);
+    Put32(b, r);
+    Put32(b, g);
+    Put32(b, bl);
+    Put32(b, a);
+    Put32(b, 0x1000);
+    for (int i = 0; i < 4; ++i)
+        Put32(b, 0);
+    return b;
+}
+
+// Uncompressed A8R8G8B8 (alpha) or X8R8G8B8.
+inline Bytes DdsArgb(const CImage& image, bool alpha) {
+    Bytes b = DdsHeader(image.width, image.height, 0x40 | (alpha ? 1 : 0), 0, 32, 0xff0000, 0xff00, 0xff,
+                        alpha ? 0xff000000u : 0u);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            for (int i = 0; i < 4; ++i)
+                b.push_back(image.Row(y)[x * 4 + i]);
+    return b;
+}
+
+inline uint32_t FourCc(const char* s) {
+    return (uint32_t)(uint8_t)s[0] | ((uint32_t)(uint8_t)s[1] << 8) | ((uint32_t)(uint8_t)s[2] << 16) |
+           ((uint32_t)(uint8_t)s[3] << 24);
+}
+
+// A 4 × 4 DXT surface of one block: colour 0 pure red (0xf800), colour 1 pure
+// blue (0x001f), the top row index 0, the rest index 1. DXT3 and DXT5 add an
+// alpha of 0x88 on the top row and 0xff elsewhere.
+inline Bytes DdsDxt(const char* fourCc) {
+    Bytes b = DdsHeader(4, 4, 0x4, FourCc(fourCc), 0, 0, 0, 0, 0);
+    if (fourCc[3] == '3') {
+        for (int i = 0; i < 2; ++i)
+            b.push_back(0x88);
+        for (int i = 0; i < 6; ++i)
+            b.push_back(0xff);
+    } else if (fourCc[3] == '5') {
+        // a0 = 0x88, a1 = 0xff (a0 <= a1: six-value mode); index 0 top row, 1 elsewhere.
+        b.push_back(0x88);
+        b.push_back(0xff);
+        uint64_t bits = 0;
+        for (int t = 4; t < 16; ++t)
+            bits |= (uint64_t)1 << (3 * t);
+        for (int i = 0; i < 6; ++i)
+            b.push_back((uint8_t)(bits >> (8 * i)));
+    }
+    Put16(b, 0xf800);
+    Put16(b, 0x001f);
+    Put32(b, 0x55555500u);
+    return b;
+}
+
+}  // namespace testimages
