@@ -6,23 +6,33 @@
 # into the engine. Without it (and on the host side, where tests build their
 # own archives) the table has no entries.
 #
-# DESKMATE_ARCHIVE_MANIFESTS: manifest files of the content builders, as
-# they arrive. Until then the packer fills every archive with one
-# placeholder entry (--placeholder).
+# DESKMATE_ARCHIVE_MANIFESTS: further manifest files of content builders.
+# The content built here (the room: model archive 0, texture archive 0) adds
+# its own manifest; archives that no manifest fills get one placeholder
+# entry (--placeholder).
 set(DESKMATE_ARCHIVE_MANIFESTS "" CACHE STRING "Manifests of archive content, for deskmate_pack")
 set(archive_table "${CMAKE_BINARY_DIR}/generated/engine/archive/ArchiveTable.generated.cpp")
 
 if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
   set(packer "${DESKMATE_TOOLS_DIR}/packer/deskmate_pack")
+  set(room_builder "${DESKMATE_TOOLS_DIR}/content/deskmate_room")
+  set(room_folder "${CMAKE_BINARY_DIR}/generated/content/room")
+  add_custom_command(
+    OUTPUT "${room_folder}/room.manifest"
+    COMMAND "${room_builder}" "${room_folder}"
+    DEPENDS "${room_builder}"
+    COMMENT "Building the room model and its textures"
+    VERBATIM)
+  set(manifests "${room_folder}/room.manifest" ${DESKMATE_ARCHIVE_MANIFESTS})
   set(manifest_args)
-  foreach(m IN LISTS DESKMATE_ARCHIVE_MANIFESTS)
+  foreach(m IN LISTS manifests)
     list(APPEND manifest_args --manifest "${m}")
   endforeach()
   add_custom_command(
     OUTPUT "${archive_table}"
     COMMAND "${packer}" --data-dir "${DESKMATE_DATA_DIR}" --source "${archive_table}" ${manifest_args}
             --placeholder
-    DEPENDS "${packer}" ${DESKMATE_ARCHIVE_MANIFESTS}
+    DEPENDS "${packer}" ${manifests}
     COMMENT "Packing the data archives into ${DESKMATE_DATA_DIR}"
     VERBATIM)
 else()

@@ -57,6 +57,8 @@ void AddPlaceholderEntries(ArchiveInputs& inputs) {
     if (inputs.size() != size_t(ARCHIVE_SLOT_COUNT))
         inputs.resize(ARCHIVE_SLOT_COUNT);
     for (int slot = 0; slot < ARCHIVE_SLOT_COUNT; ++slot) {
+        if (!inputs[size_t(slot)].empty())
+            continue;
         std::string text = std::string("placeholder entry of ") + ArchiveFileName(slot) + "\n";
         inputs[size_t(slot)].push_back({"placeholder.txt", std::vector<uint8_t>(text.begin(), text.end())});
     }

@@ -17,7 +17,8 @@ ArchiveInputs EmptyArchiveInputs();
 bool ReadManifest(const std::string& path, ArchiveInputs& inputs, std::string& error);
 
 // Placeholder content until the real assets are built: one short text entry
-// "placeholder.txt" (key PLACEHOLDER) in every archive, naming its archive.
+// "placeholder.txt" (key PLACEHOLDER), naming its archive, in every archive
+// that no manifest filled.
 void AddPlaceholderEntries(ArchiveInputs& inputs);
 
 // Packs every slot (empty ones give empty files), writes the archives under

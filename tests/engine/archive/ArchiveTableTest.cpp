@@ -60,8 +60,8 @@ TEST(ModelPathPrefix, TableAndOutOfRangeKeepsTheLastValue) {
 }
 
 // The archives compiled into this program: on the Windows side, when the
-// build ran the packer, every archive holds its placeholder entry. The tests
-// run in the folder where the build laid out the data.
+// build ran the packer, every archive holds its content or its placeholder
+// entry. The tests run in the folder where the build laid out the data.
 TEST(ArchiveTable, GeneratedArchivesServeTheirEntries) {
     bool any = false;
     for (int slot = 0; slot < ARCHIVE_SLOT_COUNT; ++slot)
@@ -84,9 +84,13 @@ TEST(ArchiveTable, GeneratedArchivesServeTheirEntries) {
             for (const ArchiveEntryRow* row = d->directory; row->key; ++row)
                 ++rows;
             EXPECT_EQ(archive->GetEntryCount(), rows) << d->fileName;
+            // An archive without content holds only its placeholder entry.
             ArchiveEntry placeholder = archive->GetEntry("placeholder.txt");
-            EXPECT_EQ(Text(placeholder.data, placeholder.size),
-                      std::string("placeholder entry of ") + d->fileName + "\n");
+            if (rows == 1 && placeholder.data)
+                EXPECT_EQ(Text(placeholder.data, placeholder.size),
+                          std::string("placeholder entry of ") + d->fileName + "\n");
+            else
+                EXPECT_EQ(placeholder.data, nullptr) << d->fileName;
         }
     }
 }

@@ -124,7 +124,12 @@ TEST_F(Packer, ManifestToArchivesAndAModelLoadedThroughTheDirectory) {
     const PackedArchive& models = packed[size_t(ArchiveSlot(AK_MODEL, 3))];
     std::vector<ArchiveEntryRow> rows = DirectoryRows(models);
     CDataArchive archive({models.fileName.c_str(), models.key, rows.data()});
-    EXPECT_EQ(Text(archive.GetEntry("placeholder.txt")), "placeholder entry of model/model03.bin\n");
+    // Archives with content get no placeholder; the others get theirs.
+    EXPECT_EQ(archive.GetEntry("placeholder.txt").data, nullptr);
+    const PackedArchive& empty = packed[size_t(ArchiveSlot(AK_MODEL, 0))];
+    std::vector<ArchiveEntryRow> emptyRows = DirectoryRows(empty);
+    CDataArchive emptyArchive({empty.fileName.c_str(), empty.key, emptyRows.data()});
+    EXPECT_EQ(Text(emptyArchive.GetEntry("placeholder.txt")), "placeholder entry of model/model00.bin\n");
     ClearChunkHandlers();
     SetChunkHandler([](const TransformRecord&) { ++g_transforms; });
     CResourceManager registry;
