@@ -1,0 +1,202 @@
+// Textures from image bytes on the real device: the format follows the
+// image's alpha, the texels arrive, and a default-pool texture bound through
+// the texture device draws.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <d3d8.h>
+
+#include "engine/d3dtexture/D3dTextureDevice.h"
+#include "engine/texture/Texture.h"
+#include "platform/image/TestImages.h"
+#include "platform/texture/D3dxTexture.h"
+
+namespace {
+
+constexpr int SIZE = 64;
+
+class TextureDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TextureDeviceTest";
+        RegisterClassA(&wc);
+        m_window = CreateWindowExA(0, wc.lpszClassName, "texture", WS_POPUP | WS_VISIBLE, 0, 0, SIZE, SIZE,
+                                   nullptr, nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(m_window, nullptr);
+        m_d3d = Direct3DCreate8(D3D_SDK_VERSION);
+        ASSERT_NE(m_d3d, nullptr);
+        D3DDISPLAYMODE mode;
+        ASSERT_EQ(m_d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
+        D3DPRESENT_PARAMETERS pp = {};
+        pp.BackBufferWidth = SIZE;
+        pp.BackBufferHeight = SIZE;
+        pp.BackBufferFormat = mode.Format;
+        pp.BackBufferCount = 1;
+        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        pp.hDeviceWindow = m_window;
+        pp.Windowed = TRUE;
+        pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+        ASSERT_EQ(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_window,
+                                      D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &m_device),
+                  D3D_OK);
+    }
+    void TearDown() override {
+        if (m_device)
+            m_device->Release();
+        if (m_d3d)
+            m_d3d->Release();
+        if (m_window)
+            DestroyWindow(m_window);
+    }
+
+    IDirect3DTexture8* Create(const testimages::Bytes& bytes, UINT mipLevels, D3DPOOL pool) {
+        IDirect3DTexture8* texture = nullptr;
+        HRESULT hr = D3DXCreateTextureFromFileInMemoryEx(
+            m_device, bytes.data(), (UINT)bytes.size(), 0, 0, mipLevels, 0, D3DFMT_UNKNOWN, pool,
+            D3DX_FILTER_TRIANGLE | D3DX_FILTER_DITHER, D3DX_FILTER_NONE, 0, nullptr, nullptr, &texture);
+        EXPECT_EQ(hr, D3D_OK);
+        return texture;
+    }
+
+    static D3DFORMAT Format(IDirect3DTexture8* texture, UINT level = 0) {
+        D3DSURFACE_DESC desc;
+        texture->GetLevelDesc(level, &desc);
+        return desc.Format;
+    }
+
+    static DWORD Texel(IDirect3DTexture8* texture, UINT level, int x, int y) {
+        D3DLOCKED_RECT locked;
+        if (FAILED(texture->LockRect(level, &locked, nullptr, D3DLOCK_READONLY)))
+            return 0xdeadbeef;
+        DWORD v = ((const DWORD*)((const BYTE*)locked.pBits + y * locked.Pitch))[x];
+        texture->UnlockRect(level);
+        return v;
+    }
+
+    HWND m_window = nullptr;
+    IDirect3D8* m_d3d = nullptr;
+    IDirect3DDevice8* m_device = nullptr;
+};
+
+TEST_F(TextureDeviceTest, PngAndDdsGiveTheirFormatAndTexels) {
+    using namespace testimages;
+    CImage clear = Pattern(4, 4, true), opaque = Pattern(4, 4, false);
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        D3DFORMAT format;
+        int x, y;
+        DWORD texel, mask;
+    } cases[] = {
+        {"png alpha", Png(clear, true), D3DFMT_A8R8G8B8, 1, 2, clear.Texel(1, 2), 0xffffffff},
+        {"png opaque", Png(opaque, false), D3DFMT_X8R8G8B8, 3, 1, opaque.Texel(3, 1), 0x00ffffff},
+        {"dds argb", DdsArgb(clear, true), D3DFMT_A8R8G8B8, 2, 3, clear.Texel(2, 3), 0xffffffff},
+        {"dds dxt1", DdsDxt("DXT1"), D3DFMT_X8R8G8B8, 1, 0, 0xffff0000, 0x00ffffff},
+        {"dds dxt5", DdsDxt("DXT5"), D3DFMT_A8R8G8B8, 0, 0, 0x88ff0000, 0xffffffff},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        IDirect3DTexture8* managed = Create(c.bytes, 1, D3DPOOL_MANAGED);
+        ASSERT_NE(managed, nullptr);
+        EXPECT_EQ(Format(managed), c.format);
+        EXPECT_EQ(managed->GetLevelCount(), 1u);
+        EXPECT_EQ(Texel(managed, 0, c.x, c.y) & c.mask, c.texel & c.mask);
+        managed->Release();
+
+        // The loader's own settings: default pool.
+        IDirect3DTexture8* pooled = Create(c.bytes, 1, D3DPOOL_DEFAULT);
+        ASSERT_NE(pooled, nullptr);
+        EXPECT_EQ(Format(pooled), c.format);
+        pooled->Release();
+    }
+
+    // A full mip chain on request; bad bytes give no texture.
+    IDirect3DTexture8* chain = Create(Png(clear, true), 0, D3DPOOL_MANAGED);
+    ASSERT_NE(chain, nullptr);
+    EXPECT_EQ(chain->GetLevelCount(), 3u);
+    chain->Release();
+    Bytes broken = Png(clear, true);
+    broken.resize(broken.size() / 2);
+    IDirect3DTexture8* none = reinterpret_cast<IDirect3DTexture8*>(1);
+    EXPECT_EQ(D3DXCreateTextureFromFileInMemoryEx(m_device, broken.data(), (UINT)broken.size(), 0, 0, 1, 0,
+                                                  D3DFMT_UNKNOWN, D3DPOOL_DEFAULT, D3DX_FILTER_TRIANGLE,
+                                                  D3DX_FILTER_NONE, 0, nullptr, nullptr, &none),
+              D3DXERR_INVALIDDATA);
+    EXPECT_EQ(none, nullptr);
+}
+
+// A default-pool frame made and bound through the texture device draws its
+// texels: the top-left quarter of a 2 × 2 texture, point-sampled.
+TEST_F(TextureDeviceTest, BoundFrameDrawsItsTexels) {
+    using namespace testimages;
+    CImage image;
+    ASSERT_TRUE(image.Allocate(2, 2));
+    const uint32_t colours[4] = {0xffff8000, 0xff00ff00, 0xff0000ff, 0xffffffff};
+    for (int i = 0; i < 4; ++i)
+        for (int b = 0; b < 4; ++b)
+            image.Row(i / 2)[(i % 2) * 4 + b] = (uint8_t)(colours[i] >> (8 * b));
+    Bytes tga = Tga(image, 24);
+
+    CD3dTextureDevice device(m_device);
+    SetTextureDevice(&device);
+    CTexture texture("drawn", TFM_POINT, TFM_POINT, TFM_NONE, TAM_CLAMP, TAM_CLAMP, 1, false);
+    CTextureFrame* frame = device.CreateFrame(tga.data(), tga.size(), 1);
+    ASSERT_NE(frame, nullptr);
+    texture.AppendFrame(frame);
+    EXPECT_FALSE(texture.IsTranslucent());
+    EXPECT_EQ(frame->GetFormat(), (uint32_t)D3DFMT_X8R8G8B8);
+    texture.BindToStage(0);
+    SetTextureDevice(nullptr);
+
+    struct Vertex {
+        float x, y, z, rhw, u, v;
+    };
+    const Vertex quad[4] = {{0, 0, 0.5f, 1, 0, 0}, {SIZE, 0, 0.5f, 1, 1, 0},
+                            {0, SIZE, 0.5f, 1, 0, 1}, {SIZE, SIZE, 0.5f, 1, 1, 1}};
+    m_device->SetVertexShader(D3DFVF_XYZRHW | D3DFVF_TEX1);
+    m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    m_device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    ASSERT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0, 0, 0), 1.0f, 0), D3D_OK);
+    ASSERT_EQ(m_device->BeginScene(), D3D_OK);
+    ASSERT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex)), D3D_OK);
+    ASSERT_EQ(m_device->EndScene(), D3D_OK);
+    m_device->SetTexture(0, nullptr);
+
+    IDirect3DSurface8* back = nullptr;
+    ASSERT_EQ(m_device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+    D3DSURFACE_DESC desc;
+    back->GetDesc(&desc);
+    D3DLOCKED_RECT locked;
+    ASSERT_EQ(back->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+    auto pixel = [&](int x, int y) -> DWORD {
+        const BYTE* row = (const BYTE*)locked.pBits + y * locked.Pitch;
+        if (desc.Format == D3DFMT_R5G6B5) {
+            WORD p = ((const WORD*)row)[x];
+            return (((p >> 11) & 31) * 255 / 31) << 16 | (((p >> 5) & 63) * 255 / 63) << 8 | ((p & 31) * 255 / 31);
+        }
+        return ((const DWORD*)row)[x] & 0x00ffffff;
+    };
+    DWORD topLeft = pixel(SIZE / 4, SIZE / 4), bottomRight = pixel(3 * SIZE / 4, 3 * SIZE / 4);
+    DWORD topRight = pixel(3 * SIZE / 4, SIZE / 4);
+    back->UnlockRect();
+    back->Release();
+    auto isClose = [](DWORD got, DWORD want) {
+        for (int s = 0; s < 24; s += 8) {
+            int d = (int)((got >> s) & 255) - (int)((want >> s) & 255);
+            if (d < -8 || d > 8)
+                return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(isClose(topLeft, 0xff8000)) << std::hex << topLeft;
+    EXPECT_TRUE(isClose(topRight, 0x00ff00)) << std::hex << topRight;
+    EXPECT_TRUE(isClose(bottomRight, 0xffffff)) << std::hex << bottomRight;
+}
+
+}  // namespace
