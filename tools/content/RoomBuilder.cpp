@@ -20,6 +20,8 @@ constexpr float ROOM_LEFT = -560, ROOM_RIGHT = 560, ROOM_BACK = -260, ROOM_FRONT
 constexpr float WALL_HEIGHT = 270;
 // The window in the left wall.
 constexpr float WINDOW_Z0 = -10, WINDOW_Z1 = 230, WINDOW_Y0 = 90, WINDOW_Y1 = 230;
+// The sky cylinders' height range.
+constexpr float SKY_BOTTOM = -600, SKY_TOP = 1000;
 // Texture repeat lengths.
 constexpr MeshUv FIT{0};
 constexpr MeshUv WOOD{100};
@@ -224,6 +226,11 @@ void AddShell(CRoomModel& room, int node) {
     Box(door, 158, 0, ROOM_BACK, 242, 205, ROOM_BACK + 3, FIT, FACE_PZ);
 }
 
+// Open ground round the house, inside the sky cylinders.
+void AddGround(CRoomModel& room, int node) {
+    room.Mesh(node, "room_ground_m").AddDisc(0, 0, 1960, -2, 48, true);
+}
+
 void AddBed(CRoomModel& room, int node) {
     const float x0 = -548, x1 = -345, z0 = -252, z1 = -140;
     CMeshBuilder& frame = room.Mesh(node, "room_bedwood2003_m");
@@ -324,8 +331,9 @@ void AddKotatsuArea(CRoomModel& room, int node) {
 
 void AddSky(CRoomModel& room, const std::string& name, float radius) {
     int node = room.AddNode(name);
-    room.Mesh(node, name + "_m0").AddCylinder(0, 0, radius, -900, 1700, 48, true, false, false, FIT);
-    room.Mesh(node, name + "_m1").AddDisc(0, 0, radius, 1700, 48, false);
+    // The texture's horizon (62% down) comes out just above floor height.
+    room.Mesh(node, name + "_m0").AddCylinder(0, 0, radius, SKY_BOTTOM, SKY_TOP, 48, true, false, false, FIT);
+    room.Mesh(node, name + "_m1").AddDisc(0, 0, radius, SKY_TOP, 48, false);
 }
 
 // One window pane set: mullions in the frame and curtains at its sides,
@@ -406,10 +414,12 @@ bool BuildRoomModel(std::vector<uint8_t>& bytes, std::string& error) {
         room.Shader(std::string(pane[0]) + "_m0", ST_LAMBERT_VB, pane[1]);
         room.Shader(std::string(pane[0]) + "_m1", ST_LAMBERT_VB, "room_patternj2flower2");
     }
+    room.Shader("room_ground_m", ST_LAMBERT, NO_TEXTURE_NAME, 0.36f, 0.42f, 0.28f);
     room.Shader("room_windowGlass_m", ST_LAMBERT, NO_TEXTURE_NAME, 0.80f, 0.90f, 1.0f, 0.25f);
 
     room.AddNode("roomRoot", -1);
     AddShell(room, room.AddNode("room_shell"));
+    AddGround(room, room.AddNode("room_ground"));
     AddBed(room, room.AddNode("room_bed"));
     AddDesk(room, room.AddNode("room_desk"));
     AddTvRack(room, room.AddNode("room_tvRack"));

@@ -46,7 +46,7 @@ CImage Flooring() {
     const int size = 256;
     CImage image(size, size);
     CNoise noise(11, 16);
-    Rgb light{0.78f, 0.56f, 0.34f}, dark{0.52f, 0.33f, 0.17f};
+    Rgb light{0.74f, 0.52f, 0.31f}, dark{0.50f, 0.31f, 0.16f};
     const int planks = 4, plankHeight = size / planks;
     for (int y = 0; y < size; ++y) {
         int plank = y / plankHeight;
@@ -54,7 +54,8 @@ CImage Flooring() {
         int offset = (plank * 97) % size;
         for (int x = 0; x < size; ++x) {
             int px = (x + offset) % size;
-            Rgb c = WoodAt(noise, float(px) * 16 / size, float(y) / size + plank * 0.31f, light, dark, 9);
+            Rgb c = MixRgb(WoodAt(noise, float(px) * 16 / size, float(y) / size + plank * 0.31f, light, dark, 9),
+                           light, 0.45f);
             c = Scale(c, shade);
             if (y % plankHeight == 0 || px == size / 2 + plank * 13 % 40)
                 c = Scale(c, 0.55f);
