@@ -56,7 +56,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, CImage& out) {
     size_t paletteEntry;
     if (infoSize == 12) {
         width = ReadLe16(info + 4);
-        height = (int16_t)ReadLe16(info + 6);
+        height = ReadLe16(info + 6);  // unsigned: core bitmaps are bottom-up
         bpp = ReadLe16(info + 10);
         paletteEntry = 3;
     } else {

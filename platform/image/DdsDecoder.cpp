@@ -7,6 +7,7 @@
 namespace {
 
 constexpr size_t HEADER = 4 + 124;
+constexpr uint32_t DDSD_PITCH = 0x8;
 constexpr uint32_t DDPF_ALPHAPIXELS = 0x1;
 constexpr uint32_t DDPF_ALPHA = 0x2;
 constexpr uint32_t DDPF_FOURCC = 0x4;
@@ -91,7 +92,7 @@ void DecodeInterpolatedAlpha(const uint8_t* block, uint8_t texels[16][4]) {
         texels[t][3] = (uint8_t)values[(bits >> (3 * t)) & 7];
 }
 
-bool DecodeCompressed(const uint8_t* p, size_t available, uint32_t fourCc, CImage& out) {
+bool DecodeCompressed(const uint8_t* p, size_t available, uint32_t fourCc, int width, int height, CImage& out) {
     int kind;
     if (fourCc == FourCc('D', 'X', 'T', '1'))
         kind = 1;
@@ -102,8 +103,8 @@ bool DecodeCompressed(const uint8_t* p, size_t available, uint32_t fourCc, CImag
     else
         return false;
     size_t blockBytes = kind == 1 ? 8 : 16;
-    size_t blocksX = ((size_t)out.width + 3) / 4, blocksY = ((size_t)out.height + 3) / 4;
-    if (available / blockBytes / blocksX < blocksY)
+    size_t blocksX = ((size_t)width + 3) / 4, blocksY = ((size_t)height + 3) / 4;
+    if (available / blockBytes / blocksX < blocksY || !out.Allocate(width, height))
         return false;
     for (size_t by = 0; by < blocksY; ++by) {
         for (size_t bx = 0; bx < blocksX; ++bx) {
@@ -149,34 +150,28 @@ bool DecodeDds(const uint8_t* data, size_t size, CImage& out) {
         return false;
     if (width == 0 || height == 0 || width > (uint32_t)IMAGE_MAX_SIDE || height > (uint32_t)IMAGE_MAX_SIDE)
         return false;
-    if (!out.Allocate((int)width, (int)height))
-        return false;
     const uint8_t* p = data + HEADER;
     size_t available = size - HEADER;
 
     if (flags & DDPF_FOURCC) {
-        if (!DecodeCompressed(p, available, fourCc, out)) {
+        if (!DecodeCompressed(p, available, fourCc, (int)width, (int)height, out)) {
             out.Clear();
             return false;
         }
         return true;
     }
-    if (!(flags & (DDPF_RGB | DDPF_LUMINANCE | DDPF_ALPHA)) || (bits != 8 && bits != 16 && bits != 24 && bits != 32)) {
-        out.Clear();
+    if (!(flags & (DDPF_RGB | DDPF_LUMINANCE | DDPF_ALPHA)) || (bits != 8 && bits != 16 && bits != 24 && bits != 32))
         return false;
-    }
     bool hasAlpha = (flags & (DDPF_ALPHAPIXELS | DDPF_ALPHA)) && aMask;
     // A one-bit mask (A1R5G5B5) is a key, not a real alpha channel.
     bool realAlpha = hasAlpha && (aMask & (aMask - 1)) != 0;
     size_t bytes = bits / 8;
     // Rows are packed unless the header gives a plausible pitch.
     size_t stride = (size_t)width * bytes;
-    if (pitch >= stride && (ReadLe32(h) & 0x8))
+    if (pitch >= stride && (ReadLe32(h + 4) & DDSD_PITCH))
         stride = pitch;
-    if (available / stride < height) {
-        out.Clear();
+    if (available / stride < height || !out.Allocate((int)width, (int)height))
         return false;
-    }
     for (uint32_t y = 0; y < height; ++y) {
         const uint8_t* src = p + stride * y;
         uint8_t* dst = out.Row((int)y);

@@ -38,6 +38,8 @@ bool Decode(const uint8_t* data, size_t size, CImage& out) {
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, const_cast<unsigned char*>(data), (unsigned long)size);
     jpeg_read_header(&info, TRUE);
+    if (info.image_width > (JDIMENSION)IMAGE_MAX_SIDE || info.image_height > (JDIMENSION)IMAGE_MAX_SIDE)
+        longjmp(error.jump, 1);
     if (info.jpeg_color_space == JCS_GRAYSCALE)
         info.out_color_space = JCS_GRAYSCALE;
     else if (info.num_components == 3)

@@ -123,7 +123,11 @@ bool DecodeTga(const uint8_t* data, size_t size, CImage& out) {
         texelBytes = (bits + 7) / 8;
     }
 
-    if (!out.Allocate(width, height))
+    // The least data the texels can take: every texel, or one packet of
+    // 128 repeats for each 128 texels.
+    size_t texels = (size_t)width * (size_t)height;
+    size_t least = rle ? (texels + 127) / 128 * (size_t)(1 + texelBytes) : texels * (size_t)texelBytes;
+    if ((size_t)(end - p) < least || !out.Allocate(width, height))
         return false;
     bool topDown = (descriptor & 0x20) != 0;
     bool rightToLeft = (descriptor & 0x10) != 0;

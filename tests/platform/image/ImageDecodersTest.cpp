@@ -20,6 +20,11 @@ void ExpectSameTexels(const CImage& want, const CImage& got, int tolerance, bool
                     << "texel " << x << "," << y << " byte " << i;
 }
 
+void Patch32(Bytes& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = (uint8_t)(v >> (8 * i));
+}
+
 struct RoundTrip {
     const char* name;
     Bytes bytes;
@@ -82,6 +87,26 @@ TEST(ImageDecoders, DecodesDxtBlocks) {
     }
 }
 
+TEST(ImageDecoders, DdsRowPitchCountsOnlyWhenFlagged) {
+    CImage image = Pattern(3, 2, true);
+    Bytes packed = DdsArgb(image, true);
+    Patch32(packed, 20, 1000);  // a pitch without the pitch flag is ignored
+    CImage got;
+    ASSERT_TRUE(DecodeDds(packed.data(), packed.size(), got));
+    EXPECT_EQ(got.pixels, image.pixels);
+
+    // Flagged pitch of 16 bytes: each 12-byte row is followed by 4 of padding.
+    Bytes padded = DdsHeader(3, 2, 0x41, 0, 32, 0xff0000, 0xff00, 0xff, 0xff000000u);
+    Patch32(padded, 8, 0x100f);
+    Patch32(padded, 20, 16);
+    for (int y = 0; y < 2; ++y) {
+        padded.insert(padded.end(), image.Row(y), image.Row(y) + 12);
+        padded.insert(padded.end(), 4, 0xee);
+    }
+    ASSERT_TRUE(DecodeDds(padded.data(), padded.size(), got));
+    EXPECT_EQ(got.pixels, image.pixels);
+}
+
 TEST(ImageDecoders, ReadsBottomUpAndTopDownRowOrder) {
     CImage image = Pattern(2, 2, false);
     Bytes bmp = Bmp(image, 24);
@@ -115,11 +140,6 @@ TEST(ImageDecoders, RefusesTruncatedFiles) {
             EXPECT_TRUE(got.pixels.empty());
         }
     }
-}
-
-void Patch32(Bytes& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = (uint8_t)(v >> (8 * i));
 }
 
 TEST(ImageDecoders, RefusesHostileHeaders) {
@@ -194,6 +214,13 @@ TEST(ImageDecoders, RefusesHostileHeaders) {
     for (size_t i = b.size() / 2; i < b.size(); ++i)
         b[i] = 0xff;
     add("jpegGarbage", b);
+    b = Jpeg(image);
+    for (size_t i = 2; i + 8 < b.size(); ++i)
+        if (b[i] == 0xff && b[i + 1] == 0xc0) {
+            b[i + 5] = b[i + 6] = b[i + 7] = b[i + 8] = 0xff;  // 65535 × 65535
+            break;
+        }
+    add("jpegHugeSize", b);
     add("empty", {});
     add("unknown", {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
 
