@@ -86,7 +86,7 @@ void CMeshBuilder::AddBox(MeshPoint lo, MeshPoint hi, MeshUv uv, int faceMask, b
 
 void CMeshBuilder::AddCylinder(float x, float z, float radius, float y0, float y1, int segments, bool inward,
                                bool topCap, bool bottomCap, MeshUv uv) {
-    float uRepeat = uv.unit > 0 ? 2 * PI * radius / uv.unit : 1.0f;
+    float uRepeat = uv.unit > 0 ? 2 * PI * radius / uv.unit : uv.around;
     float vRepeat = uv.unit > 0 ? (y1 - y0) / uv.unit : 1.0f;
     int first = VertexCount();
     for (int i = 0; i <= segments; ++i) {

@@ -23,9 +23,10 @@ struct MeshVertex {
 
 // Texture mapping of a face: with a unit above zero the texture repeats
 // every `unit` room units along the face's two axes; with zero it spans the
-// face once.
+// face once (a cylinder's side `around` times round).
 struct MeshUv {
     float unit = 0;
+    float around = 1;
 };
 
 // Collects triangles of one material from boxes, cylinders and quads, and

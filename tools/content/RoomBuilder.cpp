@@ -331,8 +331,9 @@ void AddKotatsuArea(CRoomModel& room, int node) {
 
 void AddSky(CRoomModel& room, const std::string& name, float radius) {
     int node = room.AddNode(name);
-    // The texture's horizon (62% down) comes out just above floor height.
-    room.Mesh(node, name + "_m0").AddCylinder(0, 0, radius, SKY_BOTTOM, SKY_TOP, 48, true, false, false, FIT);
+    // The texture's horizon (62% down) comes out just above floor height;
+    // three turns of the panorama keep its pixels about square.
+    room.Mesh(node, name + "_m0").AddCylinder(0, 0, radius, SKY_BOTTOM, SKY_TOP, 48, true, false, false, MeshUv{0, 3});
     room.Mesh(node, name + "_m1").AddDisc(0, 0, radius, SKY_TOP, 48, false);
 }
 

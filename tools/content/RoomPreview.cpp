@@ -1,9 +1,10 @@
 // deskmate_room_preview: draws the generated room with a small software
 // rasteriser into a PNG, to look at the model without the renderer.
 //
-//   deskmate_room_preview OUTPUT.png [eye-x eye-y eye-z target-x target-y target-z fov-y]
+//   deskmate_room_preview [--evening|--night] OUTPUT.png [eye-x eye-y eye-z target-x target-y target-z fov-y]
 // The default view is the room camera's: eye (950, 460, 850) looking at the
-// origin with a field of view of 0.314 rad. Day sky and day windows shown.
+// origin with a field of view of 0.314 rad. The sky and window panes of the
+// day (or of the time given) are shown.
 #include <png.h>
 
 #include <cmath>
@@ -144,6 +145,13 @@ float ReadFloat(const uint8_t* p) {
 } // namespace
 
 int main(int argc, char** argv) {
+    std::string hidden[2] = {"vening", "Night"};
+    if (argc > 1 && (std::strcmp(argv[1], "--evening") == 0 || std::strcmp(argv[1], "--night") == 0)) {
+        hidden[0] = "Day";
+        hidden[1] = argv[1][2] == 'e' ? "Night" : "vening";
+        --argc;
+        ++argv;
+    }
     if (argc != 2 && argc != 9) {
         std::fprintf(stderr, "usage: deskmate_room_preview OUTPUT.png [eye target fov]\n");
         return 2;
@@ -209,8 +217,8 @@ int main(int argc, char** argv) {
         for (const ShapeRecord& shape : shapes)
             for (const ShapePair& pair : shape.pairs) {
                 // Evening and night show no weight in the day.
-                if (pair.shaderName.find("vening") != std::string::npos ||
-                    pair.shaderName.find("Night") != std::string::npos)
+                if (pair.shaderName.find(hidden[0]) != std::string::npos ||
+                    pair.shaderName.find(hidden[1]) != std::string::npos)
                     continue;
                 const Material& m = materials[pair.shaderName];
                 const GeometryRecord& g = geometries[pair.geometryName];
