@@ -26,7 +26,7 @@ constexpr float SKY_BOTTOM = -600, SKY_TOP = 1000;
 constexpr MeshUv FIT{0};
 constexpr MeshUv WOOD{100};
 constexpr MeshUv WALL{128};
-constexpr MeshUv FLOOR{160};
+constexpr MeshUv FLOOR{90};
 
 struct Pair {
     std::string shader;

@@ -226,16 +226,19 @@ CImage Carpet() {
     return image;
 }
 
-// Broad stripes for the cushions.
+// Cushion cloth: indigo with thin cream and madder pinstripes.
 CImage Stripes() {
     const int size = 128;
     CImage image(size, size);
     CNoise noise(73, 16);
-    const Rgb colours[] = {{0.20f, 0.30f, 0.55f}, {0.90f, 0.88f, 0.80f}, {0.75f, 0.35f, 0.20f},
-                           {0.90f, 0.88f, 0.80f}};
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
-            Rgb c = colours[(x / 16) % 4];
+            int s = x % 32;
+            Rgb c{0.20f, 0.24f, 0.45f};
+            if (s < 3)
+                c = {0.90f, 0.86f, 0.74f};
+            else if (s >= 15 && s < 17)
+                c = {0.72f, 0.30f, 0.22f};
             Put(image, x, y, Scale(c, 0.9f + 0.1f * noise.Sample(float(x) / 3, float(y) / 3)));
         }
     return image;
