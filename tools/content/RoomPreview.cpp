@@ -7,6 +7,7 @@
 // day (or of the time given) are shown.
 #include <png.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -185,31 +186,31 @@ int main(int argc, char** argv) {
         uint32_t type, size;
         std::memcpy(&type, &bytes[at], 4);
         std::memcpy(&size, &bytes[at + 4], 4);
+        if (size < 8 || size > bytes.size() - at) {
+            std::fprintf(stderr, "broken chunk at %zu\n", at);
+            return 1;
+        }
         const uint8_t* record = &bytes[at + 8];
         size_t length = size - 8;
-        if (type == RT_TEXTURE) {
-            TextureRecord t;
-            ReadTextureRecord(record, length, t);
+        at += size;
+        TextureRecord t;
+        ShaderRecord s;
+        GeometryRecord g;
+        ShapeRecord shape;
+        if (type == RT_TEXTURE && ReadTextureRecord(record, length, t) == RR_ACCEPTED) {
             textures[t.name] = t;
-        } else if (type == RT_SHADER) {
-            ShaderRecord s;
-            ReadShaderRecord(record, length, s);
+        } else if (type == RT_SHADER && ReadShaderRecord(record, length, s) == RR_ACCEPTED) {
             Material m;
             if (textures.count(s.textureName))
                 m.texture = images[textures[s.textureName].fileName];
             std::memcpy(m.colour, s.colour, sizeof m.colour);
             m.type = s.shaderType;
             materials[s.name] = m;
-        } else if (type == RT_GEOMETRY) {
-            GeometryRecord g;
-            ReadGeometryRecord(record, length, g);
+        } else if (type == RT_GEOMETRY && ReadGeometryRecord(record, length, g) == RR_ACCEPTED) {
             geometries[g.name] = g;
-        } else if (type == RT_SHAPE) {
-            ShapeRecord s;
-            ReadShapeRecord(record, length, s);
-            shapes.push_back(s);
+        } else if (type == RT_SHAPE && ReadShapeRecord(record, length, shape) == RR_ACCEPTED) {
+            shapes.push_back(shape);
         }
-        at += size;
     }
 
     const V3 lightPos{0, 300, 0};
@@ -220,8 +221,12 @@ int main(int argc, char** argv) {
                 if (pair.shaderName.find(hidden[0]) != std::string::npos ||
                     pair.shaderName.find(hidden[1]) != std::string::npos)
                     continue;
+                if (!materials.count(pair.shaderName) || !geometries.count(pair.geometryName))
+                    continue;
                 const Material& m = materials[pair.shaderName];
                 const GeometryRecord& g = geometries[pair.geometryName];
+                if (g.groups.empty())
+                    continue;
                 bool translucent = pair.geometryName == "room_windowGlassShape_025" || m.colour[3] < 1;
                 if ((pass == 1) != translucent)
                     continue;
@@ -263,6 +268,8 @@ int main(int argc, char** argv) {
                         clampV = true;
                 const GeometryIndexGroup& group = g.groups[0];
                 for (int i = 0; i + 2 < group.indexCount; i += 3) {
+                    if (group.Index(i) >= vs.size() || group.Index(i + 1) >= vs.size() || group.Index(i + 2) >= vs.size())
+                        continue;
                     Vertex t[3] = {vs[group.Index(i)], vs[group.Index(i + 1)], vs[group.Index(i + 2)]};
                     DrawClipped(t, m, g.doubleSided != 0, translucent ? m.colour[3] : 1.0f, clampV);
                 }
