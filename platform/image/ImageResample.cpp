@@ -33,11 +33,21 @@ bool BuildMipLevel(const CImage& source, CImage& out) {
     return true;
 }
 
-bool ResizeImage(const CImage& source, int width, int height, CImage& out) {
+bool ResizeImage(const CImage& source, int width, int height, CImage& out, bool nearest) {
     if (source.IsEmpty() || &source == &out || !out.Allocate(width, height))
         return false;
     out.hasAlpha = source.hasAlpha;
     float sx = (float)source.width / (float)width, sy = (float)source.height / (float)height;
+    if (nearest) {
+        for (int y = 0; y < height; ++y) {
+            int srcY = std::min((int)((float)y * sy), source.height - 1);
+            for (int x = 0; x < width; ++x) {
+                int srcX = std::min((int)((float)x * sx), source.width - 1);
+                std::copy_n(source.Row(srcY) + (size_t)srcX * 4, 4, out.Row(y) + (size_t)x * 4);
+            }
+        }
+        return true;
+    }
     for (int y = 0; y < height; ++y) {
         float fy = std::max(0.0f, ((float)y + 0.5f) * sy - 0.5f);
         int y0 = std::min((int)fy, source.height - 1), y1 = std::min(y0 + 1, source.height - 1);

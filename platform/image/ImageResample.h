@@ -8,5 +8,6 @@ int FullMipCount(int width, int height);
 // edge) block it covers; sides halve and stop at 1.
 bool BuildMipLevel(const CImage& source, CImage& out);
 
-// Resamples to the given size with bilinear filtering (same size copies).
-bool ResizeImage(const CImage& source, int width, int height, CImage& out);
+// Resamples to the given size with bilinear filtering, or the nearest texel
+// (same size copies).
+bool ResizeImage(const CImage& source, int width, int height, CImage& out, bool nearest = false);

@@ -6,6 +6,7 @@
 
 #include "platform/image/ImageDecoders.h"
 #include "platform/image/ImageResample.h"
+#include "platform/image/TextureLayout.h"
 
 namespace {
 
@@ -21,13 +22,6 @@ bool IsSupportedFormat(D3DFORMAT format) {
     default:
         return false;
     }
-}
-
-UINT RoundUpToPowerOfTwo(UINT v) {
-    UINT p = 1;
-    while (p < v)
-        p <<= 1;
-    return p;
 }
 
 // The first format of the list that the device can sample from.
@@ -154,25 +148,16 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, LPC
     D3DCAPS8 caps;
     if (FAILED(device->GetDeviceCaps(&caps)))
         return D3DERR_INVALIDCALL;
-    UINT w = (width == 0 || width == D3DX_DEFAULT) ? (UINT)image.width : width;
-    UINT h = (height == 0 || height == D3DX_DEFAULT) ? (UINT)image.height : height;
-    if (w > (UINT)IMAGE_MAX_SIDE || h > (UINT)IMAGE_MAX_SIDE)
+    TextureLimits limits;
+    limits.powerOfTwo = (caps.TextureCaps & D3DPTEXTURECAPS_POW2) != 0;
+    limits.conditionalNonPowerOfTwo = (caps.TextureCaps & D3DPTEXTURECAPS_NONPOW2CONDITIONAL) != 0;
+    limits.squareOnly = (caps.TextureCaps & D3DPTEXTURECAPS_SQUAREONLY) != 0;
+    limits.maxWidth = caps.MaxTextureWidth;
+    limits.maxHeight = caps.MaxTextureHeight;
+    TextureLayout layout;
+    if (!PlanTextureLayout(image.width, image.height, width, height, mipLevels, limits, layout))
         return D3DERR_INVALIDCALL;
-    UINT fullLevels = (UINT)FullMipCount((int)w, (int)h);
-    UINT levels = (mipLevels == 0 || mipLevels == D3DX_DEFAULT) ? fullLevels : std::min(mipLevels, fullLevels);
-    bool conditional = (caps.TextureCaps & D3DPTEXTURECAPS_NONPOW2CONDITIONAL) && levels == 1;
-    if ((caps.TextureCaps & D3DPTEXTURECAPS_POW2) && !conditional) {
-        w = RoundUpToPowerOfTwo(w);
-        h = RoundUpToPowerOfTwo(h);
-    }
-    if (caps.TextureCaps & D3DPTEXTURECAPS_SQUAREONLY)
-        w = h = std::max(w, h);
-    while (caps.MaxTextureWidth && w > caps.MaxTextureWidth)
-        w = std::max(1u, w / 2);
-    while (caps.MaxTextureHeight && h > caps.MaxTextureHeight)
-        h = std::max(1u, h / 2);
-    fullLevels = (UINT)FullMipCount((int)w, (int)h);
-    levels = (mipLevels == 0 || mipLevels == D3DX_DEFAULT) ? fullLevels : std::min(mipLevels, fullLevels);
+    UINT w = layout.width, h = layout.height, levels = layout.levels;
 
     if (format == D3DFMT_UNKNOWN) {
         static const D3DFORMAT withAlpha[] = {D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5};
@@ -184,7 +169,8 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, LPC
     CImage sized;
     const CImage* top = &image;
     if ((int)w != image.width || (int)h != image.height) {
-        if (!ResizeImage(image, (int)w, (int)h, sized))
+        bool nearest = (filter & 0xff) == D3DX_FILTER_NONE || (filter & 0xff) == D3DX_FILTER_POINT;
+        if (!ResizeImage(image, (int)w, (int)h, sized, nearest))
             return D3DERR_INVALIDCALL;
         top = &sized;
     }

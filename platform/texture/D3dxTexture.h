@@ -36,7 +36,9 @@ struct D3DXIMAGE_INFO {
 
 // Width and height 0 or D3DX_DEFAULT take the image's size (rounded up to a
 // power of two where the device needs one, halved to the device's limit);
-// mip levels 0 or D3DX_DEFAULT make a full chain. Format D3DFMT_UNKNOWN picks
+// mip levels 0 or D3DX_DEFAULT make a full chain, each level the box-filtered
+// half of the one above. A resized image is filtered bilinearly, or by the
+// nearest texel for D3DX_FILTER_NONE and D3DX_FILTER_POINT. Format D3DFMT_UNKNOWN picks
 // D3DFMT_A8R8G8B8 for an image with an alpha channel and D3DFMT_X8R8G8B8
 // otherwise (A4R4G4B4, R5G6B5 or X1R5G5B5 where the device lacks them); an
 // explicit format must be one of A8R8G8B8, X8R8G8B8, A4R4G4B4, A1R5G5B5,
