@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "engine/archive/ArchiveTable.h"
+#include "engine/archive/DataArchive.h"
+#include "engine/archive/DataFolder.h"
+#include "engine/archive/ModelLoader.h"
 #include "engine/archive/TextureArchives.h"
 #include "engine/archive/TextureLists.h"
 #include "engine/chunk/ChunkEnums.h"
@@ -21,6 +24,7 @@
 #include "tools/content/MeshBuilder.h"
 #include "tools/content/RoomBuilder.h"
 #include "tools/content/TexturePainter.h"
+#include "tools/packer/ArchivePacker.h"
 #include "tools/packer/Manifest.h"
 
 namespace {
@@ -386,6 +390,34 @@ TEST_F(RoomContentFolder, ManifestFillsModelAndTextureArchivesZero) {
     AddPlaceholderEntries(inputs);
     EXPECT_EQ(inputs[size_t(ArchiveSlot(AK_MODEL, 0))].size(), 1u);
     EXPECT_EQ(inputs[size_t(ArchiveSlot(AK_MODEL, 1))].size(), 1u);
+
+    // Packed, the room loads by its path and a texture is found by its own.
+    std::vector<PackedArchive> packed;
+    ASSERT_TRUE(PackAllArchives(inputs, (folder / "data").string(), (folder / "table.cpp").string(), error, &packed))
+        << error;
+    std::string savedFolder = GetDataFolder();
+    SetDataFolder((folder / "data").string());
+    const PackedArchive& modelArchive = packed[size_t(ArchiveSlot(AK_MODEL, 0))];
+    std::vector<ArchiveEntryRow> rows = DirectoryRows(modelArchive);
+    {
+        CDataArchive archive({modelArchive.fileName.c_str(), modelArchive.key, rows.data()});
+        ClearChunkHandlers();
+        CResourceManager registry;
+        ChunkWalkResult walk = LoadModelFromArchive(&registry, &archive, ROOM_MODEL_PATH);
+        EXPECT_TRUE(walk.complete);
+        EXPECT_GT(walk.accepted, 100);
+        EXPECT_EQ(walk.refused, 0);
+    }
+    const PackedArchive& textureArchive = packed[size_t(ArchiveSlot(AK_TEXTURE, 0))];
+    std::vector<ArchiveEntryRow> textureRows = DirectoryRows(textureArchive);
+    {
+        CDataArchive archive({textureArchive.fileName.c_str(), textureArchive.key, textureRows.data()});
+        ArchiveEntry floor = archive.GetEntry(std::string(ROOM_ENTRY_FOLDER) + "room_floaring3.tga");
+        ASSERT_NE(floor.data, nullptr);
+        std::vector<uint8_t> file = ReadBytes(folder / "room_floaring3.tga");
+        EXPECT_TRUE(std::vector<uint8_t>(floor.data, floor.data + floor.size) == file);
+    }
+    SetDataFolder(savedFolder);
 }
 
 } // namespace
