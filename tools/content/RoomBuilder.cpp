@@ -40,6 +40,8 @@ struct Node {
     std::string name;
     int parent;
     std::vector<std::unique_ptr<Pair>> pairs;
+    MeshPoint translation{0, 0, 0};
+    bool visible = true;
 };
 
 // Gathers textures, materials and per-node meshes, then writes them in the
@@ -78,6 +80,13 @@ public:
         m_nodes.back()->name = name;
         m_nodes.back()->parent = parent;
         return int(m_nodes.size()) - 1;
+    }
+
+    // A node without shapes, placed at `at`, hidden unless animated.
+    void AddMarker(const std::string& name, MeshPoint at) {
+        int node = AddNode(name);
+        m_nodes[size_t(node)]->translation = at;
+        m_nodes[size_t(node)]->visible = false;
     }
 
     // The mesh of `node` drawn with `shader`; geometry names follow the node
@@ -127,6 +136,10 @@ public:
         for (auto& node : m_nodes) {
             TransformRecord t;
             t.name = node->name;
+            t.visible = node->visible ? 1 : 0;
+            t.translation[0] = node->translation.x;
+            t.translation[1] = node->translation.y;
+            t.translation[2] = node->translation.z;
             writer.Write(t);
         }
         HierarchyRecord hierarchy;
@@ -434,6 +447,10 @@ bool BuildRoomModel(std::vector<uint8_t>& bytes, std::string& error) {
     AddWindowPane(room, "room_mado1_Day", 1.0f, 1.0f, 1.0f);
     AddWindowPane(room, "room_mado2_evening", 1.0f, 0.72f, 0.52f);
     AddWindowPane(room, "room_mado0_Night", 0.50f, 0.55f, 0.80f);
+    // The bath's sound nodes, at the door she leaves by; hidden, so silent,
+    // except for the single frames her bath motions show them.
+    for (int i = 0; i < 4; ++i)
+        room.AddMarker("furoSound" + std::to_string(i), {196, 100, ROOM_BACK - 10});
     return room.Write(bytes, error);
 }
 

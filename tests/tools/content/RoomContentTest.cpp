@@ -147,6 +147,12 @@ TEST_F(RoomModel, LoadsCompletelyWithEveryNameTheWorldLooksUp) {
     for (const char* node : {"room_shell", "room_bed", "room_desk", "room_tvRack", "room_shelves", "room_dresser",
                              "room_kotatsuArea", "room_windowGlass"})
         EXPECT_TRUE(Below(FindTransform(node), top)) << node;
+    // The bath's sound nodes live in the room, hidden until a motion shows them.
+    for (const char* node : {"furoSound0", "furoSound1", "furoSound2", "furoSound3"}) {
+        CTransform* t = FindTransform(node);
+        ASSERT_TRUE(Below(t, top)) << node;
+        EXPECT_EQ(t->GetChannelValue(CTransform::TC_VISIBLE), 0.0f) << node;
+    }
 }
 
 TEST_F(RoomModel, ShapesPairShadersWithGeometryInTheirVertexLayout) {
