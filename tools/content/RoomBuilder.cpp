@@ -17,7 +17,7 @@ namespace {
 // face the fixed camera; the near walls face inward only, so that the
 // camera outside the corner sees into the room.
 constexpr float ROOM_LEFT = -560, ROOM_RIGHT = 560, ROOM_BACK = -260, ROOM_FRONT = 560;
-constexpr float WALL_HEIGHT = 270;
+constexpr float WALL_HEIGHT = 270, WALL_THICKNESS = 10;
 // The window in the left wall.
 constexpr float WINDOW_Z0 = -10, WINDOW_Z1 = 230, WINDOW_Y0 = 90, WINDOW_Y1 = 230;
 // The sky cylinders' height range.
@@ -204,6 +204,10 @@ void AddShell(CRoomModel& room, int node) {
     left(WINDOW_Z1, ROOM_FRONT, 0, WALL_HEIGHT);
     left(WINDOW_Z0, WINDOW_Z1, 0, WINDOW_Y0);
     left(WINDOW_Z0, WINDOW_Z1, WINDOW_Y1, WALL_HEIGHT);
+    // The far walls' thickness: their tops and the cut ends toward the camera.
+    const float t = WALL_THICKNESS;
+    Box(wall, ROOM_LEFT - t, 0, ROOM_BACK - t, ROOM_RIGHT, WALL_HEIGHT, ROOM_BACK, WALL, FACE_PY | FACE_PX);
+    Box(wall, ROOM_LEFT - t, 0, ROOM_BACK, ROOM_LEFT, WALL_HEIGHT, ROOM_FRONT, WALL, FACE_PY | FACE_PZ);
     // Near walls face inward only: from the camera's side they are culled.
     wall.AddQuad({ROOM_RIGHT, 0, ROOM_BACK}, {ROOM_RIGHT, 0, ROOM_FRONT}, {ROOM_RIGHT, WALL_HEIGHT, ROOM_FRONT},
                  {ROOM_RIGHT, WALL_HEIGHT, ROOM_BACK}, WALL);
