@@ -25,8 +25,7 @@ bool IsSupportedFormat(D3DFORMAT format) {
 }
 
 // The first format of the list that the device can sample from.
-D3DFORMAT ChooseFormat(IDirect3DDevice8* device, const D3DFORMAT* candidates, int count, DWORD usage,
-                       D3DPOOL pool) {
+D3DFORMAT ChooseFormat(IDirect3DDevice8* device, const D3DFORMAT* candidates, int count, DWORD usage) {
     IDirect3D8* d3d = nullptr;
     D3DDEVICE_CREATION_PARAMETERS params;
     D3DDISPLAYMODE mode;
@@ -162,8 +161,8 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, LPC
     if (format == D3DFMT_UNKNOWN) {
         static const D3DFORMAT withAlpha[] = {D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5};
         static const D3DFORMAT opaque[] = {D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, D3DFMT_X1R5G5B5};
-        format = image.hasAlpha ? ChooseFormat(device, withAlpha, 3, usage, pool)
-                                : ChooseFormat(device, opaque, 3, usage, pool);
+        format = image.hasAlpha ? ChooseFormat(device, withAlpha, 3, usage)
+                                : ChooseFormat(device, opaque, 3, usage);
     }
 
     CImage sized;
