@@ -23,7 +23,16 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
     DEPENDS "${room_builder}"
     COMMENT "Building the room model and its textures"
     VERBATIM)
-  set(manifests "${room_folder}/room.manifest" ${DESKMATE_ARCHIVE_MANIFESTS})
+  # The engine's own pictures: white texture, console font, window masks.
+  set(media_builder "${DESKMATE_TOOLS_DIR}/media/deskmate_media_content")
+  set(media_folder "${CMAKE_BINARY_DIR}/generated/content/media")
+  add_custom_command(
+    OUTPUT "${media_folder}/media.manifest"
+    COMMAND "${media_builder}" "${media_folder}"
+    DEPENDS "${media_builder}"
+    COMMENT "Painting the white texture, the console font and the window masks"
+    VERBATIM)
+  set(manifests "${room_folder}/room.manifest" "${media_folder}/media.manifest" ${DESKMATE_ARCHIVE_MANIFESTS})
   set(manifest_args)
   foreach(m IN LISTS manifests)
     list(APPEND manifest_args --manifest "${m}")
