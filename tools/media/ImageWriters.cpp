@@ -42,6 +42,12 @@ void PutBmpHeaders(std::vector<uint8_t>& out, const CCanvas& image, int bits, ui
     Put32(out, 0);
 }
 
+// The file's sizes are 32-bit fields: larger pictures get no file.
+bool FitsBmp(const CCanvas& image, uint64_t stride, uint64_t colours) {
+    return image.Width() > 0 && image.Height() > 0 &&
+           FILE_HEADER + INFO_HEADER + colours * 4 + stride * uint64_t(image.Height()) <= 0xffffffffu;
+}
+
 uint32_t Key(const Rgba& c) { return uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b; }
 
 } // namespace
@@ -49,6 +55,8 @@ uint32_t Key(const Rgba& c) { return uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | 
 std::vector<uint8_t> EncodeBmp24(const CCanvas& image) {
     const uint32_t stride = (uint32_t(image.Width()) * 3 + 3) & ~3u;
     std::vector<uint8_t> out;
+    if (!FitsBmp(image, stride, 0))
+        return out;
     out.reserve(FILE_HEADER + INFO_HEADER + stride * uint32_t(image.Height()));
     PutBmpHeaders(out, image, 24, 0, stride);
     for (int y = image.Height() - 1; y >= 0; --y) {
@@ -66,6 +74,9 @@ std::vector<uint8_t> EncodeBmp24(const CCanvas& image) {
 
 bool EncodeBmp8(const CCanvas& image, std::vector<uint8_t>& out) {
     out.clear();
+    const uint32_t stride = (uint32_t(image.Width()) + 3) & ~3u;
+    if (!FitsBmp(image, stride, 256))
+        return false;
     std::map<uint32_t, uint8_t> index;
     std::vector<Rgba> palette;
     for (int y = 0; y < image.Height(); ++y)
@@ -78,7 +89,6 @@ bool EncodeBmp8(const CCanvas& image, std::vector<uint8_t>& out) {
             index[Key(c)] = uint8_t(palette.size());
             palette.push_back(c);
         }
-    const uint32_t stride = (uint32_t(image.Width()) + 3) & ~3u;
     PutBmpHeaders(out, image, 8, uint32_t(palette.size()), stride);
     for (const Rgba& c : palette) {
         out.push_back(c.b);
@@ -98,6 +108,9 @@ bool EncodeBmp8(const CCanvas& image, std::vector<uint8_t>& out) {
 std::vector<uint8_t> EncodeTga(const CCanvas& image, bool withAlpha) {
     const int bytes = withAlpha ? 4 : 3;
     std::vector<uint8_t> out;
+    // The header holds each side in 16 bits.
+    if (image.Width() <= 0 || image.Height() <= 0 || image.Width() > 0xffff || image.Height() > 0xffff)
+        return out;
     out.reserve(18 + size_t(image.Width()) * size_t(image.Height()) * size_t(bytes));
     out.push_back(0); // no image id
     out.push_back(0); // no colour map

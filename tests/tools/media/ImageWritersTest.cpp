@@ -42,6 +42,10 @@ TEST(ImageWriters, Bmp24ReadsBackThroughTheEngineParser) {
         }
         EXPECT_EQ(row[15], 0) << "padding";
     }
+    EXPECT_TRUE(EncodeBmp24(CCanvas(3, 0)).empty());
+    std::vector<uint8_t> none = {1};
+    EXPECT_FALSE(EncodeBmp8(CCanvas(0, 0), none));
+    EXPECT_TRUE(none.empty());
 }
 
 TEST(ImageWriters, Bmp8UsesThePicturesOwnColoursInFirstSeenOrder) {
@@ -103,6 +107,8 @@ TEST(ImageWriters, TgaStoresBottomRowFirstWithAndWithoutAlpha) {
                 EXPECT_EQ(decoded.At(x, y), c) << x << "," << y;
             }
     }
+    EXPECT_TRUE(EncodeTga(CCanvas(0, 4), false).empty());
+    EXPECT_TRUE(EncodeTga(CCanvas(65536, 1), true).empty()) << "the side does not fit the header";
 }
 
 // Reads a PNG with libpng's own reader into RGBA bytes.
