@@ -45,12 +45,12 @@ std::vector<float> g_depth(WIDTH * HEIGHT, 1e30f);
 std::vector<float> g_rgb(WIDTH * HEIGHT * 3, 0.1f);
 
 struct Material {
-    const CImage* texture = nullptr;
+    const CPaintImage* texture = nullptr;
     float colour[4] = {1, 1, 1, 1};
     int type = ST_LAMBERT;
 };
 
-V3 Sample(const CImage* image, float u, float v, bool clampV) {
+V3 Sample(const CPaintImage* image, float u, float v, bool clampV) {
     if (!image)
         return {1, 1, 1};
     u -= std::floor(u);
@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<PaintedTexture> painted = PaintRoomTextures();
-    std::map<std::string, const CImage*> images;
+    std::map<std::string, const CPaintImage*> images;
     for (const PaintedTexture& t : painted)
         images[t.fileName] = &t.image;
 

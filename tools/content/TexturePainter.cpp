@@ -20,7 +20,7 @@ struct Rgb {
 };
 Rgb MixRgb(Rgb a, Rgb b, float t) { return {Mix(a.r, b.r, t), Mix(a.g, b.g, t), Mix(a.b, b.b, t)}; }
 Rgb Scale(Rgb a, float k) { return {a.r * k, a.g * k, a.b * k}; }
-void Put(CImage& image, int x, int y, Rgb c) { image.Set(x, y, c.r, c.g, c.b); }
+void Put(CPaintImage& image, int x, int y, Rgb c) { image.Set(x, y, c.r, c.g, c.b); }
 
 // Long-grained wood: rings bent by noise, stretched along x.
 Rgb WoodAt(const CNoise& noise, float x, float y, Rgb light, Rgb dark, float rings) {
@@ -32,8 +32,8 @@ Rgb WoodAt(const CNoise& noise, float x, float y, Rgb light, Rgb dark, float rin
     return c;
 }
 
-CImage Wood(unsigned seed, int size, Rgb light, Rgb dark, float rings) {
-    CImage image(size, size);
+CPaintImage Wood(unsigned seed, int size, Rgb light, Rgb dark, float rings) {
+    CPaintImage image(size, size);
     CNoise noise(seed, 16);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
@@ -42,9 +42,9 @@ CImage Wood(unsigned seed, int size, Rgb light, Rgb dark, float rings) {
 }
 
 // Floor boards: four planks across, each with its own shade and joints.
-CImage Flooring() {
+CPaintImage Flooring() {
     const int size = 256;
-    CImage image(size, size);
+    CPaintImage image(size, size);
     CNoise noise(11, 16);
     Rgb light{0.74f, 0.52f, 0.31f}, dark{0.50f, 0.31f, 0.16f};
     const int planks = 4, plankHeight = size / planks;
@@ -66,9 +66,9 @@ CImage Flooring() {
 }
 
 // Tatami: fine woven rush rows with a dark cloth border along two edges.
-CImage Tatami() {
+CPaintImage Tatami() {
     const int size = 128;
-    CImage image(size, size);
+    CPaintImage image(size, size);
     CNoise noise(23, 16);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -84,9 +84,9 @@ CImage Tatami() {
 }
 
 // Warm plaster wall with a dark wooden skirting band at the bottom.
-CImage Plaster() {
+CPaintImage Plaster() {
     const int size = 128;
-    CImage image(size, size);
+    CPaintImage image(size, size);
     CNoise noise(31, 16);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -98,9 +98,9 @@ CImage Plaster() {
 }
 
 // Cotton print with small five-petal flowers on a soft ground.
-CImage FlowerFabric() {
+CPaintImage FlowerFabric() {
     const int size = 128;
-    CImage image(size, size);
+    CPaintImage image(size, size);
     CNoise noise(41, 16);
     Rgb ground{0.93f, 0.86f, 0.80f}, petal{0.86f, 0.45f, 0.50f}, centre{0.95f, 0.80f, 0.30f};
     for (int y = 0; y < size; ++y)
@@ -125,9 +125,9 @@ CImage FlowerFabric() {
 }
 
 // A shelf of book spines: three rows of spines of many widths and colours.
-CImage Books() {
+CPaintImage Books() {
     const int size = 128;
-    CImage image(size, size);
+    CPaintImage image(size, size);
     CNoise noise(53, 16);
     const Rgb palette[] = {{0.55f, 0.12f, 0.12f}, {0.15f, 0.25f, 0.50f}, {0.20f, 0.42f, 0.25f},
                            {0.80f, 0.70f, 0.45f}, {0.35f, 0.22f, 0.15f}, {0.85f, 0.85f, 0.80f},
@@ -157,9 +157,9 @@ CImage Books() {
 }
 
 // A chest front: a grid of drawers with dark gaps and metal handles.
-CImage DrawerFront(unsigned seed, Rgb light, Rgb dark, int columns, int rows) {
+CPaintImage DrawerFront(unsigned seed, Rgb light, Rgb dark, int columns, int rows) {
     const int size = 128;
-    CImage image = Wood(seed, size, light, dark, 5);
+    CPaintImage image = Wood(seed, size, light, dark, 5);
     int cw = size / columns, rh = size / rows;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -176,9 +176,9 @@ CImage DrawerFront(unsigned seed, Rgb light, Rgb dark, int columns, int rows) {
 }
 
 // A mirror: pale silver-blue gradient with a soft highlight band.
-CImage Mirror() {
+CPaintImage Mirror() {
     const int size = 128;
-    CImage image(size, size);
+    CPaintImage image(size, size);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             float t = float(y) / size;
@@ -193,9 +193,9 @@ CImage Mirror() {
 }
 
 // A vertical gradient, light at the top.
-CImage Gradient(Rgb top, Rgb bottom) {
+CPaintImage Gradient(Rgb top, Rgb bottom) {
     const int size = 64;
-    CImage image(size, size);
+    CPaintImage image(size, size);
     CNoise noise(61, 8);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -206,9 +206,9 @@ CImage Gradient(Rgb top, Rgb bottom) {
 }
 
 // Kotatsu rug: a red field with a cream border and a woven texture.
-CImage Carpet() {
+CPaintImage Carpet() {
     const int size = 128;
-    CImage image(size, size);
+    CPaintImage image(size, size);
     CNoise noise(71, 16);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -227,9 +227,9 @@ CImage Carpet() {
 }
 
 // Cushion cloth: indigo with thin cream and madder pinstripes.
-CImage Stripes() {
+CPaintImage Stripes() {
     const int size = 128;
-    CImage image(size, size);
+    CPaintImage image(size, size);
     CNoise noise(73, 16);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -245,9 +245,9 @@ CImage Stripes() {
 }
 
 // Dark lacquered board with fine lines (TV rack parts).
-CImage Lacquer(unsigned seed, Rgb base, bool lines) {
+CPaintImage Lacquer(unsigned seed, Rgb base, bool lines) {
     const int size = 64;
-    CImage image(size, size);
+    CPaintImage image(size, size);
     CNoise noise(seed, 8);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -265,9 +265,9 @@ CImage Lacquer(unsigned seed, Rgb base, bool lines) {
 // Below the horizon line a silhouette of hills and roofs.
 enum SkyTime { SKY_TIME_DAY, SKY_TIME_EVENING, SKY_TIME_NIGHT };
 
-CImage Sky(SkyTime time) {
+CPaintImage Sky(SkyTime time) {
     const int width = 512, height = 256;
-    CImage image(width, height);
+    CPaintImage image(width, height);
     CNoise clouds(81, 16), hills(83, 32);
     Rgb zenith, horizon, ground, cloud;
     switch (time) {
@@ -326,9 +326,9 @@ CImage Sky(SkyTime time) {
 }
 } // namespace
 
-CImage::CImage(int width, int height) : m_width(width), m_height(height), m_rgb(size_t(width) * height * 3, 0) {}
+CPaintImage::CPaintImage(int width, int height) : m_width(width), m_height(height), m_rgb(size_t(width) * height * 3, 0) {}
 
-void CImage::Set(int x, int y, float r, float g, float b) {
+void CPaintImage::Set(int x, int y, float r, float g, float b) {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return;
     uint8_t* p = &m_rgb[(size_t(y) * m_width + x) * 3];
@@ -337,7 +337,7 @@ void CImage::Set(int x, int y, float r, float g, float b) {
     p[2] = uint8_t(std::lround(Clamp01(b) * 255));
 }
 
-void CImage::Get(int x, int y, float& r, float& g, float& b) const {
+void CPaintImage::Get(int x, int y, float& r, float& g, float& b) const {
     x = std::clamp(x, 0, m_width - 1);
     y = std::clamp(y, 0, m_height - 1);
     const uint8_t* p = &m_rgb[(size_t(y) * m_width + x) * 3];
@@ -346,7 +346,7 @@ void CImage::Get(int x, int y, float& r, float& g, float& b) const {
     b = p[2] / 255.0f;
 }
 
-void CImage::Blend(int x, int y, float r, float g, float b, float a) {
+void CPaintImage::Blend(int x, int y, float r, float g, float b, float a) {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return;
     float cr, cg, cb;
@@ -354,13 +354,13 @@ void CImage::Blend(int x, int y, float r, float g, float b, float a) {
     Set(x, y, Mix(cr, r, a), Mix(cg, g, a), Mix(cb, b, a));
 }
 
-void CImage::FillRect(int x0, int y0, int x1, int y1, float r, float g, float b) {
+void CPaintImage::FillRect(int x0, int y0, int x1, int y1, float r, float g, float b) {
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x)
             Set(x, y, r, g, b);
 }
 
-std::vector<uint8_t> CImage::ToTga() const {
+std::vector<uint8_t> CPaintImage::ToTga() const {
     std::vector<uint8_t> out(18, 0);
     out[2] = 2; // uncompressed true colour
     out[12] = uint8_t(m_width);
@@ -415,7 +415,7 @@ float CNoise::Fractal(float x, float y, int octaves) const {
 
 std::vector<PaintedTexture> PaintRoomTextures() {
     std::vector<PaintedTexture> out;
-    auto add = [&](const char* file, CImage image) { out.push_back({file, std::move(image)}); };
+    auto add = [&](const char* file, CPaintImage image) { out.push_back({file, std::move(image)}); };
     add("room_bedwood2003.tga", Wood(101, 128, {0.80f, 0.62f, 0.42f}, {0.60f, 0.42f, 0.26f}, 6));
     add("room_books.tga", Books());
     add("room_deskgradmini.tga", Gradient({0.72f, 0.55f, 0.36f}, {0.45f, 0.30f, 0.18f}));

@@ -4,9 +4,9 @@
 #include <vector>
 
 // An opaque RGB picture, row 0 at the top (texture v = 0).
-class CImage {
+class CPaintImage {
 public:
-    CImage(int width, int height);
+    CPaintImage(int width, int height);
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
@@ -44,7 +44,7 @@ private:
 // the archive stores it) and its picture.
 struct PaintedTexture {
     std::string fileName;
-    CImage image;
+    CPaintImage image;
 };
 
 // The room and sky pictures of texture list 0, by their texture file names

@@ -256,7 +256,7 @@ bool DecodeTga(const std::vector<uint8_t>& file, DecodedTga& out) {
 }
 
 TEST(TexturePainter, TgaKeepsOrientationAndColours) {
-    CImage image(3, 2);
+    CPaintImage image(3, 2);
     image.Set(0, 0, 1, 0, 0);
     image.Set(2, 0, 0, 1, 0);
     image.Set(1, 1, 0, 0, 1);
