@@ -482,6 +482,31 @@ TEST_F(RendererTest, StallRunsFourUpdatesAndDropsTheRest) {
     EXPECT_GE(renderer.GetLastWorkTime(), 0.0f);
 }
 
+// The draw-list pass: counts, and on its second call leaves an off-screen target current.
+int g_drawListPasses = 0;
+void CountDrawListPass() {
+    if (++g_drawListPasses == 2)
+        CRenderer::Current()->SetOffscreenTarget(reinterpret_cast<CTexture*>(0x3000));
+}
+
+TEST_F(RendererTest, EachPassRendersTheDrawListsAndReturnsToTheScreen) {
+    d3d.accepted = {{D3DFMT_X8R8G8B8, D3DFMT_D24X8}};
+    g_drawListPasses = 0;
+    SetDrawListPass(CountDrawListPass);
+    CLoopRenderer renderer(window, 320, 240, true, false);
+    renderer.quitOnPass = 3;
+    d3d.device.calls.clear();
+    renderer.Run();
+    SetDrawListPass(nullptr);
+    EXPECT_EQ(g_drawListPasses, 3);
+    // Only the pass that left a texture target bound goes back to the main target.
+    EXPECT_EQ(d3d.device.Count("SetRenderTarget main"), 1);
+    int restore = d3d.device.Find("SetRenderTarget main");
+    ASSERT_GE(restore, 0);
+    EXPECT_EQ(d3d.device.Find("Clear 3 ff0000ff 1", restore), restore + 1);
+    EXPECT_EQ(renderer.GetOffscreenTarget(), nullptr);
+}
+
 void RecordLost(int state) { g_d3d->device.Record("lost " + std::to_string(state)); }
 
 TEST_F(RendererTest, LostDeviceIsResetWhenItCanBeAndTheSceneBegunOnce) {
