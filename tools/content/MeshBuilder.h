@@ -4,14 +4,33 @@
 #include <vector>
 
 #include "engine/chunk/ChunkRecords.h"
+#include "engine/math/Matrix.h"
 
 // Vertex layouts the room's shader types draw with.
 constexpr uint32_t VERTEX_FORMAT_CONSTANT = 0x801;  // position, texcoord
 constexpr uint32_t VERTEX_FORMAT_LAMBERT = 0x803;   // position, normal, texcoord
 constexpr uint32_t VERTEX_FORMAT_LAMBERT_VB = 0x813; // position, normal, colour, texcoord
+// Skinned layouts: position, normal, 2, 3 or 4 weights, four bone indices
+// (floats holding 3 x the palette index), texcoord.
+constexpr uint32_t VERTEX_FORMAT_SKIN_2 = 0xCC3;
+constexpr uint32_t VERTEX_FORMAT_SKIN_3 = 0xDC3;
+constexpr uint32_t VERTEX_FORMAT_SKIN_4 = 0xFC3;
+// Influences a vertex may carry: the four weights of the widest layout.
+constexpr int MESH_MAX_INFLUENCES = 4;
+
+// The vertex layout a shader type draws with; 0 for an unknown type.
+uint32_t VertexFormatForShaderType(int shaderType);
 
 struct MeshPoint {
     float x, y, z;
+};
+
+// Palette indices (positions in the skinned shader's bone list) and their
+// weights, strongest first; influences past `count` are unused.
+struct MeshSkin {
+    int count = 0;
+    int bones[MESH_MAX_INFLUENCES] = {0, 0, 0, 0};
+    float weights[MESH_MAX_INFLUENCES] = {0, 0, 0, 0};
 };
 
 struct MeshVertex {
@@ -19,6 +38,24 @@ struct MeshVertex {
     MeshPoint normal;
     float colour[4];
     float u, v;
+    MeshSkin skin;
+};
+
+// A bone for weighting by distance: its palette index and the segment it
+// spans, in the mesh's space (bind pose).
+struct SkinSegment {
+    int bone;
+    MeshPoint start, end;
+};
+
+// A point of a lathe profile: distance from the y axis and height.
+struct LathePoint {
+    float radius, y;
+};
+
+// A point of an extrusion outline in the plane across the path.
+struct OutlinePoint {
+    float x, y;
 };
 
 // Texture mapping of a face: with a unit above zero the texture repeats
@@ -50,6 +87,48 @@ public:
     // A flat disc facing up (or down) at height y.
     void AddDisc(float x, float z, float radius, float y, int segments, bool facingUp);
 
+    // The shapes below are built around the origin with y as their axis and
+    // then placed by `placement` (a row-vector matrix: scale, rotate,
+    // translate); normals follow by its inverse transpose, and a mirroring
+    // placement keeps the faces counter-clockwise from outside. u runs once
+    // round (`around` times, or per `unit`), v from top (0) to bottom (1).
+    // Each answers false, adding nothing, for sizes or counts that make no
+    // shape (fewer than 3 segments, a singular placement, ...).
+
+    // A UV sphere: `rings` bands from pole to pole, `segments` round.
+    bool AddSphere(float radius, int rings, int segments, const CMatrix& placement = CMatrix(), MeshUv uv = {});
+    // A capsule: a cylinder of `length` centred on the origin with a
+    // hemisphere of `rings` bands on each end.
+    bool AddCapsule(float radius, float length, int rings, int segments, const CMatrix& placement = CMatrix(),
+                    MeshUv uv = {});
+    // A profile revolved about y. The profile runs so that its outside lies
+    // to its right in the (radius, y) plane (bottom to top for a vase); ends
+    // on the axis close it. Normals are smooth along the profile; a point
+    // given twice makes a crease there.
+    bool AddLathe(const std::vector<LathePoint>& profile, int segments, const CMatrix& placement = CMatrix(),
+                  MeshUv uv = {});
+    // An outline (a simple polygon, either winding) swept along a path of at
+    // least two points, its x and y across the path, capped at both ends
+    // when `caps`. The outline's up axis starts as the world's y (z when the
+    // path starts along y) and turns with the path. `smooth` averages the
+    // side normals at each outline point (a round outline); otherwise every
+    // side is flat.
+    bool AddExtrusion(const std::vector<OutlinePoint>& outline, const std::vector<MeshPoint>& path, bool caps,
+                      bool smooth, const CMatrix& placement = CMatrix(), MeshUv uv = {});
+    // The same along z, from 0 to `depth`.
+    bool AddExtrusion(const std::vector<OutlinePoint>& outline, float depth, bool caps, bool smooth,
+                      const CMatrix& placement = CMatrix(), MeshUv uv = {});
+
+    // Skin given to the vertices added from now on (count 0 for none).
+    void SetSkin(const MeshSkin& skin) { m_skin = skin; }
+    // Weights the vertices from `firstVertex` on by their distance to the
+    // bone segments: the nearest `influences` bones (at most four), each by
+    // the inverse of its distance to the power `sharpness`, summing to 1;
+    // weights below 1% are dropped. False for no segments or a bone outside
+    // the palette.
+    bool WeightByDistance(int firstVertex, const std::vector<SkinSegment>& bones, int influences,
+                          float sharpness = 4.0f);
+
     bool Empty() const { return m_indices.empty(); }
     int VertexCount() const { return int(m_vertices.size()); }
     const std::vector<MeshVertex>& Vertices() const { return m_vertices; }
@@ -60,10 +139,16 @@ public:
 private:
     int AddVertex(MeshPoint p, MeshPoint n, float u, float v);
     void AddTriangle(int a, int b, int c);
+    // Revolves profile points with their (radius, y) normals.
+    bool AddRevolved(const std::vector<LathePoint>& points, const std::vector<LathePoint>& normals, int segments,
+                     const CMatrix& placement, MeshUv uv);
+    // Moves the vertices and triangles from the given ones on by the placement.
+    bool Place(int firstVertex, size_t firstIndex, const CMatrix& placement);
 
     std::vector<MeshVertex> m_vertices;
     std::vector<uint16_t> m_indices;
     float m_colour[4] = {1, 1, 1, 1};
+    MeshSkin m_skin;
 };
 
 // A geometry record with its own vertex and index bytes, so that the
@@ -79,7 +164,9 @@ struct BuiltGeometry {
 };
 
 // Packs the builder's triangles as one triangle-list group in the layout of
-// `vertexFormat` (one of the three above), with a bounding sphere around
-// the vertices. False when the mesh is empty, too large or the layout unknown.
+// `vertexFormat` (one of those above), with a bounding sphere around the
+// vertices. False when the mesh is empty, too large or the layout unknown;
+// for a skinned layout also when a vertex has no skin, more influences than
+// the layout holds, a bone outside the palette or weights not summing to 1.
 bool BuildGeometry(const CMeshBuilder& mesh, const std::string& name, uint32_t vertexFormat, bool doubleSided,
                    BuiltGeometry& out);
