@@ -337,9 +337,9 @@ bool CMeshBuilder::AddSphere(float radius, int rings, int segments, const CMatri
     return AddRevolved(points, normals, segments, placement, uv);
 }
 
-bool CMeshBuilder::AddCapsule(float radius, float length, int rings, int segments, const CMatrix& placement,
-                              MeshUv uv) {
-    if (!(radius > 0) || !(length >= 0) || rings < 1)
+bool CMeshBuilder::AddCapsule(float radius, float length, int rings, int segments, int bands,
+                              const CMatrix& placement, MeshUv uv) {
+    if (!(radius > 0) || !(length >= 0) || rings < 1 || bands < 1)
         return false;
     std::vector<LathePoint> points, normals;
     for (int end = 0; end < 2; ++end) {
@@ -355,6 +355,10 @@ bool CMeshBuilder::AddCapsule(float radius, float length, int rings, int segment
                 s = 1, c = 0;
             points.push_back({radius * s, centre - radius * c});
             normals.push_back({s, -c});
+        }
+        for (int band = 1; end == 0 && band < bands; ++band) {
+            points.push_back({radius, -length / 2 + length * float(band) / float(bands)});
+            normals.push_back({1, 0});
         }
     }
     return AddRevolved(points, normals, segments, placement, uv);

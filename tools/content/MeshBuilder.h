@@ -97,10 +97,11 @@ public:
 
     // A UV sphere: `rings` bands from pole to pole, `segments` round.
     bool AddSphere(float radius, int rings, int segments, const CMatrix& placement = CMatrix(), MeshUv uv = {});
-    // A capsule: a cylinder of `length` centred on the origin with a
-    // hemisphere of `rings` bands on each end.
-    bool AddCapsule(float radius, float length, int rings, int segments, const CMatrix& placement = CMatrix(),
-                    MeshUv uv = {});
+    // A capsule: a cylinder of `length` centred on the origin, cut into
+    // `bands` along its length (rings of vertices for skinning to bend), with
+    // a hemisphere of `rings` bands on each end.
+    bool AddCapsule(float radius, float length, int rings, int segments, int bands = 1,
+                    const CMatrix& placement = CMatrix(), MeshUv uv = {});
     // A profile revolved about y. The profile runs so that its outside lies
     // to its right in the (radius, y) plane (bottom to top for a vase); ends
     // on the axis close it. Normals are smooth along the profile; a point
