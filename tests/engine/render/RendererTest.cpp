@@ -543,6 +543,24 @@ TEST_F(RendererTest, LostDeviceIsResetWhenItCanBeAndTheSceneBegunOnce) {
               "Start Initial Window Mode...\nUse Hardware Processing\n" + Tries("D3DFMT_X8R8G8B8", GROUP0, 1));
 }
 
+TEST_F(RendererTest, PacingSleepsTheRestOfThePeriodOnlyInAWindow) {
+    d3d.accepted = {{D3DFMT_X8R8G8B8, D3DFMT_D32}};
+    {
+        CRenderer renderer(window, 320, 240, true, false);
+        renderer.ResetFrameTimer();
+        renderer.PaceFrame();
+        EXPECT_GE(renderer.GetLastFrameTime(), 15.0f);
+        EXPECT_LT(renderer.GetLastWorkTime(), renderer.GetLastFrameTime());
+    }
+    {
+        CRenderer renderer(window, 640, 480, false, false);
+        ASSERT_NE(renderer.GetDevice(), nullptr);
+        renderer.ResetFrameTimer();
+        renderer.PaceFrame();
+        EXPECT_LT(renderer.GetLastFrameTime(), 12.0f); // the vertical-sync copy paces full screen
+    }
+}
+
 TEST(Timer, MeasuresElapsedMillisecondsAndCountsLiveTimers) {
     int before = CTimer::LiveCount();
     {
