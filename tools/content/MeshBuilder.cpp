@@ -270,7 +270,8 @@ bool CMeshBuilder::AddRevolved(const std::vector<LathePoint>& points, const std:
             return false;
         maxRadius = std::fmax(maxRadius, points[k].radius);
         if (k > 0)
-            along[k] = along[k - 1] + std::hypot(points[k].radius - points[k - 1].radius, points[k].y - points[k - 1].y);
+            along[k] =
+                along[k - 1] + std::hypot(points[k].radius - points[k - 1].radius, points[k].y - points[k - 1].y);
     }
     float total = along.back();
     if (maxRadius <= 0 || total <= 0)
@@ -459,8 +460,22 @@ bool CMeshBuilder::AddExtrusion(const std::vector<OutlinePoint>& outlineIn, cons
 
     int firstVertex = VertexCount();
     size_t firstIndex = m_indices.size();
+    // At a bend the outline is stretched along the bend's direction so that
+    // the walls keep their thickness (a mitre), up to four times its size.
+    std::vector<MeshPoint> bend(m, MeshPoint{0, 0, 0});
+    std::vector<float> stretch(m, 0.0f);
+    for (size_t k = 1; k + 1 < m; ++k) {
+        MeshPoint in = Normalised(Sub(path[k], path[k - 1])), out = Normalised(Sub(path[k + 1], path[k]));
+        MeshPoint turn = Sub(out, in);
+        if (Length(turn) < 1e-6f)
+            continue;
+        bend[k] = Normalised(turn);
+        stretch[k] = 1.0f / std::fmax(0.25f, Dot(tangent[k], out)) - 1.0f;
+    }
     auto At = [&](size_t k, OutlinePoint p) {
-        return Add(path[k], Add(Scaled(side[k], p.x), Scaled(up[k], p.y)));
+        MeshPoint offset = Add(Scaled(side[k], p.x), Scaled(up[k], p.y));
+        offset = Add(offset, Scaled(bend[k], stretch[k] * Dot(offset, bend[k])));
+        return Add(path[k], offset);
     };
     auto Across = [&](size_t k, OutlinePoint d) { return Normalised(Add(Scaled(side[k], d.x), Scaled(up[k], d.y))); };
     for (size_t j = 0; j < n; ++j) {

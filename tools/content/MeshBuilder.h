@@ -111,7 +111,8 @@ public:
     // An outline (a simple polygon, either winding) swept along a path of at
     // least two points, its x and y across the path, capped at both ends
     // when `caps`. The outline's up axis starts as the world's y (z when the
-    // path starts along y) and turns with the path. `smooth` averages the
+    // path starts along y) and turns with the path; at a bend the outline is
+    // mitred so that walls keep their thickness. `smooth` averages the
     // side normals at each outline point (a round outline); otherwise every
     // side is flat.
     bool AddExtrusion(const std::vector<OutlinePoint>& outline, const std::vector<MeshPoint>& path, bool caps,

@@ -76,8 +76,9 @@ std::vector<PrimitiveCase> Cases() {
         {"capsule", [](CMeshBuilder& m) { return m.AddCapsule(1, 3, 4, 16); }, true, true, {0, 0, 0}},
         {"capsule in bands", [](CMeshBuilder& m) { return m.AddCapsule(1, 3, 2, 8, 5); }, true, true, {0, 0, 0}},
         {"capsule of no length", [](CMeshBuilder& m) { return m.AddCapsule(1, 0, 3, 8); }, true, true, {0, 0, 0}},
-        {"capsule turned", [](CMeshBuilder& m) { return m.AddCapsule(0.5f, 2, 3, 9, 4, Placement(1, 1, 1, 0, 0, 1.2f, -1, 2, 0)); },
-         true, true, {-1, 2, 0}},
+        {"capsule turned",
+         [](CMeshBuilder& m) { return m.AddCapsule(0.5f, 2, 3, 9, 4, Placement(1, 1, 1, 0, 0, 1.2f, -1, 2, 0)); }, true,
+         true, {-1, 2, 0}},
         {"lathe vase with creases", [](CMeshBuilder& m) { return m.AddLathe(VASE, 12); }, true, false, {0, 1.5f, 0}},
         {"open lathe tube", [](CMeshBuilder& m) { return m.AddLathe({{1, 0}, {1.2f, 1}, {1, 2}}, 8); }, false, false,
          {0, 1, 0}},
@@ -222,7 +223,8 @@ TEST(MeshPrimitives, RefusedShapesAddNothing) {
         {"profile on the axis", [](CMeshBuilder& m) { return m.AddLathe({{0, 0}, {0, 1}}, 8); }},
         {"negative radius", [](CMeshBuilder& m) { return m.AddLathe({{1, 0}, {-1, 1}}, 8); }},
         {"bow tie", [](CMeshBuilder& m) { return m.AddExtrusion({{0, 0}, {1, 1}, {1, 0}, {0, 1}}, 1, true, false); }},
-        {"outline without area", [](CMeshBuilder& m) { return m.AddExtrusion({{0, 0}, {1, 0}, {2, 0}}, 1, true, false); }},
+        {"outline without area",
+         [](CMeshBuilder& m) { return m.AddExtrusion({{0, 0}, {1, 0}, {2, 0}}, 1, true, false); }},
         {"no depth", [](CMeshBuilder& m) { return m.AddExtrusion(Circle(1, 5), 0, true, false); }},
         {"repeated path point",
          [](CMeshBuilder& m) { return m.AddExtrusion(Circle(1, 5), {{0, 0, 0}, {0, 0, 0}, {0, 0, 1}}, true, false); }},
@@ -238,6 +240,28 @@ TEST(MeshPrimitives, RefusedShapesAddNothing) {
         EXPECT_EQ(mesh.VertexCount(), 4);
         EXPECT_EQ(mesh.Indices().size(), 6u);
     }
+}
+
+TEST(MeshPrimitives, BentTubeKeepsItsRadiusOnBothSidesOfTheBend) {
+    const std::vector<MeshPoint> path = {{0, 0, 0}, {0, 0, 2}, {2, 0, 2}, {2, 2, 4}};
+    CMeshBuilder mesh;
+    ASSERT_TRUE(mesh.AddExtrusion(Circle(0.5f, 12), path, false, true));
+    // Distance from the line through a and b.
+    auto FromLine = [](MeshPoint p, MeshPoint a, MeshPoint b) {
+        MeshPoint d = Sub(b, a);
+        return Length(Cross(Sub(p, a), d)) / Length(d);
+    };
+    int atJoints = 0;
+    for (const MeshVertex& v : mesh.Vertices()) {
+        float inner[2] = {FromLine(v.position, path[0], path[1]), FromLine(v.position, path[1], path[2])};
+        float outer[2] = {FromLine(v.position, path[1], path[2]), FromLine(v.position, path[2], path[3])};
+        // A joint's ring lies on the tubes of both segments that meet there.
+        for (const float* pair : {inner, outer})
+            if (std::fabs(pair[0] - 0.5f) < 1e-4f && std::fabs(pair[1] - 0.5f) < 1e-4f)
+                ++atJoints;
+    }
+    // Two joints, 12 points a ring, each point twice (two sides meet there).
+    EXPECT_EQ(atJoints, 2 * 12 * 2);
 }
 
 TEST(MeshPrimitives, UvUnitRepeatsByLength) {
