@@ -47,9 +47,9 @@ endfunction()
 # whole (under Wine on the target side). Areas follow the library's rule; the
 # areas named in OWN_PROCESS get a test program of their own.
 function(deskmate_add_test_program exe test srcs depends)
-  add_executable(${exe} ${srcs})
+  add_executable(${exe} ${srcs} "${PROJECT_SOURCE_DIR}/tests/TestMain.cpp")
   target_include_directories(${exe} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(${exe} PRIVATE ${depends} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${exe} PRIVATE ${depends} GTest::gtest)
   add_test(NAME ${test} COMMAND ${exe} --gtest_color=no)
   set_tests_properties(${test} PROPERTIES TIMEOUT 900 WORKING_DIRECTORY "${DESKMATE_DATA_DIR}")
 endfunction()

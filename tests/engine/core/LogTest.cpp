@@ -18,6 +18,13 @@ std::string ReadAll(const char* name) {
 
 const char* LOG_NAME = "log_test.log";
 
+// The log is a text file: Windows lines end in CR LF.
+#ifdef _WIN32
+const std::string EOL = "\r\n";
+#else
+const std::string EOL = "\n";
+#endif
+
 TEST(Log, WritesLinesAsFormattedAndRewritesOnOpen) {
     {
         CLog log;
@@ -26,13 +33,13 @@ TEST(Log, WritesLinesAsFormattedAndRewritesOnOpen) {
         log.Printf("Failed\n");
         log.Printf(nullptr);
     }
-    EXPECT_EQ(ReadAll(LOG_NAME), "Try [A] [B]...Failed\n");
+    EXPECT_EQ(ReadAll(LOG_NAME), "Try [A] [B]...Failed" + EOL);
     {
         CLog log;
         ASSERT_TRUE(log.Open(LOG_NAME));
         log.Printf("Init Success\n");
     }
-    EXPECT_EQ(ReadAll(LOG_NAME), "Init Success\n");
+    EXPECT_EQ(ReadAll(LOG_NAME), "Init Success" + EOL);
     std::remove(LOG_NAME);
 }
 
