@@ -116,7 +116,7 @@ std::vector<uint8_t> EncodeTga(const CCanvas& image, bool withAlpha) {
     out.push_back(0); // no colour map
     out.push_back(2); // uncompressed true colour
     for (int i = 0; i < 5; ++i)
-        out.push_back(0); // colour map specification
+        out.push_back(0); // colour map fields
     Put16(out, 0);        // x origin
     Put16(out, 0);        // y origin
     Put16(out, uint32_t(image.Width()));

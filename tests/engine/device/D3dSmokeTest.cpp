@@ -1,77 +1,20 @@
 // Proves the whole drawing chain on the target: a window, a Direct3D 8 device,
 // a vs_1_1 token program with a0-relative constant addressing, a draw, and the
 // colour read back from a lockable back buffer.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-#include <d3d8.h>
+#include "engine/device/DeviceFixture.h"
 
 #include "engine/shader/VertexProgramWriter.h"
 
 namespace {
 
-constexpr int SIZE = 64;
-
 struct Vertex {
     float x, y, z;
 };
 
-HWND MakeWindow() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "D3dSmokeTest";
-    RegisterClassA(&wc);
-    return CreateWindowExA(0, wc.lpszClassName, "smoke", WS_POPUP | WS_VISIBLE, 0, 0, SIZE, SIZE, nullptr,
-                           nullptr, wc.hInstance, nullptr);
-}
+using D3dSmoke = DeviceTest;
 
-// (r, g, b) of the back buffer's pixel, for the 32- and 16-bit formats.
-bool ReadPixel(IDirect3DDevice8* device, int x, int y, int rgb[3]) {
-    IDirect3DSurface8* back = nullptr;
-    if (FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
-        return false;
-    D3DSURFACE_DESC desc;
-    back->GetDesc(&desc);
-    D3DLOCKED_RECT lr;
-    bool ok = SUCCEEDED(back->LockRect(&lr, nullptr, D3DLOCK_READONLY));
-    if (ok) {
-        const BYTE* row = (const BYTE*)lr.pBits + y * lr.Pitch;
-        if (desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8) {
-            DWORD p = ((const DWORD*)row)[x];
-            rgb[0] = (p >> 16) & 255, rgb[1] = (p >> 8) & 255, rgb[2] = p & 255;
-        } else if (desc.Format == D3DFMT_R5G6B5) {
-            WORD p = ((const WORD*)row)[x];
-            rgb[0] = ((p >> 11) & 31) * 255 / 31, rgb[1] = ((p >> 5) & 63) * 255 / 63, rgb[2] = (p & 31) * 255 / 31;
-        } else {
-            ok = false;
-        }
-        back->UnlockRect();
-    }
-    back->Release();
-    return ok;
-}
-
-TEST(D3dSmoke, TokenProgramDrawsPaletteColour) {
-    HWND hwnd = MakeWindow();
-    ASSERT_NE(hwnd, nullptr);
-    IDirect3D8* d3d = Direct3DCreate8(D3D_SDK_VERSION);
-    ASSERT_NE(d3d, nullptr);
-    D3DDISPLAYMODE mode;
-    ASSERT_EQ(d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
-    D3DPRESENT_PARAMETERS pp = {};
-    pp.BackBufferWidth = SIZE;
-    pp.BackBufferHeight = SIZE;
-    pp.BackBufferFormat = mode.Format;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.hDeviceWindow = hwnd;
-    pp.Windowed = TRUE;
-    pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-    IDirect3DDevice8* device = nullptr;
-    ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, hwnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp,
-                                &device),
-              D3D_OK);
+TEST_F(D3dSmoke, TokenProgramDrawsPaletteColour) {
+    IDirect3DDevice8* device = m_device;
 
     // oPos = v0 × (c0..c3); a0.x = c5.x (2); oD0 = c[a0.x + 6] = c8.
     CVertexDeclarationWriter decl;
@@ -107,15 +50,12 @@ TEST(D3dSmoke, TokenProgramDrawsPaletteColour) {
     ASSERT_EQ(device->EndScene(), D3D_OK);
 
     int rgb[3] = {-1, -1, -1};
-    ASSERT_TRUE(ReadPixel(device, SIZE / 2, SIZE / 2, rgb));
+    ASSERT_TRUE(ReadPixel(SIZE / 2, SIZE / 2, rgb));
     EXPECT_NEAR(rgb[0], 255, 3);
     EXPECT_NEAR(rgb[1], 128, 3);
     EXPECT_NEAR(rgb[2], 0, 3);
 
     device->DeleteVertexShader(shader);
-    device->Release();
-    d3d->Release();
-    DestroyWindow(hwnd);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 // the texture device draws.
 #include <gtest/gtest.h>
 
+#include "engine/device/DeviceFixture.h"
+
 #include <windows.h>
 #include <d3d8.h>
 
@@ -13,45 +15,9 @@
 
 namespace {
 
-constexpr int SIZE = 64;
 
-class TextureDeviceTest : public ::testing::Test {
+class TextureDeviceTest : public DeviceTest {
 protected:
-    void SetUp() override {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TextureDeviceTest";
-        RegisterClassA(&wc);
-        m_window = CreateWindowExA(0, wc.lpszClassName, "texture", WS_POPUP | WS_VISIBLE, 0, 0, SIZE, SIZE,
-                                   nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(m_window, nullptr);
-        m_d3d = Direct3DCreate8(D3D_SDK_VERSION);
-        ASSERT_NE(m_d3d, nullptr);
-        D3DDISPLAYMODE mode;
-        ASSERT_EQ(m_d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
-        D3DPRESENT_PARAMETERS pp = {};
-        pp.BackBufferWidth = SIZE;
-        pp.BackBufferHeight = SIZE;
-        pp.BackBufferFormat = mode.Format;
-        pp.BackBufferCount = 1;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.hDeviceWindow = m_window;
-        pp.Windowed = TRUE;
-        pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-        ASSERT_EQ(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_window,
-                                      D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &m_device),
-                  D3D_OK);
-    }
-    void TearDown() override {
-        if (m_device)
-            m_device->Release();
-        if (m_d3d)
-            m_d3d->Release();
-        if (m_window)
-            DestroyWindow(m_window);
-    }
-
     IDirect3DTexture8* Create(const testimages::Bytes& bytes, UINT mipLevels, D3DPOOL pool) {
         IDirect3DTexture8* texture = nullptr;
         HRESULT hr = D3DXCreateTextureFromFileInMemoryEx(
@@ -76,9 +42,6 @@ protected:
         return v;
     }
 
-    HWND m_window = nullptr;
-    IDirect3D8* m_d3d = nullptr;
-    IDirect3DDevice8* m_device = nullptr;
 };
 
 TEST_F(TextureDeviceTest, PngAndDdsGiveTheirFormatAndTexels) {
@@ -168,24 +131,13 @@ TEST_F(TextureDeviceTest, BoundFrameDrawsItsTexels) {
     ASSERT_EQ(m_device->EndScene(), D3D_OK);
     m_device->SetTexture(0, nullptr);
 
-    IDirect3DSurface8* back = nullptr;
-    ASSERT_EQ(m_device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
-    D3DSURFACE_DESC desc;
-    back->GetDesc(&desc);
-    D3DLOCKED_RECT locked;
-    ASSERT_EQ(back->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
     auto pixel = [&](int x, int y) -> DWORD {
-        const BYTE* row = (const BYTE*)locked.pBits + y * locked.Pitch;
-        if (desc.Format == D3DFMT_R5G6B5) {
-            WORD p = ((const WORD*)row)[x];
-            return (((p >> 11) & 31) * 255 / 31) << 16 | (((p >> 5) & 63) * 255 / 63) << 8 | ((p & 31) * 255 / 31);
-        }
-        return ((const DWORD*)row)[x] & 0x00ffffff;
+        int rgb[3] = {0, 0, 0};
+        EXPECT_TRUE(ReadPixel(x, y, rgb));
+        return DWORD(rgb[0]) << 16 | DWORD(rgb[1]) << 8 | DWORD(rgb[2]);
     };
     DWORD topLeft = pixel(SIZE / 4, SIZE / 4), bottomRight = pixel(3 * SIZE / 4, 3 * SIZE / 4);
     DWORD topRight = pixel(3 * SIZE / 4, SIZE / 4);
-    back->UnlockRect();
-    back->Release();
     auto isClose = [](DWORD got, DWORD want) {
         for (int s = 0; s < 24; s += 8) {
             int d = (int)((got >> s) & 255) - (int)((want >> s) & 255);

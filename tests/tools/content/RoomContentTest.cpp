@@ -27,15 +27,10 @@
 #include "tools/packer/ArchivePacker.h"
 #include "tools/packer/Manifest.h"
 
+#include "tools/content/ShapeStandIn.h"
+
 namespace {
 
-// Stands in for the renderer's shape so that hierarchy leaves resolve.
-class CShapeStandIn : public CNode {
-public:
-    explicit CShapeStandIn(const char* name) : CNode(name, RT_SHAPE) {}
-    void Render() override {}
-    CNode* Clone(const std::string&) override { return nullptr; }
-};
 
 struct RoomReadBack {
     std::vector<GeometryRecord> geometries;

@@ -18,14 +18,10 @@
 #include "tools/content/MeshBuilder.h"
 #include "tools/content/SkeletonBuilder.h"
 
+#include "tools/content/ShapeStandIn.h"
+
 namespace {
 
-class CShapeStandIn : public CNode {
-public:
-    explicit CShapeStandIn(const char* name) : CNode(name, RT_SHAPE) {}
-    void Render() override {}
-    CNode* Clone(const std::string&) override { return nullptr; }
-};
 
 struct ReadBack {
     std::vector<GeometryRecord> geometries;

@@ -1,0 +1,79 @@
+#pragma once
+// A small window with a windowed Direct3D 8 device whose back buffer can be
+// read back, for the tests that draw through the real device.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <d3d8.h>
+
+class DeviceTest : public ::testing::Test {
+protected:
+    static constexpr int SIZE = 64;
+
+    void SetUp() override {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "DeviceTestWindow";
+        RegisterClassA(&wc); // fails harmlessly once registered
+        m_window = CreateWindowExA(0, wc.lpszClassName, "device test", WS_POPUP | WS_VISIBLE, 0, 0, SIZE, SIZE,
+                                   nullptr, nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(m_window, nullptr);
+        m_d3d = Direct3DCreate8(D3D_SDK_VERSION);
+        ASSERT_NE(m_d3d, nullptr);
+        D3DDISPLAYMODE mode;
+        ASSERT_EQ(m_d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
+        D3DPRESENT_PARAMETERS pp = {};
+        pp.BackBufferWidth = SIZE;
+        pp.BackBufferHeight = SIZE;
+        pp.BackBufferFormat = mode.Format;
+        pp.BackBufferCount = 1;
+        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        pp.hDeviceWindow = m_window;
+        pp.Windowed = TRUE;
+        pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+        ASSERT_EQ(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_window,
+                                      D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &m_device),
+                  D3D_OK);
+    }
+
+    void TearDown() override {
+        if (m_device)
+            m_device->Release();
+        if (m_d3d)
+            m_d3d->Release();
+        if (m_window)
+            DestroyWindow(m_window);
+    }
+
+    // (r, g, b) of a back-buffer pixel, for the 32- and 16-bit formats.
+    bool ReadPixel(int x, int y, int rgb[3]) {
+        IDirect3DSurface8* back = nullptr;
+        if (FAILED(m_device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
+            return false;
+        D3DSURFACE_DESC desc;
+        back->GetDesc(&desc);
+        D3DLOCKED_RECT lr;
+        bool ok = SUCCEEDED(back->LockRect(&lr, nullptr, D3DLOCK_READONLY));
+        if (ok) {
+            const BYTE* row = (const BYTE*)lr.pBits + y * lr.Pitch;
+            if (desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8) {
+                DWORD p = ((const DWORD*)row)[x];
+                rgb[0] = (p >> 16) & 255, rgb[1] = (p >> 8) & 255, rgb[2] = p & 255;
+            } else if (desc.Format == D3DFMT_R5G6B5) {
+                WORD p = ((const WORD*)row)[x];
+                rgb[0] = ((p >> 11) & 31) * 255 / 31, rgb[1] = ((p >> 5) & 63) * 255 / 63,
+                rgb[2] = (p & 31) * 255 / 31;
+            } else {
+                ok = false;
+            }
+            back->UnlockRect();
+        }
+        back->Release();
+        return ok;
+    }
+
+    HWND m_window = nullptr;
+    IDirect3D8* m_d3d = nullptr;
+    IDirect3DDevice8* m_device = nullptr;
+};
