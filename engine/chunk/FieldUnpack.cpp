@@ -47,7 +47,7 @@ long UnpackFieldsV(const void* source, size_t length, const char* signature, va_
             // The zero must lie inside both the record and the text buffer, and
             // the padding that follows it inside the record.
             size_t window = left < CHUNK_TEXT_BUFFER ? left : CHUNK_TEXT_BUFFER;
-            const void* zero = std::memchr(at, 0, window);
+            const void* zero = window ? std::memchr(at, 0, window) : nullptr;
             if (!zero)
                 return -1;
             size_t textLength = static_cast<const uint8_t*>(zero) - at;

@@ -48,6 +48,7 @@ TEST(UnpackFields, RefusesFieldsPastTheEnd) {
     EXPECT_EQ(UnpackFields(three.Data(), 3, "l", &l), -1);
     EXPECT_EQ(UnpackFields(three.Data(), 1, "w", &w), -1);
     EXPECT_EQ(UnpackFields(nullptr, 8, "l", &l), -1);
+    EXPECT_EQ(UnpackFields(nullptr, 8, "s", s), -1);
 
     // A text without a zero inside its record.
     StreamBytes noZero;
