@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <dinput.h>
 
+#include "engine/input/DIKeyboard.h"
+#include "engine/input/DIMouse.h"
 #include "engine/input/InputManager.h"
 #include "engine/input/WinKeyboard.h"
 #include "engine/input/WinMouse.h"
@@ -90,6 +92,28 @@ TEST(WinKeyboard, ReadsTheThreadKeyState) {
     SetKeyboardState(all);
     keyboard.Update();
     EXPECT_EQ(keyboard.GetKey(DIK_A), 0u);
+
+    // Entering a menu loop, or the program losing activation, lets go too;
+    // leaving the menu loop or a plain command does not.
+    struct Case {
+        UINT message;
+        WPARAM wParam;
+        bool clears;
+    } cases[] = {
+        {WM_ENTERMENULOOP, FALSE, true}, {WM_ACTIVATEAPP, FALSE, true},
+        {WM_EXITMENULOOP, FALSE, false}, {WM_COMMAND, 6, false},
+    };
+    for (const Case& c : cases) {
+        SetKey('A', true);
+        keyboard.Update();
+        keyboard.Update();
+        ASSERT_EQ(keyboard.GetKey(DIK_A), DOWN) << std::hex << c.message;
+        keyboard.OnMessage(nullptr, c.message, c.wParam, 0);
+        EXPECT_EQ(keyboard.GetKey(DIK_A), c.clears ? 0u : DOWN) << std::hex << c.message;
+        SetKey('A', false);
+        keyboard.Update();
+        keyboard.Update();
+    }
 }
 
 LRESULT CALLBACK ForwardingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -138,6 +162,9 @@ TEST(InputManager, CreatesTheDevicesOfEachKind) {
     ASSERT_TRUE(input.Create(window, direct));
     ASSERT_NE(input.GetKeyboard(), nullptr);
     ASSERT_NE(input.GetPointer(), nullptr);
+    // Wine provides DirectInput 8: both devices open for real.
+    EXPECT_NE(dynamic_cast<CDIKeyboard*>(input.GetKeyboard()), nullptr);
+    EXPECT_NE(dynamic_cast<CDIMouse*>(input.GetPointer()), nullptr);
     input.Update();
     input.OnMessage(window, WM_ACTIVATE, WA_ACTIVE, 0);
     input.OnMessage(window, WM_ENTERMENULOOP, 0, 0);

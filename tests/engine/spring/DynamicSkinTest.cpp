@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -152,6 +153,42 @@ TEST_F(DynamicSkinTest, LinksHoldTheHangingPart) {
         EXPECT_LT(p1[1], -1.0f);
         EXPECT_GT(p1[1], -2.0f);
         EXPECT_FLOAT_EQ(work[1], 0.0f); // the body vertex stays in its place
+    }
+}
+
+TEST_F(DynamicSkinTest, HangingChainSettles) {
+    // A body vertex with three dynamic vertices hanging below it in a chain.
+    const float points[4][3] = {{0, 0, 0}, {0, -1, 0}, {0, -2, 0}, {0, -3, 0}};
+    const int32_t table[] = {1, -1, 2, -1, 3, -1, -1};
+    for (int weights : {2, 3, 4}) {
+        SCOPED_TRACE(weights);
+        std::vector<float> bind = Chain(weights, points, 4), work = bind;
+        const int stride = 12 + weights;
+        CDynamicSkin skin(weights);
+        ASSERT_TRUE(skin.ReadLinkTable(table, 7));
+        skin.SetDynamicsBone(1);
+        CMatrix bones[2] = {CMatrix(), CMatrix()};
+        std::vector<float> before;
+        float moved = 0.0f;
+        for (int frame = 0; frame < 300; ++frame) {
+            before = work;
+            ASSERT_TRUE(skin.Update(bind.data(), work.data(), 4, bones, 2, FRAME_MS));
+            moved = 0.0f;
+            for (int v = 0; v < 4; ++v)
+                for (int c = 0; c < 3; ++c)
+                    moved = std::max(moved, std::abs(work[size_t(v * stride + c)] - before[size_t(v * stride + c)]));
+        }
+        EXPECT_LT(moved, 1e-4f) << "still moving after 300 frames";
+        // Straight down, in order, each link stretched a little but not torn.
+        float above = 0.0f;
+        for (int v = 1; v < 4; ++v) {
+            const float* p = &work[size_t(v * stride)];
+            EXPECT_NEAR(p[0], 0.0f, 1e-5f);
+            EXPECT_NEAR(p[2], 0.0f, 1e-5f);
+            EXPECT_LT(p[1], above - 1.0f + 1e-4f);
+            EXPECT_GT(p[1], above - 2.0f);
+            above = p[1];
+        }
     }
 }
 
