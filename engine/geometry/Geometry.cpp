@@ -110,8 +110,9 @@ void CIndexedGeometry::CreateVertexBuffer() {
 }
 
 void CIndexedGeometry::UploadVertices(int count) {
-    if (count != 0)
-        m_uploadCount = std::min(std::max(count, 0), m_vertexCount);
+    // Never more than the working copy holds; a count below 1 keeps the last.
+    if (count > 0)
+        m_uploadCount = std::min(count, m_vertexCount);
     if (!m_vertexBuffer || m_uploadCount <= 0)
         return;
     const UINT bytes = UINT(m_uploadCount) * UINT(m_vertexSize);

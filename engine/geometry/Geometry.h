@@ -62,7 +62,7 @@ public:
     void SetGroupDrawCount(int group, int count);
     int GetGroupCount() const;
     int GetGroupDrawCount(int group) const;
-    // A non-zero count becomes the upload count (at most the vertex count);
+    // A count above 0 becomes the upload count (at most the vertex count);
     // then the working copy's first upload-count vertices go to the vertex
     // buffer.
     void UploadVertices(int count);

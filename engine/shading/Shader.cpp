@@ -87,7 +87,9 @@ void CShader::UpdateSkin() {}
 
 CShader* CShader::Instance(const std::string&) { return this; }
 
-bool CShader::IsTranslucent() const { return m_textureTranslucent || m_colourTranslucent; }
+// An animated translucency counts from the write on, not only from the next
+// Apply: the draw list sorts the shape into its pass before drawing it.
+bool CShader::IsTranslucent() const { return m_textureTranslucent || m_colourTranslucent || m_translucencyAnimated; }
 
 void CShader::SetTexture(CTexture* texture) {
     m_texture = texture;
