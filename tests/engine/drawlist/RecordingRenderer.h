@@ -45,6 +45,7 @@ protected:
     void TearDown() override {
         renderer.reset();
         SetDrawListPass(nullptr);
+        SetConsoleFactory(nullptr);
         SetDirect3DFactory(nullptr);
         s_d3d = nullptr;
     }
