@@ -316,10 +316,11 @@ TEST_F(VertexProgramDevice, VertexColourMultipliesBeforeTheClamp) {
     }
 }
 
-// Two bones at palette entries 1 and 4 (indices 3 and 12), half each: one
-// shifts, the other turns a quarter round z and shifts. The triangle
-// lands only where the blend puts it, and its normal (1, 0, 0) is blended
-// to half of it plus half of the turned one.
+// Two bones, half each: one at palette entry 1 (index 3) shifts, the other
+// turns a quarter round z and shifts. The 3- and 4-weight programs get the
+// second bone's half split over copies of it at entries 4, 6 and 7, so every
+// weight must count. The triangle lands only where the blend puts it, and
+// its normal (1, 0, 0) is blended to half of it plus half of the turned one.
 TEST_F(VertexProgramDevice, TwoBoneSkinningMovesPositionAndNormal) {
     CMatrix shift, turn, turnShift;
     shift.SetTranslation(0.6f, 0, 0);
@@ -345,7 +346,8 @@ TEST_F(VertexProgramDevice, TwoBoneSkinningMovesPositionAndNormal) {
         std::string what = GetVertexProgramName(p.id);
         Constants k = BaseConstants(p);
         k.SetPalette(1, shift);
-        k.SetPalette(4, boneB);
+        for (int entry : {4, 6, 7})
+            k.SetPalette(entry, boneB);
         k.Set(81, 1, 1, 1, 1);
         bool point = p.light == 83 && p.id >= VP_LAMBERT_2WS_A1P1;
         if (point) {
@@ -354,12 +356,15 @@ TEST_F(VertexProgramDevice, TwoBoneSkinningMovesPositionAndNormal) {
         } else {
             k.Set(83, 0.5f * lightDir.x, 0.5f * lightDir.y, 0.5f * lightDir.z, 0.5f);
         }
+        // Weights and indices (3 × entry) by weight count.
+        const float weights[3][4] = {{0.5f, 0.5f}, {0.5f, 0.25f, 0.25f}, {0.5f, 0.25f, 0.125f, 0.125f}};
+        const float indices[3][4] = {{3, 12}, {3, 12, 18}, {3, 12, 18, 21}};
+        int n = WeightCount(p.type);
         Vertex tri[3];
         for (int i = 0; i < 3; ++i) {
             tri[i] = MakeVertex(centre + corners[i], normal);
-            tri[i].weights[0] = tri[i].weights[1] = 0.5f;
-            tri[i].indices[0] = 3;
-            tri[i].indices[1] = 12; // further weights are 0, on entry 0 far away
+            std::copy(weights[n - 2], weights[n - 2] + 4, tri[i].weights);
+            std::copy(indices[n - 2], indices[n - 2] + 4, tri[i].indices); // unused ones on entry 0, far away
         }
         Draw(p, tri, k);
         bool renormalized = point || p.id == VP_LAMBERT_4WS_A1D;
