@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <d3d8.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 
@@ -13,6 +14,8 @@
 #include "engine/chunk/ChunkEnums.h"
 #include "engine/d3dtexture/D3dTextureDevice.h"
 #include "engine/drawlist/DrawList.h"
+#include "engine/drawlist/Light.h"
+#include "engine/drawlist/LightSet.h"
 #include "engine/geometry/Geometry.h"
 #include "engine/geometry/Shape.h"
 #include "engine/render/ConsoleRenderer.h"
@@ -226,6 +229,88 @@ TEST_F(DrawListDevice, TranslucentShapeBlendsOverTheOpaqueOneAndHidesBehindIt) {
     EXPECT_NEAR(lower[1], 0, 4);
     EXPECT_NEAR(lower[2], 0, 4);
     device->BeginScene();
+}
+
+TEST_F(DrawListDevice, PointLightIsUploadedInTheSpaceOfTheShapeBeingDrawn) {
+    CQueueingRenderer renderer(m_window, SIZE, SIZE, true, true);
+    IDirect3DDevice8* device = renderer.GetDevice();
+    ASSERT_NE(device, nullptr);
+    CSceneDrawList list(0, 16, 16, 2, 64);
+    CTransform* mount = new CTransform("mount");
+    CCameraResource* camera = new CCameraResource("camera");
+    mount->AddChild(camera);
+    CMatrix ortho;
+    ortho.SetOrthoRH(2, 2, 0.1f, 100);
+    camera->SetProjection(ortho);
+    camera->SetFarDistance(100);
+
+    // A lit quad facing the camera, 5 in front of it and filling the view.
+    struct LitVertex {
+        float position[3], normal[3], uv[2];
+    };
+    const LitVertex vertices[4] = {{{-1, -1, 0}, {0, 0, 1}, {0, 1}},
+                                   {{1, -1, 0}, {0, 0, 1}, {1, 1}},
+                                   {{-1, 1, 0}, {0, 0, 1}, {0, 0}},
+                                   {{1, 1, 0}, {0, 0, 1}, {1, 0}}};
+    const uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
+    auto* quad = new CIndexedGeometry(
+        "litQuad", (1u << VE_POSITION) | (1u << VE_NORMAL) | (1u << VE_TEXCOORDINATE_0), 4, vertices);
+    quad->AddGroup(PT_TRIANGLE_LIST, 6, indices);
+    CTransform* place = new CTransform("litPlace");
+    place->SetTranslation(0, 0, -5);
+    CShader* shader = CreateShader("lit", ST_LAMBERT);
+    shader->SetTexture(FindTexture("dummyTex"));
+    shader->SetColor(1, 0.5f, 0.25f, 1);
+    shader->SetMaterialAmbient(ColorRGBA(0, 0, 0, 0));
+    CShape* shape = new CShape("litShape");
+    place->AddChild(shape);
+    shape->AddPair(shader, quad);
+
+    // Ambient 0.2 and a point light of 0.6.
+    CAmbientLight ambient;
+    ambient.SetColor(ColorRGBA(0.2f, 0.2f, 0.2f, 0));
+    CTransform* lamp = new CTransform("lamp");
+    CPointLight* bulb = new CPointLight("bulb");
+    lamp->AddChild(bulb);
+    bulb->SetColor(ColorRGBA(0.6f, 0.6f, 0.6f, 1));
+    CLightSet lights;
+    lights.SetAmbient(&ambient);
+    lights.SetLight(0, bulb);
+    ASSERT_EQ(lights.GetKind(), LS_A1P1);
+    shape->SetLightSet(lights.GetLightSetHandle());
+
+    renderer.list = &list;
+    renderer.scene = place;
+    renderer.camera = camera;
+    // Intensity 0.5 (N.L) + 0.5; lit = 0.6 I + 0.2, times the colour (1, 0.5, 0.25).
+    struct Case {
+        const char* what;
+        float x, y, z; // the light in the world
+        float nDotL;   // at every corner of the quad
+    } cases[] = {
+        // 10 in front of the quad: the corners see it at 10 / sqrt(102).
+        {"in front", 0, 0, 5, 10.0f / std::sqrt(102.0f)},
+        // Half a unit in front: taken in world space it would be far behind.
+        {"close", 0, 0, -4.5f, 0.5f / 1.5f},
+        // Far off to the side in the quad's plane: grazing everywhere.
+        {"grazing", 1000, 0, -5, 0.0f},
+        // Behind the quad: the wrapped term still gives a little.
+        {"behind", 0, 0, -15, -10.0f / std::sqrt(102.0f)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        lamp->SetTranslation(c.x, c.y, c.z);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        renderer.Pass();
+        device->EndScene();
+        int rgb[3];
+        ASSERT_TRUE(ReadPixel(device, SIZE / 2, SIZE / 2, rgb));
+        const float lit = 0.6f * (0.5f * c.nDotL + 0.5f) + 0.2f;
+        EXPECT_NEAR(rgb[0], 255 * lit, 4);
+        EXPECT_NEAR(rgb[1], 255 * lit * 0.5f, 4);
+        EXPECT_NEAR(rgb[2], 255 * lit * 0.25f, 4);
+        device->BeginScene();
+    }
 }
 
 TEST_F(DrawListDevice, ConsoleBuildsItsResourcesAndDrawsNothingWhenEmpty) {
