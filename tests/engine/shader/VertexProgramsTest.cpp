@@ -261,7 +261,6 @@ TEST(VertexPrograms, NamesAndOutOfRangeIds) {
     EXPECT_EQ(programs.size(), (size_t)VERTEX_PROGRAM_COUNT); // no two programs alike
     EXPECT_STREQ(GetVertexProgramName(VERTEX_PROGRAM_COUNT), "");
     EXPECT_TRUE(GetVertexProgramTokens(VERTEX_PROGRAM_COUNT).empty());
-    EXPECT_TRUE(GetVertexProgramTokens((VertexProgramId)-1).empty());
 }
 
 } // namespace
