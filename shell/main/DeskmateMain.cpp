@@ -2,6 +2,7 @@
 // popup window, with a fixed camera and the night lights. Escape ends it.
 #include <windows.h>
 
+#include "engine/camera/Console.h"
 #include "engine/d3dtexture/D3dTextureDevice.h"
 #include "engine/drawlist/DrawList.h"
 #include "engine/render/ConsoleRenderer.h"
@@ -54,6 +55,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
     if (!hwnd)
         return 1;
     InstallTextureHooks();
+    InstallConsoleHook();
     InstallDrawListHooks();
     int result = 1;
     {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/archive/DataFolder.h"
+#include "engine/camera/Console.h"
 #include "engine/d3dtexture/D3dTextureDevice.h"
 #include "engine/drawlist/DrawList.h"
 #include "engine/render/ConsoleRenderer.h"
@@ -53,6 +54,7 @@ protected:
         // The test program lives apart from the data; it runs in the data folder.
         SetDataFolder(std::filesystem::current_path().string());
         InstallTextureHooks();
+        InstallConsoleHook();
         InstallDrawListHooks();
     }
 
