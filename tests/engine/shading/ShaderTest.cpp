@@ -330,6 +330,24 @@ TEST_F(SkinnedShaderTest, AnInstanceDrawsWithTheScopedBones) {
     EXPECT_EQ(row(18)[3], 7.0f);
 }
 
+TEST_F(SkinnedShaderTest, PairsOfOneShapeReadConsecutivePalettes) {
+    CShader* upper = CreateShader("upper", ST_LAMBERT_2WS);
+    upper->AddBone(Bone("chest", 1, 0, 5));
+    upper->AddBone(Bone("neck", 2, 0, 5));
+    CShader* lower = CreateShader("lower", ST_LAMBERT_3WS);
+    lower->AddBone(Bone("thigh", 3, 0, 5));
+    CShape* shape = new CShape("body");
+    root->AddChild(shape);
+    shape->AddPair(upper, geometry);
+    shape->AddPair(lower, geometry);
+    Draw();
+    ASSERT_EQ(device().draws.size(), 2u);
+    // c12 was written twice: the first pair's first bone, then the second's.
+    EXPECT_EQ(device().Count("SetVertexShaderConstant 12"), 2);
+    EXPECT_EQ(Constant(12)[3], 3.0f) << "the second pair starts after the first pair's two bones";
+    EXPECT_EQ(Constant(15)[3], 2.0f) << "left from the first pair";
+}
+
 TEST_F(SkinnedShaderTest, StatelessTypesAnswerThemselves) {
     for (int type : {ST_CONSTANT, ST_LAMBERT, ST_LAMBERT_VB}) {
         CShader* shader = CreateShader("stateless", type);
