@@ -111,6 +111,11 @@ protected:
         std::fwrite(bmp.data(), 1, bmp.size(), f);
         std::fclose(f);
 
+        // The renderer writes "init.log" in the current directory, which other
+        // test programs running beside this one read: keep ours apart.
+        savedDirectory = std::filesystem::current_path();
+        std::filesystem::current_path(folder);
+
         InstallTextureHooks();
         InstallDrawListHooks();
         window = MakeWindow();
@@ -129,6 +134,8 @@ protected:
             DestroyWindow(window);
         SetDataFolder(savedFolder);
         std::error_code ec;
+        if (!savedDirectory.empty())
+            std::filesystem::current_path(savedDirectory, ec);
         std::filesystem::remove_all(folder, ec);
     }
 
@@ -179,6 +186,7 @@ protected:
 
     std::string savedFolder;
     std::filesystem::path folder;
+    std::filesystem::path savedDirectory;
     HWND window = nullptr;
     std::unique_ptr<CDrawRenderer> renderer;
 };
