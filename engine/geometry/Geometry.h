@@ -58,10 +58,13 @@ public:
 
     // Appends a group (draw count = index count) and fills its index buffer.
     void AddGroup(int primitiveType, int indexCount, const uint16_t* indices);
+    // Clamped to the group's index count.
     void SetGroupDrawCount(int group, int count);
     int GetGroupCount() const;
-    // A non-zero count becomes the upload count; then the working copy's
-    // first upload-count vertices go to the vertex buffer.
+    int GetGroupDrawCount(int group) const;
+    // A count above 0 becomes the upload count (at most the vertex count);
+    // then the working copy's first upload-count vertices go to the vertex
+    // buffer.
     void UploadVertices(int count);
 
     void Draw() override;
@@ -80,6 +83,8 @@ private:
         int drawCount;
         int primitiveType;
         std::vector<uint16_t> indices;
+        // False when an index lies past the vertices: never drawn.
+        bool valid;
         IDirect3DIndexBuffer8* buffer;
     };
     void CreateVertexBuffer();

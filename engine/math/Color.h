@@ -7,4 +7,19 @@ struct ColorRGBA {
 
     ColorRGBA() = default;
     ColorRGBA(float red, float green, float blue, float alpha) : r(red), g(green), b(blue), a(alpha) {}
+
+    ColorRGBA& Set(float red, float green, float blue, float alpha) {
+        r = red, g = green, b = blue, a = alpha;
+        return *this;
+    }
+    // Component by component.
+    ColorRGBA& Add(const ColorRGBA& o) {
+        r += o.r, g += o.g, b += o.b, a += o.a;
+        return *this;
+    }
+    // All four components, alpha included.
+    ColorRGBA& Scale(float s) {
+        r *= s, g *= s, b *= s, a *= s;
+        return *this;
+    }
 };

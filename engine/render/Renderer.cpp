@@ -4,6 +4,7 @@
 #include "engine/archive/TextureArchives.h"
 #include "engine/core/FrameStamp.h"
 #include "engine/core/Log.h"
+#include "engine/geometry/GeometryChunkLoaders.h"
 #include "engine/render/FormatTables.h"
 #include "engine/render/RenderHooks.h"
 #include "engine/resource/ResourceManager.h"
@@ -58,6 +59,7 @@ CRenderer::CRenderer(HWND window, int width, int height, bool windowed, bool for
     if (DefaultTextureMaker makeDefault = GetDefaultTextureMaker())
         makeDefault();
     RegisterSceneChunkHandlers();
+    RegisterModelChunkHandlers();
     RegisterAnimChunkHandlers();
     CreateRootTransform();
 

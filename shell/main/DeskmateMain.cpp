@@ -1,15 +1,46 @@
-// Until the application start lands: a window with a Direct3D 8 device cleared
-// each frame.
+// Until the application start lands: the room in the frame loop, in a plain
+// popup window, with a fixed camera and the night lights. Escape ends it.
 #include <windows.h>
-#include <d3d8.h>
 
-static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+#include "engine/camera/Console.h"
+#include "engine/d3dtexture/D3dTextureDevice.h"
+#include "engine/drawlist/DrawList.h"
+#include "engine/render/ConsoleRenderer.h"
+#include "shell/app/RoomStage.h"
+
+namespace {
+
+constexpr int WIDTH = 640, HEIGHT = 480;
+
+class CRoomViewer : public CConsoleRenderer {
+public:
+    CRoomViewer(HWND window) : CConsoleRenderer(window, WIDTH, HEIGHT, true, false) {}
+    ~CRoomViewer() override { delete m_stage; }
+
+    bool Start() {
+        if (!GetDevice())
+            return false;
+        m_stage = new CRoomStage(WIDTH, HEIGHT);
+        return m_stage->IsLoaded();
+    }
+    int Update(float) override {
+        m_stage->Queue();
+        return 0;
+    }
+
+private:
+    CRoomStage* m_stage = nullptr;
+};
+
+LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_DESTROY || (msg == WM_KEYDOWN && wp == VK_ESCAPE)) {
         PostQuitMessage(0);
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
+
+} // namespace
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
     WNDCLASSA wc = {};
@@ -18,41 +49,27 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = "DeskmateWindow";
     RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "deskmate", WS_POPUP | WS_VISIBLE, 100, 100, 320, 320,
-                                nullptr, nullptr, inst, nullptr);
-    IDirect3D8* d3d = Direct3DCreate8(D3D_SDK_VERSION);
-    if (!hwnd || !d3d) {
-        MessageBoxA(nullptr, "Direct3D 8 is not available.", "deskmate", MB_OK | MB_ICONERROR);
+    int x = (GetSystemMetrics(SM_CXSCREEN) - WIDTH) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - HEIGHT) / 2;
+    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "deskmate", WS_POPUP, x, y, WIDTH, HEIGHT, nullptr, nullptr,
+                                inst, nullptr);
+    if (!hwnd)
         return 1;
-    }
-    D3DDISPLAYMODE mode;
-    d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode);
-    D3DPRESENT_PARAMETERS pp = {};
-    pp.Windowed = TRUE;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.BackBufferFormat = mode.Format;
-    IDirect3DDevice8* device = nullptr;
-    if (FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, hwnd, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
-                                 &pp, &device))) {
-        MessageBoxA(nullptr, "The graphics device could not be set up.", "deskmate", MB_OK | MB_ICONERROR);
-        d3d->Release();
-        return 1;
-    }
-    ShowWindow(hwnd, show);
-    MSG msg;
-    for (;;) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
-                goto done;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+    InstallTextureHooks();
+    InstallConsoleHook();
+    InstallDrawListHooks();
+    int result = 1;
+    {
+        CRoomViewer viewer(hwnd);
+        if (!viewer.Start()) {
+            MessageBoxA(nullptr, viewer.GetDevice() ? "The files needed for start-up could not be read."
+                                                    : "The graphics device could not be set up.",
+                        "deskmate", MB_OK | MB_ICONERROR);
+        } else {
+            ShowWindow(hwnd, show);
+            viewer.ResetFrameTimer();
+            result = viewer.Run();
         }
-        device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(64, 96, 160), 1.0f, 0);
-        device->Present(nullptr, nullptr, nullptr, nullptr);
-        Sleep(16);
     }
-done:
-    device->Release();
-    d3d->Release();
-    return (int)msg.wParam;
+    DestroyWindow(hwnd);
+    return result;
 }

@@ -17,6 +17,9 @@ namespace {
 // face the fixed camera; the near walls face inward only, so that the
 // camera outside the corner sees into the room.
 constexpr float ROOM_LEFT = -560, ROOM_RIGHT = 560, ROOM_BACK = -260, ROOM_FRONT = 560;
+// The share of a material's colour that it adds to the ambient light: enough
+// that faces turned from the lamp do not go black.
+constexpr float MATERIAL_AMBIENT = 0.15f;
 constexpr float WALL_HEIGHT = 270, WALL_THICKNESS = 10;
 // The window in the left wall.
 constexpr float WINDOW_Z0 = -10, WINDOW_Z1 = 230, WINDOW_Y0 = 90, WINDOW_Y1 = 230;
@@ -69,7 +72,7 @@ public:
         float colour[4] = {r, g, b, a};
         for (int i = 0; i < 4; ++i) {
             s.colour[i] = colour[i];
-            s.ambient[i] = i < 3 ? colour[i] : 1.0f;
+            s.ambient[i] = i < 3 ? MATERIAL_AMBIENT * colour[i] : 1.0f;
         }
         m_shaders.push_back(s);
         m_shaderTypes[name] = type;

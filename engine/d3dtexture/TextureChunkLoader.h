@@ -1,0 +1,5 @@
+#pragma once
+
+// Installs the chunk-stream handler that builds file textures from texture
+// records.
+void RegisterTextureChunkHandler();

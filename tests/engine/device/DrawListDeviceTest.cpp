@@ -1,0 +1,331 @@
+// A draw list on the real device: an opaque shape and translucent ones queued
+// under a camera and drawn by the render pass, read back from the screen.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <d3d8.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+#include "engine/camera/CameraResource.h"
+#include "engine/camera/Console.h"
+#include "engine/chunk/ChunkEnums.h"
+#include "engine/d3dtexture/D3dTextureDevice.h"
+#include "engine/drawlist/DrawList.h"
+#include "engine/drawlist/Light.h"
+#include "engine/drawlist/LightSet.h"
+#include "engine/geometry/Geometry.h"
+#include "engine/geometry/Shape.h"
+#include "engine/render/ConsoleRenderer.h"
+#include "engine/render/RenderHooks.h"
+#include "engine/resource/ResourceManager.h"
+#include "engine/scene/Transform.h"
+#include "engine/shading/Shader.h"
+#include "engine/shading/ShaderTexture.h"
+
+namespace {
+
+constexpr int SIZE = 64;
+
+// The real Direct3D 8, except that the devices it makes have a back buffer
+// the test can read.
+class CLockableD3d final : public IDirect3D8 {
+public:
+    explicit CLockableD3d(IDirect3D8* real) : m_real(real) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        return m_real->QueryInterface(iid, object);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return m_real->AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ULONG refs = m_real->Release();
+        if (refs == 0)
+            delete this;
+        return refs;
+    }
+    HRESULT STDMETHODCALLTYPE RegisterSoftwareDevice(void* init) override { return m_real->RegisterSoftwareDevice(init); }
+    UINT STDMETHODCALLTYPE GetAdapterCount() override { return m_real->GetAdapterCount(); }
+    HRESULT STDMETHODCALLTYPE GetAdapterIdentifier(UINT adapter, DWORD flags, D3DADAPTER_IDENTIFIER8* id) override {
+        return m_real->GetAdapterIdentifier(adapter, flags, id);
+    }
+    UINT STDMETHODCALLTYPE GetAdapterModeCount(UINT adapter) override { return m_real->GetAdapterModeCount(adapter); }
+    HRESULT STDMETHODCALLTYPE EnumAdapterModes(UINT adapter, UINT mode, D3DDISPLAYMODE* out) override {
+        return m_real->EnumAdapterModes(adapter, mode, out);
+    }
+    HRESULT STDMETHODCALLTYPE GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) override {
+        return m_real->GetAdapterDisplayMode(adapter, mode);
+    }
+    HRESULT STDMETHODCALLTYPE CheckDeviceType(UINT adapter, D3DDEVTYPE type, D3DFORMAT display, D3DFORMAT back,
+                                              WINBOOL windowed) override {
+        return m_real->CheckDeviceType(adapter, type, display, back, windowed);
+    }
+    HRESULT STDMETHODCALLTYPE CheckDeviceFormat(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat, DWORD usage,
+                                                D3DRESOURCETYPE rtype, D3DFORMAT format) override {
+        return m_real->CheckDeviceFormat(adapter, type, adapterFormat, usage, rtype, format);
+    }
+    HRESULT STDMETHODCALLTYPE CheckDeviceMultiSampleType(UINT adapter, D3DDEVTYPE type, D3DFORMAT format,
+                                                         WINBOOL windowed, D3DMULTISAMPLE_TYPE samples) override {
+        return m_real->CheckDeviceMultiSampleType(adapter, type, format, windowed, samples);
+    }
+    HRESULT STDMETHODCALLTYPE CheckDepthStencilMatch(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat,
+                                                     D3DFORMAT target, D3DFORMAT depth) override {
+        return m_real->CheckDepthStencilMatch(adapter, type, adapterFormat, target, depth);
+    }
+    HRESULT STDMETHODCALLTYPE GetDeviceCaps(UINT adapter, D3DDEVTYPE type, D3DCAPS8* caps) override {
+        return m_real->GetDeviceCaps(adapter, type, caps);
+    }
+    HMONITOR STDMETHODCALLTYPE GetAdapterMonitor(UINT adapter) override { return m_real->GetAdapterMonitor(adapter); }
+    HRESULT STDMETHODCALLTYPE CreateDevice(UINT adapter, D3DDEVTYPE type, HWND window, DWORD behaviour,
+                                           D3DPRESENT_PARAMETERS* params, IDirect3DDevice8** out) override {
+        D3DPRESENT_PARAMETERS lockable = *params;
+        lockable.Flags |= D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+        HRESULT hr = m_real->CreateDevice(adapter, type, window, behaviour, &lockable, out);
+        *params = lockable;
+        return hr;
+    }
+
+private:
+    IDirect3D8* m_real;
+};
+
+IDirect3D8* MakeLockableD3d(unsigned sdkVersion) {
+    IDirect3D8* real = Direct3DCreate8(sdkVersion);
+    return real ? new CLockableD3d(real) : nullptr;
+}
+
+class CQueueingRenderer : public CConsoleRenderer {
+public:
+    using CConsoleRenderer::CConsoleRenderer;
+    CDrawList* list = nullptr;
+    CNode* scene = nullptr;
+    CCameraResource* camera = nullptr;
+
+    int Update(float) override {
+        if (IsFirstUpdate())
+            list->AddTree(scene, camera, true);
+        return 0;
+    }
+    void Pass() { RunUpdates(); }
+};
+
+class DrawListDevice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "DrawListDeviceTest";
+        RegisterClassA(&wc);
+        m_window = CreateWindowExA(0, wc.lpszClassName, "draw list", WS_POPUP | WS_VISIBLE, 0, 0, SIZE, SIZE,
+                                   nullptr, nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(m_window, nullptr);
+        InstallTextureHooks();
+        InstallDrawListHooks();
+        InstallConsoleHook();
+        SetDirect3DFactory(MakeLockableD3d);
+    }
+    void TearDown() override {
+        SetDirect3DFactory(nullptr);
+        SetDrawListPass(nullptr);
+        SetConsoleFactory(nullptr);
+        if (m_window)
+            DestroyWindow(m_window);
+    }
+
+    // (r, g, b) of a back-buffer pixel.
+    static bool ReadPixel(IDirect3DDevice8* device, int x, int y, int rgb[3]) {
+        IDirect3DSurface8* back = nullptr;
+        if (FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
+            return false;
+        D3DSURFACE_DESC desc;
+        back->GetDesc(&desc);
+        D3DLOCKED_RECT locked;
+        bool ok = SUCCEEDED(back->LockRect(&locked, nullptr, D3DLOCK_READONLY));
+        if (ok) {
+            const BYTE* row = (const BYTE*)locked.pBits + y * locked.Pitch;
+            if (desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8) {
+                DWORD p = ((const DWORD*)row)[x];
+                rgb[0] = (p >> 16) & 255, rgb[1] = (p >> 8) & 255, rgb[2] = p & 255;
+            } else {
+                ok = false;
+            }
+            back->UnlockRect();
+        }
+        back->Release();
+        return ok;
+    }
+
+    HWND m_window = nullptr;
+};
+
+// A flat quad over x in [-1, 1] and y in [y0, y1] (positions and texture
+// coordinates), lying in its transform's z = 0 plane.
+CIndexedGeometry* MakeQuad(const char* name, float y0, float y1) {
+    const float vertices[4][5] = {{-1, y0, 0, 0, 1}, {1, y0, 0, 1, 1}, {-1, y1, 0, 0, 0}, {1, y1, 0, 1, 0}};
+    const uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
+    CIndexedGeometry* quad =
+        new CIndexedGeometry(name, (1u << VE_POSITION) | (1u << VE_TEXCOORDINATE_0), 4, vertices);
+    quad->AddGroup(PT_TRIANGLE_LIST, 6, indices);
+    return quad;
+}
+
+CShape* MakeShape(const char* name, CTransform* parent, float z, CGeometry* geometry, float r, float g, float b,
+                  float a) {
+    CTransform* place = new CTransform(name);
+    parent->AddChild(place);
+    place->SetTranslation(0, 0, z);
+    CShader* shader = CreateShader(name, ST_CONSTANT);
+    shader->SetTexture(FindTexture("dummyTex"));
+    shader->SetColor(r, g, b, a);
+    CShape* shape = new CShape(name);
+    place->AddChild(shape);
+    shape->AddPair(shader, geometry);
+    return shape;
+}
+
+TEST_F(DrawListDevice, TranslucentShapeBlendsOverTheOpaqueOneAndHidesBehindIt) {
+    CQueueingRenderer renderer(m_window, SIZE, SIZE, true, true);
+    IDirect3DDevice8* device = renderer.GetDevice();
+    ASSERT_NE(device, nullptr);
+    ASSERT_NE(FindTexture("dummyTex"), nullptr);
+    CSceneDrawList list(0, 64, 64, 4, 1024);
+
+    // Camera at the origin looking down -Z, seeing x and y in [-1, 1].
+    CTransform* mount = new CTransform("mount");
+    CCameraResource* camera = new CCameraResource("camera");
+    mount->AddChild(camera);
+    CMatrix ortho;
+    ortho.SetOrthoRH(2, 2, 0.1f, 100);
+    camera->SetProjection(ortho);
+    camera->SetFarDistance(100);
+
+    // Translucent ones queued first: the buckets decide the order, not the tree.
+    CTransform* scene = new CTransform("scene");
+    CGeometry* top = MakeQuad("top", 0, 1);
+    CGeometry* bottom = MakeQuad("bottom", -1, 0);
+    CGeometry* whole = MakeQuad("whole", -1, 1);
+    MakeShape("greenInFront", scene, -2, top, 0, 1, 0, 0.5f);
+    MakeShape("blueBehind", scene, -8, bottom, 0, 0, 1, 0.5f);
+    MakeShape("red", scene, -5, whole, 1, 0, 0, 1);
+
+    renderer.list = &list;
+    renderer.scene = scene;
+    renderer.camera = camera;
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+    renderer.Pass();
+    device->EndScene();
+
+    int upper[3], lower[3];
+    ASSERT_TRUE(ReadPixel(device, SIZE / 2, SIZE / 4, upper));
+    ASSERT_TRUE(ReadPixel(device, SIZE / 2, 3 * SIZE / 4, lower));
+    // Half green over red.
+    EXPECT_NEAR(upper[0], 128, 4);
+    EXPECT_NEAR(upper[1], 128, 4);
+    EXPECT_NEAR(upper[2], 0, 4);
+    // The blue one lies behind the red one, whose depth was written first.
+    EXPECT_NEAR(lower[0], 255, 4);
+    EXPECT_NEAR(lower[1], 0, 4);
+    EXPECT_NEAR(lower[2], 0, 4);
+    device->BeginScene();
+}
+
+TEST_F(DrawListDevice, PointLightIsUploadedInTheSpaceOfTheShapeBeingDrawn) {
+    CQueueingRenderer renderer(m_window, SIZE, SIZE, true, true);
+    IDirect3DDevice8* device = renderer.GetDevice();
+    ASSERT_NE(device, nullptr);
+    CSceneDrawList list(0, 16, 16, 2, 64);
+    CTransform* mount = new CTransform("mount");
+    CCameraResource* camera = new CCameraResource("camera");
+    mount->AddChild(camera);
+    CMatrix ortho;
+    ortho.SetOrthoRH(2, 2, 0.1f, 100);
+    camera->SetProjection(ortho);
+    camera->SetFarDistance(100);
+
+    // A lit quad facing the camera, 5 in front of it and filling the view.
+    struct LitVertex {
+        float position[3], normal[3], uv[2];
+    };
+    const LitVertex vertices[4] = {{{-1, -1, 0}, {0, 0, 1}, {0, 1}},
+                                   {{1, -1, 0}, {0, 0, 1}, {1, 1}},
+                                   {{-1, 1, 0}, {0, 0, 1}, {0, 0}},
+                                   {{1, 1, 0}, {0, 0, 1}, {1, 0}}};
+    const uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
+    auto* quad = new CIndexedGeometry(
+        "litQuad", (1u << VE_POSITION) | (1u << VE_NORMAL) | (1u << VE_TEXCOORDINATE_0), 4, vertices);
+    quad->AddGroup(PT_TRIANGLE_LIST, 6, indices);
+    CTransform* place = new CTransform("litPlace");
+    place->SetTranslation(0, 0, -5);
+    CShader* shader = CreateShader("lit", ST_LAMBERT);
+    shader->SetTexture(FindTexture("dummyTex"));
+    shader->SetColor(1, 0.5f, 0.25f, 1);
+    shader->SetMaterialAmbient(ColorRGBA(0, 0, 0, 0));
+    CShape* shape = new CShape("litShape");
+    place->AddChild(shape);
+    shape->AddPair(shader, quad);
+
+    // Ambient 0.2 and a point light of 0.6.
+    CAmbientLight ambient;
+    ambient.SetColor(ColorRGBA(0.2f, 0.2f, 0.2f, 0));
+    CTransform* lamp = new CTransform("lamp");
+    CPointLight* bulb = new CPointLight("bulb");
+    lamp->AddChild(bulb);
+    bulb->SetColor(ColorRGBA(0.6f, 0.6f, 0.6f, 1));
+    CLightSet lights;
+    lights.SetAmbient(&ambient);
+    lights.SetLight(0, bulb);
+    ASSERT_EQ(lights.GetKind(), LS_A1P1);
+    shape->SetLightSet(lights.GetLightSetHandle());
+
+    renderer.list = &list;
+    renderer.scene = place;
+    renderer.camera = camera;
+    // Intensity 0.5 (N.L) + 0.5; lit = 0.6 I + 0.2, times the colour (1, 0.5, 0.25).
+    struct Case {
+        const char* what;
+        float x, y, z; // the light in the world
+        float nDotL;   // at every corner of the quad
+    } cases[] = {
+        // 10 in front of the quad: the corners see it at 10 / sqrt(102).
+        {"in front", 0, 0, 5, 10.0f / std::sqrt(102.0f)},
+        // Half a unit in front: taken in world space it would be far behind.
+        {"close", 0, 0, -4.5f, 0.5f / 1.5f},
+        // Far off to the side in the quad's plane: grazing everywhere.
+        {"grazing", 1000, 0, -5, 0.0f},
+        // Behind the quad: the wrapped term still gives a little.
+        {"behind", 0, 0, -15, -10.0f / std::sqrt(102.0f)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        lamp->SetTranslation(c.x, c.y, c.z);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        renderer.Pass();
+        device->EndScene();
+        int rgb[3];
+        ASSERT_TRUE(ReadPixel(device, SIZE / 2, SIZE / 2, rgb));
+        const float lit = 0.6f * (0.5f * c.nDotL + 0.5f) + 0.2f;
+        EXPECT_NEAR(rgb[0], 255 * lit, 4);
+        EXPECT_NEAR(rgb[1], 255 * lit * 0.5f, 4);
+        EXPECT_NEAR(rgb[2], 255 * lit * 0.25f, 4);
+        device->BeginScene();
+    }
+}
+
+TEST_F(DrawListDevice, ConsoleBuildsItsResourcesAndDrawsNothingWhenEmpty) {
+    CConsoleRenderer renderer(m_window, SIZE, SIZE, true, true);
+    ASSERT_NE(renderer.GetDevice(), nullptr);
+    CConsole* console = dynamic_cast<CConsole*>(renderer.GetConsole());
+    ASSERT_NE(console, nullptr);
+    CResourceManager* registry = renderer.GetResourceManager();
+    EXPECT_NE(registry->Find("consoleShader", RT_SHADER), nullptr);
+    EXPECT_NE(registry->Find("consoleShape", RT_SHAPE), nullptr);
+    EXPECT_NE(registry->Find("font", RT_TEXTURE), nullptr);
+    auto* geometry = static_cast<CIndexedGeometry*>(registry->Find("consoleGeometry", RT_GEOMETRY));
+    ASSERT_NE(geometry, nullptr);
+    EXPECT_EQ(geometry->GetVertexCount(), CConsoleRenderer::CONSOLE_CAPACITY * 6);
+    EXPECT_EQ(geometry->GetVertexSize(), 20);
+}
+
+} // namespace

@@ -1,0 +1,246 @@
+#pragma once
+// A renderer on a recording Direct3D 8 whose device also keeps what the
+// shaders and geometry give it: vertex and index buffers with their bytes
+// and locks, vertex programs made and deleted, and each indexed draw with
+// the buffers, cull mode and program it used. Passes run the fixed-step
+// updates (the first may queue scenes) and then the draw lists.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "engine/drawlist/DrawList.h"
+#include "engine/render/RecordingD3d.h"
+#include "engine/render/RenderHooks.h"
+#include "engine/render/Renderer.h"
+
+template <class Interface, class Desc>
+class CRecordingBuffer : public Interface {
+public:
+    explicit CRecordingBuffer(UINT length, DWORD usage, D3DPOOL pool) : bytes(length, 0xCD), usage(usage), pool(pool) {}
+
+    std::vector<uint8_t> bytes;
+    DWORD usage;
+    D3DPOOL pool;
+    ULONG refs = 1;
+    int locks = 0;
+    std::vector<DWORD> lockFlags;
+    std::vector<UINT> lockSizes;
+    bool locked = false;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice8**) override { return D3DERR_INVALIDCALL; }
+    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID, const void*, DWORD, DWORD) override { return D3DERR_INVALIDCALL; }
+    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID, void*, DWORD*) override { return D3DERR_INVALIDCALL; }
+    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID) override { return D3DERR_INVALIDCALL; }
+    DWORD STDMETHODCALLTYPE SetPriority(DWORD) override { return 0; }
+    DWORD STDMETHODCALLTYPE GetPriority() override { return 0; }
+    void STDMETHODCALLTYPE PreLoad() override {}
+    D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return D3DRTYPE_VERTEXBUFFER; }
+    HRESULT STDMETHODCALLTYPE Lock(UINT offset, UINT size, BYTE** data, DWORD flags) override {
+        if (locked || offset > bytes.size() || size > bytes.size() - offset) {
+            *data = nullptr;
+            return D3DERR_INVALIDCALL;
+        }
+        ++locks;
+        lockFlags.push_back(flags);
+        lockSizes.push_back(size);
+        locked = true;
+        *data = bytes.data() + offset;
+        return D3D_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Unlock() override {
+        if (!locked)
+            return D3DERR_INVALIDCALL;
+        locked = false;
+        return D3D_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDesc(Desc*) override { return D3DERR_INVALIDCALL; }
+};
+
+using CRecordingVertexBuffer = CRecordingBuffer<IDirect3DVertexBuffer8, D3DVERTEXBUFFER_DESC>;
+using CRecordingIndexBuffer = CRecordingBuffer<IDirect3DIndexBuffer8, D3DINDEXBUFFER_DESC>;
+
+struct IndexedDraw {
+    D3DPRIMITIVETYPE type;
+    UINT vertices;
+    UINT primitives;
+    IDirect3DVertexBuffer8* stream;
+    UINT stride;
+    IDirect3DIndexBuffer8* indices;
+    DWORD cull;
+    DWORD zWrite;
+    DWORD program;
+};
+
+class CShadingDevice : public CRecordingDevice {
+public:
+    std::vector<std::unique_ptr<CRecordingVertexBuffer>> vertexBuffers;
+    std::vector<std::unique_ptr<CRecordingIndexBuffer>> indexBuffers;
+    std::vector<IndexedDraw> draws;
+    // Programs by handle; made and deleted counts.
+    std::set<DWORD> livePrograms;
+    int programsMade = 0;
+    int programsDeleted = 0;
+    DWORD nextProgram = 100;
+    DWORD program = 0;
+    IDirect3DVertexBuffer8* stream = nullptr;
+    UINT stride = 0;
+    IDirect3DIndexBuffer8* indices = nullptr;
+
+    HRESULT STDMETHODCALLTYPE CreateVertexBuffer(UINT length, DWORD usage, DWORD, D3DPOOL pool,
+                                                 IDirect3DVertexBuffer8** out) override {
+        Record("CreateVertexBuffer");
+        vertexBuffers.emplace_back(new CRecordingVertexBuffer(length, usage, pool));
+        *out = vertexBuffers.back().get();
+        return D3D_OK;
+    }
+    HRESULT STDMETHODCALLTYPE CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT, D3DPOOL pool,
+                                                IDirect3DIndexBuffer8** out) override {
+        Record("CreateIndexBuffer");
+        indexBuffers.emplace_back(new CRecordingIndexBuffer(length, usage, pool));
+        *out = indexBuffers.back().get();
+        return D3D_OK;
+    }
+    HRESULT STDMETHODCALLTYPE CreateVertexShader(const DWORD*, const DWORD*, DWORD* handle, DWORD) override {
+        Record("CreateVertexShader");
+        *handle = nextProgram++;
+        livePrograms.insert(*handle);
+        ++programsMade;
+        return D3D_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DeleteVertexShader(DWORD handle) override {
+        Record("DeleteVertexShader");
+        if (livePrograms.erase(handle))
+            ++programsDeleted;
+        return D3D_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetVertexShader(DWORD handle) override {
+        Record("SetVertexShader");
+        program = handle;
+        return D3D_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetStreamSource(UINT number, IDirect3DVertexBuffer8* buffer, UINT bytes) override {
+        Record("SetStreamSource " + std::to_string(number) + (buffer ? " buffer" : " null"));
+        if (number == 0)
+            stream = buffer, stride = bytes;
+        return D3D_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetIndices(IDirect3DIndexBuffer8* buffer, UINT) override {
+        Record(std::string("SetIndices") + (buffer ? " buffer" : " null"));
+        indices = buffer;
+        return D3D_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT, UINT vertices, UINT,
+                                                   UINT primitives) override {
+        Record("DrawIndexedPrimitive");
+        draws.push_back({type, vertices, primitives, stream, stride, indices, renderStates[D3DRS_CULLMODE], renderStates[D3DRS_ZWRITEENABLE],
+                         program});
+        return D3D_OK;
+    }
+
+    CRecordingVertexBuffer* VertexBuffer(IDirect3DVertexBuffer8* buffer) {
+        for (auto& b : vertexBuffers)
+            if (b.get() == buffer)
+                return b.get();
+        return nullptr;
+    }
+};
+
+class CShadingD3d : public CRecordingD3d {
+public:
+    CShadingDevice shading;
+
+    CShadingD3d() { shading.accepted = &accepted; }
+
+    HRESULT STDMETHODCALLTYPE CreateDevice(UINT, D3DDEVTYPE, HWND, DWORD behaviour, D3DPRESENT_PARAMETERS* params,
+                                           IDirect3DDevice8** out) override {
+        Record("CreateDevice");
+        creates.push_back({behaviour, *params});
+        if (!accepted.count({params->BackBufferFormat, params->AutoDepthStencilFormat})) {
+            *out = nullptr;
+            return D3DERR_NOTAVAILABLE;
+        }
+        shading.AddRef();
+        *out = &shading;
+        return D3D_OK;
+    }
+};
+
+class CShadingRenderer : public CRenderer {
+public:
+    using CRenderer::CRenderer;
+
+    // Runs during the first update of each pass only.
+    std::function<void()> queue;
+
+    int Update(float) override {
+        if (IsFirstUpdate() && queue)
+            queue();
+        return 0;
+    }
+    // One pass of the frame loop, up to the draw lists and the frame stamp.
+    void Pass() { RunUpdates(); }
+};
+
+class ShadingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        s_d3d = &d3d;
+        s_bound.clear();
+        d3d.accepted = {{D3DFMT_X8R8G8B8, D3DFMT_D24X8}, {D3DFMT_X8R8G8B8, D3DFMT_D32}};
+        SetDirect3DFactory(MakeD3d);
+        SetTextureStageBinder(RecordBind);
+        InstallDrawListHooks();
+        renderer = std::make_unique<CShadingRenderer>(nullptr, 320, 240, true, false);
+        ASSERT_EQ(renderer->GetDevice(), &d3d.shading);
+        Forget();
+    }
+    void TearDown() override {
+        renderer.reset();
+        MaterialAmbient().Set(0.8f, 0.8f, 0.8f, 0.0f);
+        SetDrawListPass(nullptr);
+        SetTextureStageBinder(nullptr);
+        SetDirect3DFactory(nullptr);
+        s_d3d = nullptr;
+    }
+
+    CShadingDevice& device() { return d3d.shading; }
+    void Forget() {
+        device().calls.clear();
+        device().constants.clear();
+        device().constantOrder.clear();
+        device().draws.clear();
+    }
+    std::array<float, 4> Constant(DWORD reg) { return device().constants[reg]; }
+
+    // (texture, stage) of every bind the renderer's stage cache let through.
+    static inline std::vector<std::pair<CTexture*, int>> s_bound;
+
+    CShadingD3d d3d;
+    std::unique_ptr<CShadingRenderer> renderer;
+
+private:
+    static IDirect3D8* MakeD3d(unsigned) {
+        s_d3d->AddRef();
+        return s_d3d;
+    }
+    static void RecordBind(CTexture* texture, int stage) { s_bound.push_back({texture, stage}); }
+    static inline CShadingD3d* s_d3d = nullptr;
+};
+
+// Vertex bytes of floats.
+inline std::vector<uint8_t> FloatBytes(const std::vector<float>& values) {
+    std::vector<uint8_t> bytes(values.size() * sizeof(float));
+    if (!values.empty())
+        std::memcpy(bytes.data(), values.data(), bytes.size());
+    return bytes;
+}
