@@ -3,8 +3,8 @@
 #include "engine/chunk/ChunkHandlers.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/Bone.h"
-#include "engine/shading/ShaderTexture.h"
 #include "engine/shading/ShaderTypes.h"
+#include "engine/texture/Texture.h"
 
 namespace {
 
@@ -23,7 +23,11 @@ void LoadShader(const ShaderRecord& record) {
     if (!shader)
         return;
 
-    if (CTexture* texture = FindTexture(record.TextureToFind()))
+    const char* textureName = record.TextureToFind();
+    CTexture* texture = CurrentResourceManager && textureName
+                            ? dynamic_cast<CTexture*>(CurrentResourceManager->Find(textureName, RT_TEXTURE))
+                            : nullptr;
+    if (texture)
         shader->SetTexture(texture);
     else
         ReportMissingResource();

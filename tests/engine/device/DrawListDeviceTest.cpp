@@ -23,7 +23,7 @@
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/Transform.h"
 #include "engine/shading/Shader.h"
-#include "engine/shading/ShaderTexture.h"
+#include "engine/texture/Texture.h"
 
 namespace {
 
@@ -171,13 +171,19 @@ CIndexedGeometry* MakeQuad(const char* name, float y0, float y1) {
     return quad;
 }
 
+// The renderer's plain texture, or null.
+CTexture* DummyTexture() {
+    return CurrentResourceManager ? dynamic_cast<CTexture*>(CurrentResourceManager->Find("dummyTex", RT_TEXTURE))
+                                  : nullptr;
+}
+
 CShape* MakeShape(const char* name, CTransform* parent, float z, CGeometry* geometry, float r, float g, float b,
                   float a) {
     CTransform* place = new CTransform(name);
     parent->AddChild(place);
     place->SetTranslation(0, 0, z);
     CShader* shader = CreateShader(name, ST_CONSTANT);
-    shader->SetTexture(FindTexture("dummyTex"));
+    shader->SetTexture(DummyTexture());
     shader->SetColor(r, g, b, a);
     CShape* shape = new CShape(name);
     place->AddChild(shape);
@@ -189,7 +195,7 @@ TEST_F(DrawListDevice, TranslucentShapeBlendsOverTheOpaqueOneAndHidesBehindIt) {
     CQueueingRenderer renderer(m_window, SIZE, SIZE, true, true);
     IDirect3DDevice8* device = renderer.GetDevice();
     ASSERT_NE(device, nullptr);
-    ASSERT_NE(FindTexture("dummyTex"), nullptr);
+    ASSERT_NE(DummyTexture(), nullptr);
     CSceneDrawList list(0, 64, 64, 4, 1024);
 
     // Camera at the origin looking down -Z, seeing x and y in [-1, 1].
@@ -259,7 +265,7 @@ TEST_F(DrawListDevice, PointLightIsUploadedInTheSpaceOfTheShapeBeingDrawn) {
     CTransform* place = new CTransform("litPlace");
     place->SetTranslation(0, 0, -5);
     CShader* shader = CreateShader("lit", ST_LAMBERT);
-    shader->SetTexture(FindTexture("dummyTex"));
+    shader->SetTexture(DummyTexture());
     shader->SetColor(1, 0.5f, 0.25f, 1);
     shader->SetMaterialAmbient(ColorRGBA(0, 0, 0, 0));
     CShape* shape = new CShape("litShape");

@@ -18,7 +18,6 @@
 #include "engine/scene/Bone.h"
 #include "engine/shading/ShaderPrograms.h"
 #include "engine/shading/ShaderTypes.h"
-#include "engine/shading/TestTextures.h"
 
 namespace {
 

@@ -16,6 +16,8 @@
 #include "engine/render/RecordingD3d.h"
 #include "engine/render/RenderHooks.h"
 #include "engine/render/Renderer.h"
+#include "engine/texture/Texture.h"
+#include "engine/texture/TextureDevice.h"
 
 template <class Interface, class Desc>
 class CRecordingBuffer : public Interface {
@@ -243,4 +245,23 @@ inline std::vector<uint8_t> FloatBytes(const std::vector<float>& values) {
     if (!values.empty())
         std::memcpy(bytes.data(), values.data(), bytes.size());
     return bytes;
+}
+
+// A device-free frame that only reports its format.
+class CFormatFrame : public CTextureFrame {
+public:
+    explicit CFormatFrame(uint32_t format) : m_format(format) {}
+    uint32_t GetFormat() const override { return m_format; }
+
+private:
+    uint32_t m_format;
+};
+
+// A texture in the current registry with one frame of a D3DFORMAT value, or
+// with no frame for format 0; made without a device.
+inline CTexture* MakeTestTexture(const char* name, uint32_t format) {
+    CTexture* texture = new CTexture(name, TFM_LINEAR, TFM_LINEAR, TFM_LINEAR, TAM_WRAP, TAM_WRAP, 1, false);
+    if (format)
+        texture->AppendFrame(new CFormatFrame(format));
+    return texture;
 }

@@ -15,7 +15,6 @@
 #include "engine/shader/VertexPrograms.h"
 #include "engine/shading/ShaderPrograms.h"
 #include "engine/shading/ShaderTypes.h"
-#include "engine/shading/TestTextures.h"
 
 namespace {
 
