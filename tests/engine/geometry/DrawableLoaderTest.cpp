@@ -248,7 +248,7 @@ TEST_F(DrawableLoaderTest, HostileRecordsAreRefusedAtLoad) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         renderer.reset();
-        renderer = std::make_unique<CShadingRenderer>(nullptr, 320, 240, true, false);
+        renderer = std::make_unique<CPassRenderer>(nullptr, 320, 240, true, false);
         MakeTestTexture("dummyTex", 0x16);
         StreamBytes stream;
         stream.Chunk(RT_BONE, BoneRecord("bone"));
