@@ -8,6 +8,12 @@
 
 namespace {
 
+// The resource of that name and kind in the current registry, or null.
+template <class T>
+T* FindCurrent(const char* name, int kind) {
+    return CurrentResourceManager && name ? dynamic_cast<T*>(CurrentResourceManager->Find(name, kind)) : nullptr;
+}
+
 // A shader of the record's type with its texture, colours, bones and, for
 // the dynamic types, the dynamics bone and the spring links. A missing
 // texture or bone is reported and left out (a bone keeps its palette place).
@@ -23,11 +29,7 @@ void LoadShader(const ShaderRecord& record) {
     if (!shader)
         return;
 
-    const char* textureName = record.TextureToFind();
-    CTexture* texture = CurrentResourceManager && textureName
-                            ? dynamic_cast<CTexture*>(CurrentResourceManager->Find(textureName, RT_TEXTURE))
-                            : nullptr;
-    if (texture)
+    if (CTexture* texture = FindCurrent<CTexture>(record.TextureToFind(), RT_TEXTURE))
         shader->SetTexture(texture);
     else
         ReportMissingResource();
@@ -35,9 +37,7 @@ void LoadShader(const ShaderRecord& record) {
     shader->SetMaterialAmbient(ColorRGBA(record.ambient[0], record.ambient[1], record.ambient[2], 1.0f));
 
     for (const std::string& name : record.boneNames) {
-        CBone* bone = CurrentResourceManager
-                          ? dynamic_cast<CBone*>(CurrentResourceManager->Find(name.c_str(), RT_BONE))
-                          : nullptr;
+        CBone* bone = FindCurrent<CBone>(name.c_str(), RT_BONE);
         if (!bone)
             ReportMissingResource();
         shader->AddBone(bone);

@@ -64,6 +64,18 @@ protected:
     HWND m_window = nullptr;
 };
 
+// A camera at the origin looking down -Z, seeing x and y in [-1, 1].
+CCameraResource* MakeOrthoCamera() {
+    CTransform* mount = new CTransform("mount");
+    CCameraResource* camera = new CCameraResource("camera");
+    mount->AddChild(camera);
+    CMatrix ortho;
+    ortho.SetOrthoRH(2, 2, 0.1f, 100);
+    camera->SetProjection(ortho);
+    camera->SetFarDistance(100);
+    return camera;
+}
+
 // A flat quad over x in [-1, 1] and y in [y0, y1] (positions and texture
 // coordinates), lying in its transform's z = 0 plane.
 CIndexedGeometry* MakeQuad(const char* name, float y0, float y1) {
@@ -102,14 +114,7 @@ TEST_F(DrawListDevice, TranslucentShapeBlendsOverTheOpaqueOneAndHidesBehindIt) {
     ASSERT_NE(DummyTexture(), nullptr);
     CSceneDrawList list(0, 64, 64, 4, 1024);
 
-    // Camera at the origin looking down -Z, seeing x and y in [-1, 1].
-    CTransform* mount = new CTransform("mount");
-    CCameraResource* camera = new CCameraResource("camera");
-    mount->AddChild(camera);
-    CMatrix ortho;
-    ortho.SetOrthoRH(2, 2, 0.1f, 100);
-    camera->SetProjection(ortho);
-    camera->SetFarDistance(100);
+    CCameraResource* camera = MakeOrthoCamera();
 
     // Translucent ones queued first: the buckets decide the order, not the tree.
     CTransform* scene = new CTransform("scene");
@@ -146,13 +151,7 @@ TEST_F(DrawListDevice, PointLightIsUploadedInTheSpaceOfTheShapeBeingDrawn) {
     IDirect3DDevice8* device = renderer.GetDevice();
     ASSERT_NE(device, nullptr);
     CSceneDrawList list(0, 16, 16, 2, 64);
-    CTransform* mount = new CTransform("mount");
-    CCameraResource* camera = new CCameraResource("camera");
-    mount->AddChild(camera);
-    CMatrix ortho;
-    ortho.SetOrthoRH(2, 2, 0.1f, 100);
-    camera->SetProjection(ortho);
-    camera->SetFarDistance(100);
+    CCameraResource* camera = MakeOrthoCamera();
 
     // A lit quad facing the camera, 5 in front of it and filling the view.
     struct LitVertex {

@@ -2,17 +2,21 @@
 // A recording Direct3D 8 whose device also keeps what the shaders and
 // geometry give it: vertex and index buffers with their bytes and locks,
 // vertex programs made and deleted, and each indexed draw with the buffers,
-// cull mode and program it used; the pass-renderer fixture on it.
+// cull mode and program it used; the pass-renderer fixture on it, also with
+// a scene to draw.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "engine/camera/CameraResource.h"
 #include "engine/render/PassRenderer.h"
+#include "engine/scene/Transform.h"
 #include "engine/texture/Texture.h"
 #include "engine/texture/TextureDevice.h"
 
@@ -181,6 +185,42 @@ protected:
 
 private:
     static void RecordBind(CTexture* texture, int stage) { s_bound.push_back({texture, stage}); }
+};
+
+// A shading fixture with a scene: a draw list, a camera five units back
+// along +z and a root to hang shapes under.
+class SceneShadingTest : public ShadingTest {
+protected:
+    void SetUp() override {
+        ShadingTest::SetUp();
+        list = std::make_unique<CSceneDrawList>(0, 16, 64, 4, 16);
+        eye = new CTransform("eye");
+        eye->SetTranslation(0, 0, 5);
+        camera = new CCameraResource("camera");
+        eye->AddChild(camera);
+        camera->SetFarDistance(100);
+        root = new CTransform("root");
+    }
+    void TearDown() override {
+        list.reset();
+        ShadingTest::TearDown();
+    }
+
+    // One pass whose first update queues the root, then runs more.
+    void Draw(const std::function<void()>& more = nullptr) {
+        renderer->queue = [this, more] {
+            list->AddTree(root, camera, true);
+            if (more)
+                more();
+        };
+        Forget();
+        renderer->Pass();
+    }
+
+    std::unique_ptr<CSceneDrawList> list;
+    CTransform* eye = nullptr;
+    CCameraResource* camera = nullptr;
+    CTransform* root = nullptr;
 };
 
 // Vertex bytes of floats.

@@ -224,17 +224,10 @@ TEST_F(ShaderTest, ASkinnedShaderListsAtMostTwentyBones) {
 
 // A scene with a camera five units back along +z and a shape drawn with a
 // two-weight skinned shader.
-class SkinnedShaderTest : public ShadingTest {
+class SkinnedShaderTest : public SceneShadingTest {
 protected:
     void SetUp() override {
-        ShadingTest::SetUp();
-        list = std::make_unique<CSceneDrawList>(0, 16, 64, 4, 16);
-        eye = new CTransform("eye");
-        eye->SetTranslation(0, 0, 5);
-        camera = new CCameraResource("camera");
-        eye->AddChild(camera);
-        camera->SetFarDistance(100);
-        root = new CTransform("root");
+        SceneShadingTest::SetUp();
         const uint32_t mask = ShaderVertexMask(ST_LAMBERT_2WS);
         // position, normal, weights 1 0, indices 0 3 0 0, texcoord
         std::vector<float> v;
@@ -245,10 +238,6 @@ protected:
         const uint16_t indices[] = {0, 1, 2};
         geometry->AddGroup(PT_TRIANGLE_LIST, 3, indices);
     }
-    void TearDown() override {
-        list.reset();
-        ShadingTest::TearDown();
-    }
 
     CBone* Bone(const char* name, float x, float y, float z) {
         CBone* bone = new CBone(name);
@@ -256,17 +245,6 @@ protected:
         return bone;
     }
 
-    // Queues the root in the first update and draws.
-    void Draw() {
-        renderer->queue = [this] { list->AddTree(root, camera, true); };
-        Forget();
-        renderer->Pass();
-    }
-
-    std::unique_ptr<CSceneDrawList> list;
-    CTransform* eye = nullptr;
-    CCameraResource* camera = nullptr;
-    CTransform* root = nullptr;
     CIndexedGeometry* geometry = nullptr;
 };
 
