@@ -97,8 +97,8 @@ protected:
 };
 
 TEST_F(DrawableLoaderTest, RecordsBuildGeometryShadersAndShapes) {
-    CTexture* wood = MakeTestTexture("wood", 0x16 /* X8R8G8B8 */);
-    CTexture* dummy = MakeTestTexture("dummyTex", 0x16);
+    CTexture* wood = MakeTestTexture("wood", D3DFMT_X8R8G8B8);
+    CTexture* dummy = MakeTestTexture("dummyTex", D3DFMT_X8R8G8B8);
     const uint32_t lambertMask = ShaderVertexMask(ST_LAMBERT);
     std::vector<float> quad;
     for (int i = 0; i < 4; ++i)
@@ -235,7 +235,7 @@ TEST_F(DrawableLoaderTest, HostileRecordsAreRefusedAtLoad) {
         SCOPED_TRACE(c.what);
         renderer.reset();
         renderer = std::make_unique<CPassRenderer>(nullptr, 320, 240, true, false);
-        MakeTestTexture("dummyTex", 0x16);
+        MakeTestTexture("dummyTex", D3DFMT_X8R8G8B8);
         StreamBytes stream;
         stream.Chunk(RT_BONE, BoneRecord("bone"));
         stream.Raw(c.records.bytes);

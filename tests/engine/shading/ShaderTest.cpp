@@ -27,8 +27,6 @@ int ProgramsOfType(int type) {
     return (int)ids.size();
 }
 
-CTexture* MakeTexture(const char* name, int format) { return MakeTestTexture(name, uint32_t(format)); }
-
 using ShaderTest = ShadingTest;
 
 TEST_F(ShaderTest, ProgramsLiveWhileAShaderOfTheTypeDoes) {
@@ -79,7 +77,7 @@ TEST_F(ShaderTest, VertexShaderFollowsTheLightSetKindAndClearsStagesOneToSix) {
     EXPECT_NE(GetShaderProgram(ST_LAMBERT, LS_A1D1), GetShaderProgram(ST_LAMBERT, LS_A1P1));
 
     // Textures held in stages 1-6 are cleared through the stage cache; 0 and 7 stay.
-    CTexture* texture = MakeTexture("held", D3DFMT_X8R8G8B8);
+    CTexture* texture = MakeTestTexture("held", D3DFMT_X8R8G8B8);
     for (int stage = 0; stage < 8; ++stage)
         renderer->SetTexture(stage, texture);
     lambert->SetVertexShader(LS_A1D1);
@@ -90,10 +88,10 @@ TEST_F(ShaderTest, VertexShaderFollowsTheLightSetKindAndClearsStagesOneToSix) {
 }
 
 TEST_F(ShaderTest, ColourAlphaAndTextureAlphaDecideTranslucency) {
-    CTexture* opaque = MakeTexture("opaque", D3DFMT_X8R8G8B8);
-    CTexture* alpha = MakeTexture("alpha", D3DFMT_A8R8G8B8);
-    CTexture* oneBitAlpha = MakeTexture("oneBit", D3DFMT_A1R5G5B5);
-    CTexture* empty = MakeTexture("empty", 0);
+    CTexture* opaque = MakeTestTexture("opaque", D3DFMT_X8R8G8B8);
+    CTexture* alpha = MakeTestTexture("alpha", D3DFMT_A8R8G8B8);
+    CTexture* oneBitAlpha = MakeTestTexture("oneBit", D3DFMT_A1R5G5B5);
+    CTexture* empty = MakeTestTexture("empty", 0);
     struct Case {
         const char* what;
         float a;
@@ -170,7 +168,7 @@ TEST_F(ShaderTest, OnlyTheTranslucencyAttributeHasAChannel) {
 }
 
 TEST_F(ShaderTest, ApplySetsBlendTextureColourAndAmbient) {
-    CTexture* texture = MakeTexture("wood", D3DFMT_X8R8G8B8);
+    CTexture* texture = MakeTestTexture("wood", D3DFMT_X8R8G8B8);
     struct Case {
         const char* what;
         int type;
@@ -249,7 +247,7 @@ protected:
 };
 
 TEST_F(SkinnedShaderTest, AnInstanceDrawsWithTheScopedBones) {
-    CTexture* texture = MakeTexture("skinTexture", D3DFMT_X8R8G8B8);
+    CTexture* texture = MakeTestTexture("skinTexture", D3DFMT_X8R8G8B8);
     CShader* templ = CreateShader("skin", ST_LAMBERT_2WS);
     templ->SetColor(0.3f, 0.6f, 0.9f, 1.0f);
     templ->SetMaterialAmbient(ColorRGBA(0.1f, 0.2f, 0.3f, 1.0f));
