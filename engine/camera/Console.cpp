@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/camera/ConsoleFont.h"
 #include "engine/chunk/ChunkEnums.h"
 #include "engine/chunk/VertexSize.h"
 #include "engine/geometry/Geometry.h"
@@ -11,6 +10,7 @@
 #include "engine/math/Vec3.h"
 #include "engine/render/Renderer.h"
 #include "engine/shading/Shader.h"
+#include "engine/texture/Texture.h"
 
 namespace {
 
@@ -29,8 +29,9 @@ CConsole::CConsole(int capacity)
       m_capacity(capacity < 1 ? 1 : capacity > MAX_CAPACITY ? MAX_CAPACITY : capacity),
       m_characterCount(0) {
     CShader* shader = CreateShader("consoleShader", ST_CONSTANT);
-    CHandle fontHandle;
-    CTexture* font = MakeConsoleFont(fontHandle);
+    // The font: linear filters, wrapped, one level.
+    CFileTexture* font =
+        new CFileTexture("font", "fontTable.TGA", TFM_LINEAR, TFM_LINEAR, TFM_LINEAR, TAM_WRAP, TAM_WRAP, 1, false);
 
     // Two triangles of their own per character; the vertices are written when
     // characters are, so they start zeroed.
@@ -56,7 +57,7 @@ CConsole::CConsole(int capacity)
 
     m_shader = shader ? shader->GetShaderHandle() : NULL_HANDLE;
     m_geometry = geometry->GetGeometryHandle();
-    m_texture = fontHandle;
+    m_texture = font->GetHandle();
     m_shape = shape->GetShapeHandle();
 }
 

@@ -44,6 +44,36 @@ CMatrix InverseWorld(const CRenderer& renderer) {
     return inverse;
 }
 
+// A directional or point light's four registers in its slot: the colour,
+// then its direction (the +Z row of its placement, (0, 0, 1, 0) x W) or its
+// position (the placement's translation) in object space, in view space and
+// as placed. A direction goes halved with w 0.5, normalized in object space.
+void UploadPlacedLight(const CLightObject& light, const CNode& node, int slot, bool directional) {
+    CRenderer* renderer = CRenderer::Current();
+    IDirect3DDevice8* device = renderer ? renderer->GetDevice() : nullptr;
+    if (!device || !IsLightSlot(slot))
+        return;
+    const int base = C_FIRST_LIGHT + REGISTERS_PER_LIGHT * slot;
+    const CMatrix placement = PlacementOf(node);
+    const Vec4 placed = directional ? Vec4(placement(2, 0), placement(2, 1), placement(2, 2), placement(2, 3))
+                                    : Vec4(placement(3, 0), placement(3, 1), placement(3, 2), 1.0f);
+
+    Vec4 object = placed;
+    object.Transform(InverseWorld(*renderer));
+    Vec4 view = placed;
+    view.Transform(renderer->GetView());
+    if (directional) {
+        object.Normalize();
+        object = Vec4(0.5f * object.x, 0.5f * object.y, 0.5f * object.z, 0.5f);
+        view = Vec4(0.5f * view.x, 0.5f * view.y, 0.5f * view.z, 0.5f);
+    }
+
+    SetConstant(device, base, light.Color());
+    SetConstant(device, base + 1, object);
+    SetConstant(device, base + 2, view);
+    SetConstant(device, base + 3, placed);
+}
+
 } // namespace
 
 HandleTable<CLightObject>& LightHandles() {
@@ -72,46 +102,8 @@ void CAmbientLight::Upload(int) {
 
 CDirectionalLight::CDirectionalLight(const char* name) : CLightObject(LT_DIRECTIONAL), CNode(name, RT_LIGHT) {}
 
-void CDirectionalLight::Upload(int slot) {
-    CRenderer* renderer = CRenderer::Current();
-    IDirect3DDevice8* device = renderer ? renderer->GetDevice() : nullptr;
-    if (!device || !IsLightSlot(slot))
-        return;
-    const int base = C_FIRST_LIGHT + REGISTERS_PER_LIGHT * slot;
-    // The +Z row of the placement: (0, 0, 1, 0) × W.
-    const CMatrix placement = PlacementOf(*this);
-    const Vec4 direction(placement(2, 0), placement(2, 1), placement(2, 2), placement(2, 3));
-
-    Vec4 object = direction;
-    object.Transform(InverseWorld(*renderer));
-    object.Normalize();
-    Vec4 view = direction;
-    view.Transform(renderer->GetView());
-
-    SetConstant(device, base, Color());
-    SetConstant(device, base + 1, 0.5f * object.x, 0.5f * object.y, 0.5f * object.z, 0.5f);
-    SetConstant(device, base + 2, 0.5f * view.x, 0.5f * view.y, 0.5f * view.z, 0.5f);
-    SetConstant(device, base + 3, direction);
-}
+void CDirectionalLight::Upload(int slot) { UploadPlacedLight(*this, *this, slot, true); }
 
 CPointLight::CPointLight(const char* name) : CLightObject(LT_POINT), CNode(name, RT_LIGHT) {}
 
-void CPointLight::Upload(int slot) {
-    CRenderer* renderer = CRenderer::Current();
-    IDirect3DDevice8* device = renderer ? renderer->GetDevice() : nullptr;
-    if (!device || !IsLightSlot(slot))
-        return;
-    const int base = C_FIRST_LIGHT + REGISTERS_PER_LIGHT * slot;
-    const CMatrix placement = PlacementOf(*this);
-    const Vec4 position(placement(3, 0), placement(3, 1), placement(3, 2), 1.0f);
-
-    Vec4 object = position;
-    object.Transform(InverseWorld(*renderer));
-    Vec4 view = position;
-    view.Transform(renderer->GetView());
-
-    SetConstant(device, base, Color());
-    SetConstant(device, base + 1, object);
-    SetConstant(device, base + 2, view);
-    SetConstant(device, base + 3, position);
-}
+void CPointLight::Upload(int slot) { UploadPlacedLight(*this, *this, slot, false); }

@@ -6,8 +6,8 @@
 #include "engine/anim/AnimAttribute.h"
 #include "engine/render/Renderer.h"
 #include "engine/shading/ShaderPrograms.h"
-#include "engine/shading/ShaderTexture.h"
 #include "engine/shading/ShaderTypes.h"
+#include "engine/texture/Texture.h"
 
 namespace {
 
@@ -93,8 +93,9 @@ bool CShader::IsTranslucent() const { return m_textureTranslucent || m_colourTra
 
 void CShader::SetTexture(CTexture* texture) {
     m_texture = texture;
-    // Without a texture nothing of an earlier one's alpha applies.
-    m_textureTranslucent = IsTextureTranslucent(texture);
+    // Without a texture nothing of an earlier one's alpha applies; a texture
+    // without frames is opaque and nothing of it is read.
+    m_textureTranslucent = texture && texture->GetFrameCount() > 0 && texture->IsTranslucent();
 }
 
 void CShader::SetColor(float r, float g, float b, float a) {

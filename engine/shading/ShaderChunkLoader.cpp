@@ -3,10 +3,16 @@
 #include "engine/chunk/ChunkHandlers.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/Bone.h"
-#include "engine/shading/ShaderTexture.h"
 #include "engine/shading/ShaderTypes.h"
+#include "engine/texture/Texture.h"
 
 namespace {
+
+// The resource of that name and kind in the current registry, or null.
+template <class T>
+T* FindCurrent(const char* name, int kind) {
+    return CurrentResourceManager && name ? dynamic_cast<T*>(CurrentResourceManager->Find(name, kind)) : nullptr;
+}
 
 // A shader of the record's type with its texture, colours, bones and, for
 // the dynamic types, the dynamics bone and the spring links. A missing
@@ -23,7 +29,7 @@ void LoadShader(const ShaderRecord& record) {
     if (!shader)
         return;
 
-    if (CTexture* texture = FindTexture(record.TextureToFind()))
+    if (CTexture* texture = FindCurrent<CTexture>(record.TextureToFind(), RT_TEXTURE))
         shader->SetTexture(texture);
     else
         ReportMissingResource();
@@ -31,9 +37,7 @@ void LoadShader(const ShaderRecord& record) {
     shader->SetMaterialAmbient(ColorRGBA(record.ambient[0], record.ambient[1], record.ambient[2], 1.0f));
 
     for (const std::string& name : record.boneNames) {
-        CBone* bone = CurrentResourceManager
-                          ? dynamic_cast<CBone*>(CurrentResourceManager->Find(name.c_str(), RT_BONE))
-                          : nullptr;
+        CBone* bone = FindCurrent<CBone>(name.c_str(), RT_BONE);
         if (!bone)
             ReportMissingResource();
         shader->AddBone(bone);

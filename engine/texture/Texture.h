@@ -5,23 +5,11 @@
 
 #include "engine/anim/ChangeStamp.h"
 #include "engine/anim/Channel.h"
+#include "engine/chunk/ChunkEnums.h"
 #include "engine/math/Matrix.h"
 #include "engine/resource/Resource.h"
 
 class CTextureFrame;
-
-enum TextureFilter {
-    TFM_NONE = 0,
-    TFM_POINT = 1,
-    TFM_LINEAR = 2,
-    TFM_ANISOTROPIC = 3,
-};
-
-enum TextureAddress {
-    TAM_WRAP = 0,
-    TAM_MIRROR = 1,
-    TAM_CLAMP = 2,
-};
 
 // A texture resource: the device textures of its frames (one, or a numbered
 // flip-book), its sampler settings and six animatable channels, the frame

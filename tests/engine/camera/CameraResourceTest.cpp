@@ -6,7 +6,7 @@
 
 #include "engine/camera/CameraResource.h"
 #include "engine/core/FrameStamp.h"
-#include "engine/drawlist/RecordingRenderer.h"
+#include "engine/render/PassRenderer.h"
 #include "engine/scene/Transform.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "engine/camera/Console.h"
-#include "engine/drawlist/RecordingRenderer.h"
 #include "engine/geometry/Geometry.h"
 #include "engine/geometry/Shape.h"
+#include "engine/render/PassRenderer.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/shading/Shader.h"
 

@@ -175,21 +175,7 @@ TEST_F(ChunkWalk, GeometryWithSkipSetCreatesNothing) {
 
 StreamBytes ShaderBytes(int32_t type, const std::string& texture, const std::vector<std::string>& bones,
                         const std::vector<int32_t>& links) {
-    StreamBytes r;
-    r.Text("mat").Int(type).Text(texture).Float(1).Float(0.5f).Float(0.25f).Float(1);
-    if (type != ST_CONSTANT)
-        r.Float(0.1f).Float(0.2f).Float(0.3f).Float(0.4f);
-    if (IsSkinnedShaderType(type)) {
-        r.Int(int32_t(bones.size()));
-        for (const std::string& b : bones)
-            r.Text(b);
-    }
-    if (IsDynamicShaderType(type)) {
-        r.Int(int32_t(links.size() * 4));
-        for (int32_t v : links)
-            r.Int(v);
-    }
-    return r;
+    return ShaderRecordBytes("mat", type, texture, {1, 0.5f, 0.25f, 1}, {0.1f, 0.2f, 0.3f, 0.4f}, bones, links);
 }
 
 TEST_F(ChunkWalk, ShaderRecordsByType) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/chunk/ChunkEnums.h"
+
 // Hand-laid stream bytes for the reader tests, independent of the writer.
 struct StreamBytes {
     std::vector<uint8_t> bytes;
@@ -48,3 +50,26 @@ struct StreamBytes {
     size_t Size() const { return bytes.size(); }
     const uint8_t* Data() const { return bytes.data(); }
 };
+
+// A shader record with the fields of its type: the material ambient for the
+// lit types, the bone names for the skinned ones and the link list (its
+// length in bytes, then the values) for the dynamic ones.
+inline StreamBytes ShaderRecordBytes(const std::string& name, int32_t type, const std::string& texture,
+                                     const float (&colour)[4], const float (&ambient)[4],
+                                     const std::vector<std::string>& bones, const std::vector<int32_t>& links) {
+    StreamBytes r;
+    r.Text(name).Int(type).Text(texture).Float(colour[0]).Float(colour[1]).Float(colour[2]).Float(colour[3]);
+    if (type != ST_CONSTANT)
+        r.Float(ambient[0]).Float(ambient[1]).Float(ambient[2]).Float(ambient[3]);
+    if (IsSkinnedShaderType(type)) {
+        r.Int(int32_t(bones.size()));
+        for (const std::string& b : bones)
+            r.Text(b);
+    }
+    if (IsDynamicShaderType(type)) {
+        r.Int(int32_t(links.size() * 4));
+        for (int32_t l : links)
+            r.Int(l);
+    }
+    return r;
+}

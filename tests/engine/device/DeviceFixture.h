@@ -1,23 +1,65 @@
 #pragma once
-// A small window with a windowed Direct3D 8 device whose back buffer can be
-// read back, for the tests that draw through the real device.
+// Windows and back-buffer reads for the tests that draw through the real
+// Direct3D 8 device, and a fixture with a small window and a windowed device.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <d3d8.h>
+
+// A visible popup window at the top left corner for a device to draw in.
+inline HWND MakeDeviceTestWindow(int width, int height) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "DeviceTestWindow";
+    RegisterClassA(&wc); // fails harmlessly once registered
+    return CreateWindowExA(0, wc.lpszClassName, "device test", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+}
+
+// (r, g, b) of a back-buffer pixel, for the 32- and 16-bit formats. A back
+// buffer that cannot be locked is read through a copy.
+inline bool ReadBackBufferPixel(IDirect3DDevice8* device, int x, int y, int rgb[3]) {
+    IDirect3DSurface8* back = nullptr;
+    if (FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
+        return false;
+    D3DSURFACE_DESC desc;
+    back->GetDesc(&desc);
+    IDirect3DSurface8* copy = nullptr;
+    IDirect3DSurface8* read = back;
+    D3DLOCKED_RECT lr;
+    bool ok = SUCCEEDED(read->LockRect(&lr, nullptr, D3DLOCK_READONLY));
+    if (!ok && SUCCEEDED(device->CreateImageSurface(desc.Width, desc.Height, desc.Format, &copy)) &&
+        SUCCEEDED(device->CopyRects(back, nullptr, 0, copy, nullptr))) {
+        read = copy;
+        ok = SUCCEEDED(read->LockRect(&lr, nullptr, D3DLOCK_READONLY));
+    }
+    if (ok) {
+        const BYTE* row = (const BYTE*)lr.pBits + y * lr.Pitch;
+        if (desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8) {
+            DWORD p = ((const DWORD*)row)[x];
+            rgb[0] = (p >> 16) & 255, rgb[1] = (p >> 8) & 255, rgb[2] = p & 255;
+        } else if (desc.Format == D3DFMT_R5G6B5) {
+            WORD p = ((const WORD*)row)[x];
+            rgb[0] = ((p >> 11) & 31) * 255 / 31, rgb[1] = ((p >> 5) & 63) * 255 / 63,
+            rgb[2] = (p & 31) * 255 / 31;
+        } else {
+            ok = false;
+        }
+        read->UnlockRect();
+    }
+    if (copy)
+        copy->Release();
+    back->Release();
+    return ok;
+}
 
 class DeviceTest : public ::testing::Test {
 protected:
     static constexpr int SIZE = 64;
 
     void SetUp() override {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "DeviceTestWindow";
-        RegisterClassA(&wc); // fails harmlessly once registered
-        m_window = CreateWindowExA(0, wc.lpszClassName, "device test", WS_POPUP | WS_VISIBLE, 0, 0, SIZE, SIZE,
-                                   nullptr, nullptr, wc.hInstance, nullptr);
+        m_window = MakeDeviceTestWindow(SIZE, SIZE);
         ASSERT_NE(m_window, nullptr);
         m_d3d = Direct3DCreate8(D3D_SDK_VERSION);
         ASSERT_NE(m_d3d, nullptr);
@@ -46,32 +88,7 @@ protected:
             DestroyWindow(m_window);
     }
 
-    // (r, g, b) of a back-buffer pixel, for the 32- and 16-bit formats.
-    bool ReadPixel(int x, int y, int rgb[3]) {
-        IDirect3DSurface8* back = nullptr;
-        if (FAILED(m_device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
-            return false;
-        D3DSURFACE_DESC desc;
-        back->GetDesc(&desc);
-        D3DLOCKED_RECT lr;
-        bool ok = SUCCEEDED(back->LockRect(&lr, nullptr, D3DLOCK_READONLY));
-        if (ok) {
-            const BYTE* row = (const BYTE*)lr.pBits + y * lr.Pitch;
-            if (desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8) {
-                DWORD p = ((const DWORD*)row)[x];
-                rgb[0] = (p >> 16) & 255, rgb[1] = (p >> 8) & 255, rgb[2] = p & 255;
-            } else if (desc.Format == D3DFMT_R5G6B5) {
-                WORD p = ((const WORD*)row)[x];
-                rgb[0] = ((p >> 11) & 31) * 255 / 31, rgb[1] = ((p >> 5) & 63) * 255 / 63,
-                rgb[2] = (p & 31) * 255 / 31;
-            } else {
-                ok = false;
-            }
-            back->UnlockRect();
-        }
-        back->Release();
-        return ok;
-    }
+    bool ReadPixel(int x, int y, int rgb[3]) { return ReadBackBufferPixel(m_device, x, y, rgb); }
 
     HWND m_window = nullptr;
     IDirect3D8* m_d3d = nullptr;

@@ -13,6 +13,7 @@
 #include "engine/camera/Console.h"
 #include "engine/chunk/ChunkEnums.h"
 #include "engine/d3dtexture/D3dTextureDevice.h"
+#include "engine/device/DeviceFixture.h"
 #include "engine/drawlist/DrawList.h"
 #include "engine/drawlist/Light.h"
 #include "engine/drawlist/LightSet.h"
@@ -23,77 +24,11 @@
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/Transform.h"
 #include "engine/shading/Shader.h"
-#include "engine/shading/ShaderTexture.h"
+#include "engine/texture/Texture.h"
 
 namespace {
 
 constexpr int SIZE = 64;
-
-// The real Direct3D 8, except that the devices it makes have a back buffer
-// the test can read.
-class CLockableD3d final : public IDirect3D8 {
-public:
-    explicit CLockableD3d(IDirect3D8* real) : m_real(real) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        return m_real->QueryInterface(iid, object);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return m_real->AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG refs = m_real->Release();
-        if (refs == 0)
-            delete this;
-        return refs;
-    }
-    HRESULT STDMETHODCALLTYPE RegisterSoftwareDevice(void* init) override { return m_real->RegisterSoftwareDevice(init); }
-    UINT STDMETHODCALLTYPE GetAdapterCount() override { return m_real->GetAdapterCount(); }
-    HRESULT STDMETHODCALLTYPE GetAdapterIdentifier(UINT adapter, DWORD flags, D3DADAPTER_IDENTIFIER8* id) override {
-        return m_real->GetAdapterIdentifier(adapter, flags, id);
-    }
-    UINT STDMETHODCALLTYPE GetAdapterModeCount(UINT adapter) override { return m_real->GetAdapterModeCount(adapter); }
-    HRESULT STDMETHODCALLTYPE EnumAdapterModes(UINT adapter, UINT mode, D3DDISPLAYMODE* out) override {
-        return m_real->EnumAdapterModes(adapter, mode, out);
-    }
-    HRESULT STDMETHODCALLTYPE GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) override {
-        return m_real->GetAdapterDisplayMode(adapter, mode);
-    }
-    HRESULT STDMETHODCALLTYPE CheckDeviceType(UINT adapter, D3DDEVTYPE type, D3DFORMAT display, D3DFORMAT back,
-                                              WINBOOL windowed) override {
-        return m_real->CheckDeviceType(adapter, type, display, back, windowed);
-    }
-    HRESULT STDMETHODCALLTYPE CheckDeviceFormat(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat, DWORD usage,
-                                                D3DRESOURCETYPE rtype, D3DFORMAT format) override {
-        return m_real->CheckDeviceFormat(adapter, type, adapterFormat, usage, rtype, format);
-    }
-    HRESULT STDMETHODCALLTYPE CheckDeviceMultiSampleType(UINT adapter, D3DDEVTYPE type, D3DFORMAT format,
-                                                         WINBOOL windowed, D3DMULTISAMPLE_TYPE samples) override {
-        return m_real->CheckDeviceMultiSampleType(adapter, type, format, windowed, samples);
-    }
-    HRESULT STDMETHODCALLTYPE CheckDepthStencilMatch(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat,
-                                                     D3DFORMAT target, D3DFORMAT depth) override {
-        return m_real->CheckDepthStencilMatch(adapter, type, adapterFormat, target, depth);
-    }
-    HRESULT STDMETHODCALLTYPE GetDeviceCaps(UINT adapter, D3DDEVTYPE type, D3DCAPS8* caps) override {
-        return m_real->GetDeviceCaps(adapter, type, caps);
-    }
-    HMONITOR STDMETHODCALLTYPE GetAdapterMonitor(UINT adapter) override { return m_real->GetAdapterMonitor(adapter); }
-    HRESULT STDMETHODCALLTYPE CreateDevice(UINT adapter, D3DDEVTYPE type, HWND window, DWORD behaviour,
-                                           D3DPRESENT_PARAMETERS* params, IDirect3DDevice8** out) override {
-        D3DPRESENT_PARAMETERS lockable = *params;
-        lockable.Flags |= D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-        HRESULT hr = m_real->CreateDevice(adapter, type, window, behaviour, &lockable, out);
-        *params = lockable;
-        return hr;
-    }
-
-private:
-    IDirect3D8* m_real;
-};
-
-IDirect3D8* MakeLockableD3d(unsigned sdkVersion) {
-    IDirect3D8* real = Direct3DCreate8(sdkVersion);
-    return real ? new CLockableD3d(real) : nullptr;
-}
 
 class CQueueingRenderer : public CConsoleRenderer {
 public:
@@ -113,52 +48,33 @@ public:
 class DrawListDevice : public ::testing::Test {
 protected:
     void SetUp() override {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "DrawListDeviceTest";
-        RegisterClassA(&wc);
-        m_window = CreateWindowExA(0, wc.lpszClassName, "draw list", WS_POPUP | WS_VISIBLE, 0, 0, SIZE, SIZE,
-                                   nullptr, nullptr, wc.hInstance, nullptr);
+        m_window = MakeDeviceTestWindow(SIZE, SIZE);
         ASSERT_NE(m_window, nullptr);
         InstallTextureHooks();
         InstallDrawListHooks();
         InstallConsoleHook();
-        SetDirect3DFactory(MakeLockableD3d);
     }
     void TearDown() override {
-        SetDirect3DFactory(nullptr);
         SetDrawListPass(nullptr);
         SetConsoleFactory(nullptr);
         if (m_window)
             DestroyWindow(m_window);
     }
 
-    // (r, g, b) of a back-buffer pixel.
-    static bool ReadPixel(IDirect3DDevice8* device, int x, int y, int rgb[3]) {
-        IDirect3DSurface8* back = nullptr;
-        if (FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
-            return false;
-        D3DSURFACE_DESC desc;
-        back->GetDesc(&desc);
-        D3DLOCKED_RECT locked;
-        bool ok = SUCCEEDED(back->LockRect(&locked, nullptr, D3DLOCK_READONLY));
-        if (ok) {
-            const BYTE* row = (const BYTE*)locked.pBits + y * locked.Pitch;
-            if (desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8) {
-                DWORD p = ((const DWORD*)row)[x];
-                rgb[0] = (p >> 16) & 255, rgb[1] = (p >> 8) & 255, rgb[2] = p & 255;
-            } else {
-                ok = false;
-            }
-            back->UnlockRect();
-        }
-        back->Release();
-        return ok;
-    }
-
     HWND m_window = nullptr;
 };
+
+// A camera at the origin looking down -Z, seeing x and y in [-1, 1].
+CCameraResource* MakeOrthoCamera() {
+    CTransform* mount = new CTransform("mount");
+    CCameraResource* camera = new CCameraResource("camera");
+    mount->AddChild(camera);
+    CMatrix ortho;
+    ortho.SetOrthoRH(2, 2, 0.1f, 100);
+    camera->SetProjection(ortho);
+    camera->SetFarDistance(100);
+    return camera;
+}
 
 // A flat quad over x in [-1, 1] and y in [y0, y1] (positions and texture
 // coordinates), lying in its transform's z = 0 plane.
@@ -171,13 +87,19 @@ CIndexedGeometry* MakeQuad(const char* name, float y0, float y1) {
     return quad;
 }
 
+// The renderer's plain texture, or null.
+CTexture* DummyTexture() {
+    return CurrentResourceManager ? dynamic_cast<CTexture*>(CurrentResourceManager->Find("dummyTex", RT_TEXTURE))
+                                  : nullptr;
+}
+
 CShape* MakeShape(const char* name, CTransform* parent, float z, CGeometry* geometry, float r, float g, float b,
                   float a) {
     CTransform* place = new CTransform(name);
     parent->AddChild(place);
     place->SetTranslation(0, 0, z);
     CShader* shader = CreateShader(name, ST_CONSTANT);
-    shader->SetTexture(FindTexture("dummyTex"));
+    shader->SetTexture(DummyTexture());
     shader->SetColor(r, g, b, a);
     CShape* shape = new CShape(name);
     place->AddChild(shape);
@@ -189,17 +111,10 @@ TEST_F(DrawListDevice, TranslucentShapeBlendsOverTheOpaqueOneAndHidesBehindIt) {
     CQueueingRenderer renderer(m_window, SIZE, SIZE, true, true);
     IDirect3DDevice8* device = renderer.GetDevice();
     ASSERT_NE(device, nullptr);
-    ASSERT_NE(FindTexture("dummyTex"), nullptr);
+    ASSERT_NE(DummyTexture(), nullptr);
     CSceneDrawList list(0, 64, 64, 4, 1024);
 
-    // Camera at the origin looking down -Z, seeing x and y in [-1, 1].
-    CTransform* mount = new CTransform("mount");
-    CCameraResource* camera = new CCameraResource("camera");
-    mount->AddChild(camera);
-    CMatrix ortho;
-    ortho.SetOrthoRH(2, 2, 0.1f, 100);
-    camera->SetProjection(ortho);
-    camera->SetFarDistance(100);
+    CCameraResource* camera = MakeOrthoCamera();
 
     // Translucent ones queued first: the buckets decide the order, not the tree.
     CTransform* scene = new CTransform("scene");
@@ -218,8 +133,8 @@ TEST_F(DrawListDevice, TranslucentShapeBlendsOverTheOpaqueOneAndHidesBehindIt) {
     device->EndScene();
 
     int upper[3], lower[3];
-    ASSERT_TRUE(ReadPixel(device, SIZE / 2, SIZE / 4, upper));
-    ASSERT_TRUE(ReadPixel(device, SIZE / 2, 3 * SIZE / 4, lower));
+    ASSERT_TRUE(ReadBackBufferPixel(device, SIZE / 2, SIZE / 4, upper));
+    ASSERT_TRUE(ReadBackBufferPixel(device, SIZE / 2, 3 * SIZE / 4, lower));
     // Half green over red.
     EXPECT_NEAR(upper[0], 128, 4);
     EXPECT_NEAR(upper[1], 128, 4);
@@ -236,13 +151,7 @@ TEST_F(DrawListDevice, PointLightIsUploadedInTheSpaceOfTheShapeBeingDrawn) {
     IDirect3DDevice8* device = renderer.GetDevice();
     ASSERT_NE(device, nullptr);
     CSceneDrawList list(0, 16, 16, 2, 64);
-    CTransform* mount = new CTransform("mount");
-    CCameraResource* camera = new CCameraResource("camera");
-    mount->AddChild(camera);
-    CMatrix ortho;
-    ortho.SetOrthoRH(2, 2, 0.1f, 100);
-    camera->SetProjection(ortho);
-    camera->SetFarDistance(100);
+    CCameraResource* camera = MakeOrthoCamera();
 
     // A lit quad facing the camera, 5 in front of it and filling the view.
     struct LitVertex {
@@ -259,7 +168,7 @@ TEST_F(DrawListDevice, PointLightIsUploadedInTheSpaceOfTheShapeBeingDrawn) {
     CTransform* place = new CTransform("litPlace");
     place->SetTranslation(0, 0, -5);
     CShader* shader = CreateShader("lit", ST_LAMBERT);
-    shader->SetTexture(FindTexture("dummyTex"));
+    shader->SetTexture(DummyTexture());
     shader->SetColor(1, 0.5f, 0.25f, 1);
     shader->SetMaterialAmbient(ColorRGBA(0, 0, 0, 0));
     CShape* shape = new CShape("litShape");
@@ -304,7 +213,7 @@ TEST_F(DrawListDevice, PointLightIsUploadedInTheSpaceOfTheShapeBeingDrawn) {
         renderer.Pass();
         device->EndScene();
         int rgb[3];
-        ASSERT_TRUE(ReadPixel(device, SIZE / 2, SIZE / 2, rgb));
+        ASSERT_TRUE(ReadBackBufferPixel(device, SIZE / 2, SIZE / 2, rgb));
         const float lit = 0.6f * (0.5f * c.nDotL + 0.5f) + 0.2f;
         EXPECT_NEAR(rgb[0], 255 * lit, 4);
         EXPECT_NEAR(rgb[1], 255 * lit * 0.5f, 4);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/core/FrameStamp.h"
+#include "engine/device/DeviceFixture.h"
 #include "engine/render/ConsoleRenderer.h"
 
 namespace {
@@ -18,16 +19,6 @@ std::string ReadInitLog() {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-HWND MakeWindow() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "RendererDeviceTest";
-    RegisterClassA(&wc);
-    return CreateWindowExA(0, wc.lpszClassName, "renderer", WS_POPUP | WS_VISIBLE, 0, 0, 96, 64, nullptr, nullptr,
-                           wc.hInstance, nullptr);
 }
 
 class CPassCounter : public CConsoleRenderer {
@@ -50,7 +41,7 @@ const std::string EXPECTED_LOG = "Start Initial Window Mode...\nUse Software Pro
                                  "Try [D3DFMT_X8R8G8B8] [D3DFMT_D24X8]...Success\nInit Success\n";
 
 TEST(RendererDevice, SetsUpRunsAndResetsOnAWindow) {
-    HWND window = MakeWindow();
+    HWND window = MakeDeviceTestWindow(96, 64);
     ASSERT_NE(window, nullptr);
     {
         CPassCounter renderer(window, 96, 64, true, true);

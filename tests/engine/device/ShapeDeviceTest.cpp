@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "engine/archive/DataFolder.h"
@@ -19,10 +18,12 @@
 #include "engine/chunk/ChunkStream.h"
 #include "engine/chunk/StreamBytes.h"
 #include "engine/d3dtexture/D3dTextureDevice.h"
+#include "engine/device/DeviceFixture.h"
 #include "engine/drawlist/DrawList.h"
 #include "engine/drawlist/Light.h"
 #include "engine/drawlist/LightSet.h"
 #include "engine/geometry/Shape.h"
+#include "engine/render/PassRenderer.h"
 #include "engine/render/RenderHooks.h"
 #include "engine/render/Renderer.h"
 #include "engine/resource/ResourceManager.h"
@@ -35,28 +36,6 @@ namespace {
 constexpr int SIZE = 64;
 // The texture's one colour (R, G, B).
 constexpr int TEXEL[3] = {200, 100, 50};
-
-class CDrawRenderer : public CRenderer {
-public:
-    using CRenderer::CRenderer;
-    std::function<void()> queue;
-    int Update(float) override {
-        if (IsFirstUpdate() && queue)
-            queue();
-        return 0;
-    }
-    void Pass() { RunUpdates(); }
-};
-
-HWND MakeWindow() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "ShapeDeviceTest";
-    RegisterClassA(&wc);
-    return CreateWindowExA(0, wc.lpszClassName, "shape", WS_POPUP | WS_VISIBLE, 0, 0, SIZE, SIZE, nullptr, nullptr,
-                           wc.hInstance, nullptr);
-}
 
 // Chunk records, field by field.
 StreamBytes TextureRecord() {
@@ -118,9 +97,9 @@ protected:
 
         InstallTextureHooks();
         InstallDrawListHooks();
-        window = MakeWindow();
+        window = MakeDeviceTestWindow(SIZE, SIZE);
         ASSERT_NE(window, nullptr);
-        renderer = std::make_unique<CDrawRenderer>(window, SIZE, SIZE, true, true);
+        renderer = std::make_unique<CPassRenderer>(window, SIZE, SIZE, true, true);
         ASSERT_NE(renderer->GetDevice(), nullptr);
         SetModelPathPrefix(0);
     }
@@ -145,42 +124,8 @@ protected:
         device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
         renderer->Pass();
         device->EndScene();
-        bool ok = ReadPixel(x, y, rgb);
+        bool ok = ReadBackBufferPixel(device, x, y, rgb);
         device->BeginScene();
-        return ok;
-    }
-
-    bool ReadPixel(int x, int y, int rgb[3]) {
-        IDirect3DDevice8* device = renderer->GetDevice();
-        IDirect3DSurface8* back = nullptr;
-        if (FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
-            return false;
-        D3DSURFACE_DESC desc;
-        back->GetDesc(&desc);
-        IDirect3DSurface8* copy = nullptr;
-        IDirect3DSurface8* read = back;
-        if (SUCCEEDED(device->CreateImageSurface(desc.Width, desc.Height, desc.Format, &copy)) &&
-            SUCCEEDED(device->CopyRects(back, nullptr, 0, copy, nullptr)))
-            read = copy;
-        D3DLOCKED_RECT lr;
-        bool ok = SUCCEEDED(read->LockRect(&lr, nullptr, D3DLOCK_READONLY));
-        if (ok) {
-            const BYTE* row = (const BYTE*)lr.pBits + y * lr.Pitch;
-            if (desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8) {
-                DWORD p = ((const DWORD*)row)[x];
-                rgb[0] = (p >> 16) & 255, rgb[1] = (p >> 8) & 255, rgb[2] = p & 255;
-            } else if (desc.Format == D3DFMT_R5G6B5) {
-                WORD p = ((const WORD*)row)[x];
-                rgb[0] = ((p >> 11) & 31) * 255 / 31, rgb[1] = ((p >> 5) & 63) * 255 / 63,
-                rgb[2] = (p & 31) * 255 / 31;
-            } else {
-                ok = false;
-            }
-            read->UnlockRect();
-        }
-        if (copy)
-            copy->Release();
-        back->Release();
         return ok;
     }
 
@@ -188,7 +133,7 @@ protected:
     std::filesystem::path folder;
     std::filesystem::path savedDirectory;
     HWND window = nullptr;
-    std::unique_ptr<CDrawRenderer> renderer;
+    std::unique_ptr<CPassRenderer> renderer;
 };
 
 TEST_F(ShapeDeviceTest, ALoadedModelDrawsTexturedAndLit) {

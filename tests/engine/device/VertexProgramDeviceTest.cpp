@@ -225,11 +225,19 @@ void SetLightingColors(Constants& k, const Lighting& l) {
     k.Set(81, l.light[0], l.light[1], l.light[2], l.light[3]);
 }
 
+std::string Describe(const Program& p, const Lighting& l) {
+    return std::string(GetVertexProgramName(p.id)) + " type " + std::to_string(p.type) + ", " + l.name;
+}
+
+// Channel c of what the program draws under the lighting: the lit colour,
+// times the modulate colour where the program modulates.
+float ExpectedLit(const Program& p, const Lighting& l, int c) { return p.modulated ? l.lit[c] * MODULATE[c] : l.lit[c]; }
+
 TEST_F(VertexProgramDevice, DirectionalLightWrappedLambert) {
     const V3 normal = {0, 0, 1};
     for (const Program& p : DIRECTIONAL_PROGRAMS)
         for (const Lighting& l : LIGHTINGS) {
-            std::string what = std::string(GetVertexProgramName(p.id)) + " type " + std::to_string(p.type) + ", " + l.name;
+            const std::string what = Describe(p, l);
             V3 dir = {std::sqrt(1 - l.cosine * l.cosine), 0, l.cosine};
             Constants k = BaseConstants(p);
             SetLightingColors(k, l);
@@ -243,9 +251,7 @@ TEST_F(VertexProgramDevice, DirectionalLightWrappedLambert) {
             for (int i = 0; i < 3; ++i)
                 tri[i] = MakeVertex(SCREEN_TRIANGLE[i], normal);
             Draw(p, tri, k);
-            float m = p.modulated ? 1.0f : 0.0f;
-            auto mod = [&](int c) { return l.lit[c] * (m * MODULATE[c] + (1 - m)); };
-            ExpectColor(0, 0, mod(0), mod(1), mod(2), what);
+            ExpectColor(0, 0, ExpectedLit(p, l, 0), ExpectedLit(p, l, 1), ExpectedLit(p, l, 2), what);
         }
 }
 
@@ -255,7 +261,7 @@ TEST_F(VertexProgramDevice, PointLightNormalizedPerVertex) {
     const V3 light = {0.2f, 0.3f, -2.0f}, decoy = {-0.2f, -0.3f, 3.0f};
     for (const Program& p : POINT_PROGRAMS)
         for (const Lighting& l : LIGHTINGS) {
-            std::string what = std::string(GetVertexProgramName(p.id)) + " type " + std::to_string(p.type) + ", " + l.name;
+            const std::string what = Describe(p, l);
             Constants k = BaseConstants(p);
             SetLightingColors(k, l);
             for (int r = 82; r <= 84; ++r) {
@@ -270,9 +276,7 @@ TEST_F(VertexProgramDevice, PointLightNormalizedPerVertex) {
                 tri[i] = MakeVertex(SCREEN_TRIANGLE[i], normal);
             }
             Draw(p, tri, k);
-            float m = p.modulated ? 1.0f : 0.0f;
-            auto mod = [&](int c) { return l.lit[c] * (m * MODULATE[c] + (1 - m)); };
-            ExpectColor(0, 0, mod(0), mod(1), mod(2), what);
+            ExpectColor(0, 0, ExpectedLit(p, l, 0), ExpectedLit(p, l, 1), ExpectedLit(p, l, 2), what);
         }
 }
 

@@ -11,11 +11,11 @@
 #include "engine/drawlist/DrawList.h"
 #include "engine/geometry/Geometry.h"
 #include "engine/geometry/Shape.h"
+#include "engine/render/PassRenderer.h"
 #include "engine/scene/Transform.h"
 #include "engine/shading/Shader.h"
 #include "engine/spring/ColliderList.h"
 #include "engine/spring/SpringGravity.h"
-#include "RecordingRenderer.h"
 
 namespace {
 

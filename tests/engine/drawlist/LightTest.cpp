@@ -7,8 +7,8 @@
 #include "engine/drawlist/DrawList.h"
 #include "engine/drawlist/Light.h"
 #include "engine/drawlist/LightSet.h"
+#include "engine/render/PassRenderer.h"
 #include "engine/scene/Transform.h"
-#include "RecordingRenderer.h"
 
 namespace {
 
@@ -19,13 +19,7 @@ CMatrix MatrixOf(const float (&values)[16]) {
     return m;
 }
 
-class LightTest : public RecordingRendererTest {
-protected:
-    void TearDown() override {
-        MaterialAmbient().Set(0.8f, 0.8f, 0.8f, 0.0f);
-        RecordingRendererTest::TearDown();
-    }
-};
+using LightTest = RecordingRendererTest;
 
 TEST_F(LightTest, KindCountsTheLightsThatResolve) {
     CAmbientLight ambient;

@@ -18,7 +18,6 @@
 #include "engine/scene/Bone.h"
 #include "engine/shading/ShaderPrograms.h"
 #include "engine/shading/ShaderTypes.h"
-#include "engine/shading/TestTextures.h"
 
 namespace {
 
@@ -57,21 +56,7 @@ StreamBytes GeometryRecord(const std::string& name, uint32_t mask, int vertexCou
 
 StreamBytes ShaderRecord(const std::string& name, int type, const std::string& texture,
                          const std::vector<std::string>& bones = {}, const std::vector<int32_t>& links = {}) {
-    StreamBytes r;
-    r.Text(name).Int(type).Text(texture).Float(0.2f).Float(0.4f).Float(0.6f).Float(1.0f);
-    if (type != ST_CONSTANT)
-        r.Float(0.1f).Float(0.3f).Float(0.5f).Float(0.0f);
-    if (IsSkinnedShaderType(type)) {
-        r.Int(int32_t(bones.size()));
-        for (const std::string& b : bones)
-            r.Text(b);
-    }
-    if (IsDynamicShaderType(type)) {
-        r.Int(int32_t(links.size() * 4));
-        for (int32_t l : links)
-            r.Int(l);
-    }
-    return r;
+    return ShaderRecordBytes(name, type, texture, {0.2f, 0.4f, 0.6f, 1.0f}, {0.1f, 0.3f, 0.5f, 0.0f}, bones, links);
 }
 
 StreamBytes ShapeRecord(const std::string& name, const std::vector<std::pair<std::string, std::string>>& pairs) {
@@ -112,8 +97,8 @@ protected:
 };
 
 TEST_F(DrawableLoaderTest, RecordsBuildGeometryShadersAndShapes) {
-    CTexture* wood = MakeTestTexture("wood", 0x16 /* X8R8G8B8 */);
-    CTexture* dummy = MakeTestTexture("dummyTex", 0x16);
+    CTexture* wood = MakeTestTexture("wood", D3DFMT_X8R8G8B8);
+    CTexture* dummy = MakeTestTexture("dummyTex", D3DFMT_X8R8G8B8);
     const uint32_t lambertMask = ShaderVertexMask(ST_LAMBERT);
     std::vector<float> quad;
     for (int i = 0; i < 4; ++i)
@@ -249,8 +234,8 @@ TEST_F(DrawableLoaderTest, HostileRecordsAreRefusedAtLoad) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         renderer.reset();
-        renderer = std::make_unique<CShadingRenderer>(nullptr, 320, 240, true, false);
-        MakeTestTexture("dummyTex", 0x16);
+        renderer = std::make_unique<CPassRenderer>(nullptr, 320, 240, true, false);
+        MakeTestTexture("dummyTex", D3DFMT_X8R8G8B8);
         StreamBytes stream;
         stream.Chunk(RT_BONE, BoneRecord("bone"));
         stream.Raw(c.records.bytes);

@@ -1,21 +1,24 @@
 #pragma once
-// A renderer on a recording Direct3D 8 whose device also keeps what the
-// shaders and geometry give it: vertex and index buffers with their bytes
-// and locks, vertex programs made and deleted, and each indexed draw with
-// the buffers, cull mode and program it used. Passes run the fixed-step
-// updates (the first may queue scenes) and then the draw lists.
+// A recording Direct3D 8 whose device also keeps what the shaders and
+// geometry give it: vertex and index buffers with their bytes and locks,
+// vertex programs made and deleted, and each indexed draw with the buffers,
+// cull mode and program it used; the pass-renderer fixture on it, also with
+// a scene to draw.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
-#include "engine/drawlist/DrawList.h"
-#include "engine/render/RecordingD3d.h"
-#include "engine/render/RenderHooks.h"
-#include "engine/render/Renderer.h"
+#include "engine/camera/CameraResource.h"
+#include "engine/render/PassRenderer.h"
+#include "engine/scene/Transform.h"
+#include "engine/texture/Texture.h"
+#include "engine/texture/TextureDevice.h"
 
 template <class Interface, class Desc>
 class CRecordingBuffer : public Interface {
@@ -155,86 +158,69 @@ public:
     }
 };
 
-class CShadingD3d : public CRecordingD3d {
-public:
-    CShadingDevice shading;
+using CShadingD3d = CRecordingD3dOf<CShadingDevice>;
 
-    CShadingD3d() { shading.accepted = &accepted; }
-
-    HRESULT STDMETHODCALLTYPE CreateDevice(UINT, D3DDEVTYPE, HWND, DWORD behaviour, D3DPRESENT_PARAMETERS* params,
-                                           IDirect3DDevice8** out) override {
-        Record("CreateDevice");
-        creates.push_back({behaviour, *params});
-        if (!accepted.count({params->BackBufferFormat, params->AutoDepthStencilFormat})) {
-            *out = nullptr;
-            return D3DERR_NOTAVAILABLE;
-        }
-        shading.AddRef();
-        *out = &shading;
-        return D3D_OK;
-    }
-};
-
-class CShadingRenderer : public CRenderer {
-public:
-    using CRenderer::CRenderer;
-
-    // Runs during the first update of each pass only.
-    std::function<void()> queue;
-
-    int Update(float) override {
-        if (IsFirstUpdate() && queue)
-            queue();
-        return 0;
-    }
-    // One pass of the frame loop, up to the draw lists and the frame stamp.
-    void Pass() { RunUpdates(); }
-};
-
-class ShadingTest : public ::testing::Test {
+// The pass-renderer fixture on the shading device, with the draw-list hooks
+// installed and the texture binds the stage cache lets through recorded.
+class ShadingTest : public PassRendererTest<CShadingD3d> {
 protected:
     void SetUp() override {
-        s_d3d = &d3d;
         s_bound.clear();
-        d3d.accepted = {{D3DFMT_X8R8G8B8, D3DFMT_D24X8}, {D3DFMT_X8R8G8B8, D3DFMT_D32}};
-        SetDirect3DFactory(MakeD3d);
         SetTextureStageBinder(RecordBind);
         InstallDrawListHooks();
-        renderer = std::make_unique<CShadingRenderer>(nullptr, 320, 240, true, false);
-        ASSERT_EQ(renderer->GetDevice(), &d3d.shading);
-        Forget();
+        PassRendererTest::SetUp();
     }
     void TearDown() override {
-        renderer.reset();
-        MaterialAmbient().Set(0.8f, 0.8f, 0.8f, 0.0f);
-        SetDrawListPass(nullptr);
+        PassRendererTest::TearDown();
         SetTextureStageBinder(nullptr);
-        SetDirect3DFactory(nullptr);
-        s_d3d = nullptr;
     }
 
-    CShadingDevice& device() { return d3d.shading; }
-    void Forget() {
-        device().calls.clear();
-        device().constants.clear();
-        device().constantOrder.clear();
+    void Forget() override {
+        PassRendererTest::Forget();
         device().draws.clear();
     }
-    std::array<float, 4> Constant(DWORD reg) { return device().constants[reg]; }
 
     // (texture, stage) of every bind the renderer's stage cache let through.
     static inline std::vector<std::pair<CTexture*, int>> s_bound;
 
-    CShadingD3d d3d;
-    std::unique_ptr<CShadingRenderer> renderer;
-
 private:
-    static IDirect3D8* MakeD3d(unsigned) {
-        s_d3d->AddRef();
-        return s_d3d;
-    }
     static void RecordBind(CTexture* texture, int stage) { s_bound.push_back({texture, stage}); }
-    static inline CShadingD3d* s_d3d = nullptr;
+};
+
+// A shading fixture with a scene: a draw list, a camera five units back
+// along +z and a root to hang shapes under.
+class SceneShadingTest : public ShadingTest {
+protected:
+    void SetUp() override {
+        ShadingTest::SetUp();
+        list = std::make_unique<CSceneDrawList>(0, 16, 64, 4, 16);
+        eye = new CTransform("eye");
+        eye->SetTranslation(0, 0, 5);
+        camera = new CCameraResource("camera");
+        eye->AddChild(camera);
+        camera->SetFarDistance(100);
+        root = new CTransform("root");
+    }
+    void TearDown() override {
+        list.reset();
+        ShadingTest::TearDown();
+    }
+
+    // One pass whose first update queues the root, then runs more.
+    void Draw(const std::function<void()>& more = nullptr) {
+        renderer->queue = [this, more] {
+            list->AddTree(root, camera, true);
+            if (more)
+                more();
+        };
+        Forget();
+        renderer->Pass();
+    }
+
+    std::unique_ptr<CSceneDrawList> list;
+    CTransform* eye = nullptr;
+    CCameraResource* camera = nullptr;
+    CTransform* root = nullptr;
 };
 
 // Vertex bytes of floats.
@@ -243,4 +229,23 @@ inline std::vector<uint8_t> FloatBytes(const std::vector<float>& values) {
     if (!values.empty())
         std::memcpy(bytes.data(), values.data(), bytes.size());
     return bytes;
+}
+
+// A device-free frame that only reports its format.
+class CFormatFrame : public CTextureFrame {
+public:
+    explicit CFormatFrame(uint32_t format) : m_format(format) {}
+    uint32_t GetFormat() const override { return m_format; }
+
+private:
+    uint32_t m_format;
+};
+
+// A texture in the current registry with one frame of a D3DFORMAT value, or
+// with no frame for format 0; made without a device.
+inline CTexture* MakeTestTexture(const char* name, uint32_t format) {
+    CTexture* texture = new CTexture(name, TFM_LINEAR, TFM_LINEAR, TFM_LINEAR, TAM_WRAP, TAM_WRAP, 1, false);
+    if (format)
+        texture->AppendFrame(new CFormatFrame(format));
+    return texture;
 }

@@ -17,23 +17,8 @@
 
 namespace {
 
-class ShapeTest : public ShadingTest {
+class ShapeTest : public SceneShadingTest {
 protected:
-    void SetUp() override {
-        ShadingTest::SetUp();
-        list = std::make_unique<CSceneDrawList>(0, 16, 64, 4, 16);
-        eye = new CTransform("eye");
-        eye->SetTranslation(0, 0, 5);
-        camera = new CCameraResource("camera");
-        eye->AddChild(camera);
-        camera->SetFarDistance(100);
-        root = new CTransform("root");
-    }
-    void TearDown() override {
-        list.reset();
-        ShadingTest::TearDown();
-    }
-
     // A triangle of positions, normals and texture coordinates.
     CIndexedGeometry* Triangle(const char* name) {
         std::vector<float> v;
@@ -50,21 +35,7 @@ protected:
         shader->SetColor(0.5f, 0.5f, 0.5f, alpha);
         return shader;
     }
-    void Draw(const std::function<void()>& more = nullptr) {
-        renderer->queue = [this, more] {
-            list->AddTree(root, camera, true);
-            if (more)
-                more();
-        };
-        Forget();
-        renderer->Pass();
-    }
     IDirect3DVertexBuffer8* BufferOf(int geometryIndex) { return device().vertexBuffers[geometryIndex].get(); }
-
-    std::unique_ptr<CSceneDrawList> list;
-    CTransform* eye = nullptr;
-    CCameraResource* camera = nullptr;
-    CTransform* root = nullptr;
 };
 
 TEST_F(ShapeTest, EachPassDrawsItsOwnPairs) {

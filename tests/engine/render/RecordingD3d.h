@@ -251,7 +251,10 @@ struct CreateDeviceCall {
     D3DPRESENT_PARAMETERS params;
 };
 
-class CRecordingD3d : public IDirect3D8 {
+// Hands out its own device of type Device, a CRecordingDevice or a class
+// that records more of it.
+template <class Device>
+class CRecordingD3dOf : public IDirect3D8 {
 public:
     std::vector<std::string> calls;
     ULONG refs = 1;
@@ -263,9 +266,9 @@ public:
     std::set<FormatPair> accepted; // what CreateDevice (and the device's Reset) accepts
     // Record.
     std::vector<CreateDeviceCall> creates;
-    CRecordingDevice device;
+    Device device;
 
-    CRecordingD3d() { device.accepted = &accepted; }
+    CRecordingD3dOf() { device.accepted = &accepted; }
 
     void Record(const std::string& call) { calls.push_back(call); }
 
@@ -317,3 +320,5 @@ public:
     HRESULT STDMETHODCALLTYPE CheckDepthStencilMatch(UINT  Adapter, D3DDEVTYPE  DeviceType, D3DFORMAT  AdapterFormat, D3DFORMAT  RenderTargetFormat, D3DFORMAT  DepthStencilFormat) override { Record("CheckDepthStencilMatch"); return D3D_OK; }
     HMONITOR STDMETHODCALLTYPE GetAdapterMonitor(UINT  Adapter) override { Record("GetAdapterMonitor"); return 0; }
 };
+
+using CRecordingD3d = CRecordingD3dOf<CRecordingDevice>;

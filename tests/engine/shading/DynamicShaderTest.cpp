@@ -17,21 +17,14 @@
 
 namespace {
 
-class DynamicShaderTest : public ShadingTest {
+// The scene fixture with its camera at the origin and a bone.
+class DynamicShaderTest : public SceneShadingTest {
 protected:
     void SetUp() override {
-        ShadingTest::SetUp();
-        list = std::make_unique<CSceneDrawList>(0, 16, 64, 4, 16);
-        camera = new CCameraResource("camera");
-        (new CTransform("eye"))->AddChild(camera);
-        camera->SetFarDistance(100);
-        root = new CTransform("root");
+        SceneShadingTest::SetUp();
+        eye->SetTranslation(0, 0, 0);
         bone = new CBone("spine");
         bone->SetTranslation(1, 2, 3);
-    }
-    void TearDown() override {
-        list.reset();
-        ShadingTest::TearDown();
     }
 
     // Three vertices at x = 0, 1, 2 of a two-weight layout, wholly on bone 0.
@@ -50,16 +43,8 @@ protected:
         g->AddGroup(PT_TRIANGLE_LIST, 3, indices);
         return g;
     }
-    void Draw() {
-        renderer->queue = [this] { list->AddTree(root, camera, true); };
-        Forget();
-        renderer->Pass();
-    }
     const float* Working(CIndexedGeometry* g) { return reinterpret_cast<const float*>(g->GetWorkingVertices()); }
 
-    std::unique_ptr<CSceneDrawList> list;
-    CCameraResource* camera = nullptr;
-    CTransform* root = nullptr;
     CBone* bone = nullptr;
 };
 

@@ -15,7 +15,6 @@
 #include "engine/shader/VertexPrograms.h"
 #include "engine/shading/ShaderPrograms.h"
 #include "engine/shading/ShaderTypes.h"
-#include "engine/shading/TestTextures.h"
 
 namespace {
 
@@ -27,8 +26,6 @@ int ProgramsOfType(int type) {
             ids.insert(FindVertexProgram(type, kind));
     return (int)ids.size();
 }
-
-CTexture* MakeTexture(const char* name, int format) { return MakeTestTexture(name, uint32_t(format)); }
 
 using ShaderTest = ShadingTest;
 
@@ -80,7 +77,7 @@ TEST_F(ShaderTest, VertexShaderFollowsTheLightSetKindAndClearsStagesOneToSix) {
     EXPECT_NE(GetShaderProgram(ST_LAMBERT, LS_A1D1), GetShaderProgram(ST_LAMBERT, LS_A1P1));
 
     // Textures held in stages 1-6 are cleared through the stage cache; 0 and 7 stay.
-    CTexture* texture = MakeTexture("held", D3DFMT_X8R8G8B8);
+    CTexture* texture = MakeTestTexture("held", D3DFMT_X8R8G8B8);
     for (int stage = 0; stage < 8; ++stage)
         renderer->SetTexture(stage, texture);
     lambert->SetVertexShader(LS_A1D1);
@@ -91,10 +88,10 @@ TEST_F(ShaderTest, VertexShaderFollowsTheLightSetKindAndClearsStagesOneToSix) {
 }
 
 TEST_F(ShaderTest, ColourAlphaAndTextureAlphaDecideTranslucency) {
-    CTexture* opaque = MakeTexture("opaque", D3DFMT_X8R8G8B8);
-    CTexture* alpha = MakeTexture("alpha", D3DFMT_A8R8G8B8);
-    CTexture* oneBitAlpha = MakeTexture("oneBit", D3DFMT_A1R5G5B5);
-    CTexture* empty = MakeTexture("empty", 0);
+    CTexture* opaque = MakeTestTexture("opaque", D3DFMT_X8R8G8B8);
+    CTexture* alpha = MakeTestTexture("alpha", D3DFMT_A8R8G8B8);
+    CTexture* oneBitAlpha = MakeTestTexture("oneBit", D3DFMT_A1R5G5B5);
+    CTexture* empty = MakeTestTexture("empty", 0);
     struct Case {
         const char* what;
         float a;
@@ -171,7 +168,7 @@ TEST_F(ShaderTest, OnlyTheTranslucencyAttributeHasAChannel) {
 }
 
 TEST_F(ShaderTest, ApplySetsBlendTextureColourAndAmbient) {
-    CTexture* texture = MakeTexture("wood", D3DFMT_X8R8G8B8);
+    CTexture* texture = MakeTestTexture("wood", D3DFMT_X8R8G8B8);
     struct Case {
         const char* what;
         int type;
@@ -225,17 +222,10 @@ TEST_F(ShaderTest, ASkinnedShaderListsAtMostTwentyBones) {
 
 // A scene with a camera five units back along +z and a shape drawn with a
 // two-weight skinned shader.
-class SkinnedShaderTest : public ShadingTest {
+class SkinnedShaderTest : public SceneShadingTest {
 protected:
     void SetUp() override {
-        ShadingTest::SetUp();
-        list = std::make_unique<CSceneDrawList>(0, 16, 64, 4, 16);
-        eye = new CTransform("eye");
-        eye->SetTranslation(0, 0, 5);
-        camera = new CCameraResource("camera");
-        eye->AddChild(camera);
-        camera->SetFarDistance(100);
-        root = new CTransform("root");
+        SceneShadingTest::SetUp();
         const uint32_t mask = ShaderVertexMask(ST_LAMBERT_2WS);
         // position, normal, weights 1 0, indices 0 3 0 0, texcoord
         std::vector<float> v;
@@ -246,10 +236,6 @@ protected:
         const uint16_t indices[] = {0, 1, 2};
         geometry->AddGroup(PT_TRIANGLE_LIST, 3, indices);
     }
-    void TearDown() override {
-        list.reset();
-        ShadingTest::TearDown();
-    }
 
     CBone* Bone(const char* name, float x, float y, float z) {
         CBone* bone = new CBone(name);
@@ -257,22 +243,11 @@ protected:
         return bone;
     }
 
-    // Queues the root in the first update and draws.
-    void Draw() {
-        renderer->queue = [this] { list->AddTree(root, camera, true); };
-        Forget();
-        renderer->Pass();
-    }
-
-    std::unique_ptr<CSceneDrawList> list;
-    CTransform* eye = nullptr;
-    CCameraResource* camera = nullptr;
-    CTransform* root = nullptr;
     CIndexedGeometry* geometry = nullptr;
 };
 
 TEST_F(SkinnedShaderTest, AnInstanceDrawsWithTheScopedBones) {
-    CTexture* texture = MakeTexture("skinTexture", D3DFMT_X8R8G8B8);
+    CTexture* texture = MakeTestTexture("skinTexture", D3DFMT_X8R8G8B8);
     CShader* templ = CreateShader("skin", ST_LAMBERT_2WS);
     templ->SetColor(0.3f, 0.6f, 0.9f, 1.0f);
     templ->SetMaterialAmbient(ColorRGBA(0.1f, 0.2f, 0.3f, 1.0f));

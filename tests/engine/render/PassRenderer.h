@@ -1,7 +1,7 @@
 #pragma once
-// A renderer on the recording Direct3D 8 stand-in, for the draw-list, light
-// and camera tests: its passes run the fixed-step updates (the first of which
-// may queue scenes) and then the draw-list pass, as the frame loop does.
+// A renderer on the recording Direct3D 8 stand-in whose passes run the
+// fixed-step updates (the first of which may queue scenes) and then the
+// draw-list pass, as the frame loop does; and the fixture that builds one.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "engine/drawlist/DrawList.h"
+#include "engine/render/RecordingD3d.h"
 #include "engine/render/RenderHooks.h"
 #include "engine/render/Renderer.h"
-#include "engine/render/RecordingD3d.h"
 
 class CPassRenderer : public CRenderer {
 public:
@@ -30,7 +30,11 @@ public:
     void Pass() { RunUpdates(); }
 };
 
-class RecordingRendererTest : public ::testing::Test {
+// A 320x240 windowed CPassRenderer on D3d (a CRecordingD3dOf), with the
+// device's record emptied after the renderer's own set-up. Tear-down puts
+// back the material ambient and clears the hooks a test may have set.
+template <class D3d>
+class PassRendererTest : public ::testing::Test {
 protected:
     void SetUp() override {
         s_d3d = &d3d;
@@ -38,23 +42,27 @@ protected:
         SetDirect3DFactory(MakeD3d);
         renderer = std::make_unique<CPassRenderer>(nullptr, 320, 240, true, false);
         ASSERT_EQ(renderer->GetDevice(), &d3d.device);
-        device().calls.clear();
-        device().constants.clear();
-        device().constantOrder.clear();
+        Forget();
     }
     void TearDown() override {
         renderer.reset();
+        MaterialAmbient().Set(0.8f, 0.8f, 0.8f, 0.0f);
         SetDrawListPass(nullptr);
         SetConsoleFactory(nullptr);
         SetDirect3DFactory(nullptr);
         s_d3d = nullptr;
     }
 
-    CRecordingDevice& device() { return d3d.device; }
+    decltype(D3d::device)& device() { return d3d.device; }
+    virtual void Forget() {
+        device().calls.clear();
+        device().constants.clear();
+        device().constantOrder.clear();
+    }
     std::array<float, 4> Constant(DWORD reg) { return device().constants[reg]; }
     bool Written(DWORD reg) { return device().constants.count(reg) != 0; }
 
-    CRecordingD3d d3d;
+    D3d d3d;
     std::unique_ptr<CPassRenderer> renderer;
 
 private:
@@ -62,8 +70,10 @@ private:
         s_d3d->AddRef();
         return s_d3d;
     }
-    static inline CRecordingD3d* s_d3d = nullptr;
+    static inline D3d* s_d3d = nullptr;
 };
+
+using RecordingRendererTest = PassRendererTest<CRecordingD3d>;
 
 // Element-wise comparison of a register with a float tolerance.
 inline ::testing::AssertionResult NearVector(const std::array<float, 4>& actual, const std::array<float, 4>& expected,
