@@ -1,8 +1,9 @@
 # Source collection shared by the subsystem folders.
 #
 # A subsystem folder is one static library made of every .cpp below it. Its
-# areas (first-level folders) named in TARGET_ONLY need Windows headers; the
-# host build leaves them out, so the rest must stay free of Windows types.
+# areas named in TARGET_ONLY (folders such as "render" or "input/win32") need
+# Windows headers; the host build leaves them out, so the rest must stay free
+# of Windows types. The library's list is kept for its tests (deskmate_tests).
 
 function(deskmate_collect out dir)
   cmake_parse_arguments(arg "" "" "TARGET_ONLY" ${ARGN})
@@ -12,12 +13,18 @@ function(deskmate_collect out dir)
   set(kept)
   foreach(f IN LISTS files)
     file(RELATIVE_PATH rel "${dir}" "${f}")
-    string(REGEX MATCH "^[^/]+/" area "${rel}")
-    string(REGEX REPLACE "/$" "" area "${area}")
-    if(NOT DESKMATE_TARGET AND area AND area IN_LIST arg_TARGET_ONLY)
-      continue()
+    set(skip OFF)
+    if(NOT DESKMATE_TARGET)
+      foreach(area IN LISTS arg_TARGET_ONLY)
+        string(FIND "${rel}" "${area}/" at)
+        if(at EQUAL 0)
+          set(skip ON)
+        endif()
+      endforeach()
     endif()
-    list(APPEND kept "${f}")
+    if(NOT skip)
+      list(APPEND kept "${f}")
+    endif()
   endforeach()
   set(${out} ${kept} PARENT_SCOPE)
 endfunction()
@@ -25,6 +32,12 @@ endfunction()
 # deskmate_library(name TARGET_ONLY area... DEPENDS lib...)
 function(deskmate_library name)
   cmake_parse_arguments(arg "" "" "TARGET_ONLY;DEPENDS;TARGET_LIBS" ${ARGN})
+  foreach(area IN LISTS arg_TARGET_ONLY)
+    if(NOT IS_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}/${area}")
+      message(FATAL_ERROR "${name}: TARGET_ONLY names ${area}, which is not a folder")
+    endif()
+  endforeach()
+  set_property(GLOBAL PROPERTY deskmate_target_only_${name} "${arg_TARGET_ONLY}")
   deskmate_collect(srcs "${CMAKE_CURRENT_SOURCE_DIR}" TARGET_ONLY ${arg_TARGET_ONLY})
   if(NOT srcs)
     add_library(${name} INTERFACE)
@@ -44,11 +57,11 @@ function(deskmate_library name)
 endfunction()
 
 # One test program per subsystem from tests/<subsystem>/, run by ctest as a
-# whole (under Wine on the target side). Areas follow the library's rule; the
-# areas named in OWN_PROCESS get a test program of their own.
+# whole (under Wine on the target side). The library's target-only areas are
+# target-only here too; TARGET_ONLY adds test-only ones. The areas named in
+# OWN_PROCESS get a test program of their own.
 function(deskmate_add_test_program exe test srcs depends)
   add_executable(${exe} ${srcs} "${PROJECT_SOURCE_DIR}/tests/TestMain.cpp")
-  target_include_directories(${exe} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(${exe} PRIVATE ${depends} GTest::gtest)
   add_test(NAME ${test} COMMAND ${exe} --gtest_color=no)
   set_tests_properties(${test} PROPERTIES TIMEOUT 900 WORKING_DIRECTORY "${DESKMATE_DATA_DIR}")
@@ -57,7 +70,8 @@ endfunction()
 function(deskmate_tests name)
   cmake_parse_arguments(arg "" "" "TARGET_ONLY;OWN_PROCESS;DEPENDS" ${ARGN})
   set(dir "${CMAKE_CURRENT_SOURCE_DIR}/${name}")
-  deskmate_collect(srcs "${dir}" TARGET_ONLY ${arg_TARGET_ONLY})
+  get_property(library_only GLOBAL PROPERTY deskmate_target_only_${name})
+  deskmate_collect(srcs "${dir}" TARGET_ONLY ${library_only} ${arg_TARGET_ONLY})
   foreach(area IN LISTS arg_OWN_PROCESS)
     set(own ${srcs})
     list(FILTER own INCLUDE REGEX "^${dir}/${area}/")

@@ -41,7 +41,7 @@ void LoadAnimationSet(const AnimationSetRecord& record) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void RegisterAnimChunkHandlers() {
     SetChunkHandler(static_cast<AnimationDataHandler>(LoadAnimationData));

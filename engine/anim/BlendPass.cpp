@@ -15,7 +15,7 @@ std::vector<CHandle>& Touched() {
     return list;
 }
 
-}  // namespace
+} // namespace
 
 int32_t BlendPassStamp() { return g_passStamp; }
 

@@ -8,7 +8,9 @@ HandleTable<CChannel>& ChannelHandles() {
 }
 
 CChannel::CChannel(CChangeStamp* notifier, float value)
-    : m_value(value), m_weight(0.0f), m_passStamp(BlendPassStamp()) {
+    : m_value(value),
+      m_weight(0.0f),
+      m_passStamp(BlendPassStamp()) {
     m_handle = ChannelHandles().Register(this, reinterpret_cast<uintptr_t>(notifier));
 }
 

@@ -28,7 +28,7 @@ float WrapNear(float angle, float reference) {
     return angle;
 }
 
-}  // namespace
+} // namespace
 
 HandleTable<CAnimationData>& AnimationDataHandles() {
     static HandleTable<CAnimationData> table;

@@ -5,12 +5,11 @@ const int KIND_COUNTS[ARCHIVE_KIND_COUNT] = {5, 5, 4, 1, 2};
 
 // In slot order: the kinds in table order, each kind's archives by index.
 const char* const FILE_NAMES[ARCHIVE_SLOT_COUNT] = {
-    "model/model00.bin",         "model/model01.bin",         "model/model02.bin",
-    "model/model03.bin",         "model/model04.bin",         "model/texture00.bin",
-    "model/texture01.bin",       "model/texture02.bin",       "model/texture03.bin",
-    "model/texture04.bin",       "animation/animation00.bin", "animation/animation01.bin",
-    "animation/animation02.bin", "animation/animation03.bin", "clipper/clipper00.bin",
-    "sound/sound00.bin",         "sound/sound01.bin",
+    "model/model00.bin",         "model/model01.bin",         "model/model02.bin",         "model/model03.bin",
+    "model/model04.bin",         "model/texture00.bin",       "model/texture01.bin",       "model/texture02.bin",
+    "model/texture03.bin",       "model/texture04.bin",       "animation/animation00.bin", "animation/animation01.bin",
+    "animation/animation02.bin", "animation/animation03.bin", "clipper/clipper00.bin",     "sound/sound00.bin",
+    "sound/sound01.bin",
 };
 } // namespace
 
@@ -25,9 +24,7 @@ int ArchiveSlot(int kind, int index) {
     return slot;
 }
 
-const char* ArchiveFileName(int slot) {
-    return slot >= 0 && slot < ARCHIVE_SLOT_COUNT ? FILE_NAMES[slot] : nullptr;
-}
+const char* ArchiveFileName(int slot) { return slot >= 0 && slot < ARCHIVE_SLOT_COUNT ? FILE_NAMES[slot] : nullptr; }
 
 const ArchiveDescriptor* GetArchiveDescriptor(int kind, int index) {
     // Built on first use: the keys and directories live in another source.

@@ -10,9 +10,7 @@ namespace {
 // Entries of no bytes still answer a non-null pointer, so that they are found.
 const uint8_t EMPTY_ENTRY[1] = {0};
 
-ArchiveEntry Answer(const uint8_t* data, size_t size) {
-    return {size ? data : EMPTY_ENTRY, uint32_t(size)};
-}
+ArchiveEntry Answer(const uint8_t* data, size_t size) { return {size ? data : EMPTY_ENTRY, uint32_t(size)}; }
 } // namespace
 
 void DescrambleArchive(uint8_t* bytes, size_t size, uint32_t key) {

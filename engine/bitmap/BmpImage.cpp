@@ -84,8 +84,7 @@ BmpError ParseBmp(const uint8_t* data, size_t size, bool hasFileHeader, BmpView&
         return BMP_BAD_DIMENSIONS;
     if (planes != 1)
         return BMP_BAD_PLANES;
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
-        bitCount != 32)
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         return BMP_BAD_DEPTH;
     if (compression != 0) // BI_RGB only: no RLE, no bit fields
         return BMP_COMPRESSED;

@@ -55,7 +55,8 @@ enum ShaderType {
 constexpr int SHADER_TYPE_COUNT = 9;
 
 inline bool IsSkinnedShaderType(int type) {
-    return (type >= ST_LAMBERT_2WS && type <= ST_LAMBERT_4WS) || (type >= ST_LAMBERT_2WS_DY && type <= ST_LAMBERT_4WS_DY);
+    return (type >= ST_LAMBERT_2WS && type <= ST_LAMBERT_4WS) ||
+           (type >= ST_LAMBERT_2WS_DY && type <= ST_LAMBERT_4WS_DY);
 }
 inline bool IsDynamicShaderType(int type) { return type >= ST_LAMBERT_2WS_DY && type <= ST_LAMBERT_4WS_DY; }
 

@@ -28,7 +28,8 @@ constexpr const char* DYNAMICS_BONE_PREFIX = "DynamicsBone";
 namespace ChunkFields {
 constexpr const char* HEADER = "ll";
 // name, radius, centre x y z, double-sided, vertex format, skip
-constexpr const char* GEOMETRY_HEAD = "sffffll" "l";
+constexpr const char* GEOMETRY_HEAD = "sffffll"
+                                      "l";
 constexpr const char* COUNT = "l";
 // primitive type, index count
 constexpr const char* INDEX_GROUP_HEAD = "ll";
@@ -45,9 +46,14 @@ constexpr const char* SHAPE_PAIR = "ss";
 // name, file, magnification, minification, mip filter, address U, V, animated
 constexpr const char* TEXTURE = "sslllllf";
 // name, visible, translation, rotation, scale
-constexpr const char* TRANSFORM = "sl" "fff" "fff" "fff";
+constexpr const char* TRANSFORM = "sl"
+                                  "fff"
+                                  "fff"
+                                  "fff";
 // the bone offset matrix, column by column, rows 0 to 3 of columns 0 to 2
-constexpr const char* BONE_OFFSET = "ffff" "ffff" "ffff";
+constexpr const char* BONE_OFFSET = "ffff"
+                                    "ffff"
+                                    "ffff";
 // animator name, data name, target name, target kind, target attribute
 constexpr const char* ANIMATOR = "sssll";
 // name, interpolation

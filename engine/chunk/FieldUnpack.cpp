@@ -59,8 +59,7 @@ long UnpackFieldsV(const void* source, size_t length, const char* signature, va_
             at += field, left -= field, used += field;
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
     return long(used);

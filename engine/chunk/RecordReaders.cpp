@@ -65,8 +65,8 @@ bool ReadTransformFields(CRecordCursor& in, TransformRecord& out) {
     float* t = out.translation;
     float* r = out.rotation;
     float* s = out.scale;
-    if (!in.Fields(ChunkFields::TRANSFORM, name, &out.visible, &t[0], &t[1], &t[2], &r[0], &r[1], &r[2], &s[0],
-                   &s[1], &s[2]))
+    if (!in.Fields(ChunkFields::TRANSFORM, name, &out.visible, &t[0], &t[1], &t[2], &r[0], &r[1], &r[2], &s[0], &s[1],
+                   &s[2]))
         return false;
     out.name = name;
     return true;

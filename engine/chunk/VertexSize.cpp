@@ -4,10 +4,10 @@
 
 namespace {
 const int ELEMENT_SIZES[VERTEX_ELEMENT_COUNT] = {
-    12, 12, 12, 12, // position, normal, tangent, binormal
-    16, 16,         // colours
-    4,  4,  4,  4,  // weights
-    16,             // weight indices
+    12, 12, 12, 12,             // position, normal, tangent, binormal
+    16, 16,                     // colours
+    4,  4,  4,  4,              // weights
+    16,                         // weight indices
     8,  8,  8,  8,  8, 8, 8, 8, // texture coordinates
 };
 } // namespace

@@ -51,9 +51,8 @@ bool CConsoleObject::HandleCommand(std::ostream& out, const std::string& command
 
 void CConsoleObject::Update(int32_t value) {}
 
-bool BindFloatParameter(std::ostream& out, float& value, const char* keyword,
-                        std::vector<std::string>& usage, const std::string& command,
-                        const std::vector<std::string>& args) {
+bool BindFloatParameter(std::ostream& out, float& value, const char* keyword, std::vector<std::string>& usage,
+                        const std::string& command, const std::vector<std::string>& args) {
     if (IsWord(command, keyword)) {
         if (!args.empty())
             value = (float)std::atof(args[0].c_str());

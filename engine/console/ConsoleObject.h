@@ -17,8 +17,7 @@ public:
     virtual ~CConsoleObject();
 
     // True when the word was taken by this object.
-    virtual bool HandleCommand(std::ostream& out, const std::string& command,
-                               const std::vector<std::string>& args);
+    virtual bool HandleCommand(std::ostream& out, const std::string& command, const std::vector<std::string>& args);
     // Per-update hook; nothing here.
     virtual void Update(int32_t value);
 
@@ -48,6 +47,5 @@ inline bool IsWord(const std::string& word, const char* expected) { return word 
 // One keyword of a property parser: the float is set from the first argument
 // (atof) or, with none, printed on a line of its own; true in both cases.
 // Another word appends the keyword to usage and answers false.
-bool BindFloatParameter(std::ostream& out, float& value, const char* keyword,
-                        std::vector<std::string>& usage, const std::string& command,
-                        const std::vector<std::string>& args);
+bool BindFloatParameter(std::ostream& out, float& value, const char* keyword, std::vector<std::string>& usage,
+                        const std::string& command, const std::vector<std::string>& args);

@@ -11,7 +11,7 @@
 #include "engine/render/RenderHooks.h"
 #include "engine/render/Renderer.h"
 #include "engine/scene/Transform.h"
-#include "engine/shading/Shader.h"
+#include "engine/shader/Shader.h"
 #include "engine/spring/ColliderList.h"
 #include "engine/spring/SpringGravity.h"
 
@@ -46,9 +46,7 @@ HandleTable<CDrawList>& DrawListHandles() {
 CDrawList* GetCurrentDrawList() { return g_current; }
 void SetCurrentDrawList(CDrawList* list) { g_current = list; }
 
-CDrawList* GetDrawListInSlot(int slot) {
-    return slot >= 0 && slot < CDrawList::TABLE_SLOTS ? g_table[slot] : nullptr;
-}
+CDrawList* GetDrawListInSlot(int slot) { return slot >= 0 && slot < CDrawList::TABLE_SLOTS ? g_table[slot] : nullptr; }
 
 CDrawList::CDrawList(int slot, int itemCapacity, int extraMatrixCapacity, int cameraCapacity, int bucketCount)
     : m_slot(-1),

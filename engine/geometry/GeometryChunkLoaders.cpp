@@ -3,12 +3,12 @@
 #include <vector>
 
 #include "engine/chunk/ChunkHandlers.h"
-#include "engine/d3dtexture/TextureChunkLoader.h"
+#include "engine/texture/d3d/TextureChunkLoader.h"
 #include "engine/geometry/Geometry.h"
 #include "engine/geometry/Shape.h"
 #include "engine/resource/ResourceManager.h"
-#include "engine/shading/ShaderChunkLoader.h"
-#include "engine/shading/ShaderTypes.h"
+#include "engine/shader/ShaderChunkLoader.h"
+#include "engine/shader/ShaderTypes.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <algorithm>
 
 #include "engine/drawlist/DrawList.h"
-#include "engine/drawlist/LightSet.h"
+#include "engine/light/LightSet.h"
 #include "engine/geometry/Geometry.h"
 #include "engine/math/Vec3.h"
 #include "engine/render/Renderer.h"
-#include "engine/shading/Shader.h"
+#include "engine/shader/Shader.h"
 
 namespace {
 
@@ -24,7 +24,10 @@ HandleTable<CShape>& ShapeHandles() {
 }
 
 CShape::CShape(const char* name)
-    : CNode(name, RT_SHAPE), m_billboard(false), m_billboardRotation(0.0f), m_billboardScale(1.0f) {
+    : CNode(name, RT_SHAPE),
+      m_billboard(false),
+      m_billboardRotation(0.0f),
+      m_billboardScale(1.0f) {
     m_shapeHandle = ShapeHandles().Register(this);
 }
 

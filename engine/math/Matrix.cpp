@@ -31,9 +31,7 @@ void CMatrix::SetOrthoRH(float width, float height, float zNear, float zFar) {
     D3DXMatrixOrthoRH(this, width, height, zNear, zFar);
 }
 
-void CMatrix::SetLookAtRH(const Vec3& eye, const Vec3& at, const Vec3& up) {
-    D3DXMatrixLookAtRH(this, &eye, &at, &up);
-}
+void CMatrix::SetLookAtRH(const Vec3& eye, const Vec3& at, const Vec3& up) { D3DXMatrixLookAtRH(this, &eye, &at, &up); }
 
 void CMatrix::SetTranslation(float x, float y, float z) { D3DXMatrixTranslation(this, x, y, z); }
 

@@ -1,7 +1,9 @@
 #include "engine/math/MatrixStack.h"
 
 CMatrixStack::CMatrixStack(int capacity)
-    : m_capacity(capacity < 1 ? 1 : capacity), m_top(0), m_matrices(new CMatrix[m_capacity]) {}
+    : m_capacity(capacity < 1 ? 1 : capacity),
+      m_top(0),
+      m_matrices(new CMatrix[m_capacity]) {}
 
 CMatrixStack::~CMatrixStack() { delete[] m_matrices; }
 

@@ -40,7 +40,11 @@ const char* AdapterFormatName(D3DFORMAT format) {
 } // namespace
 
 CRenderer::CRenderer(HWND window, int width, int height, bool windowed, bool forceSoftware)
-    : m_window(window), m_width(width), m_height(height), m_windowed(windowed), m_forceSoftware(forceSoftware) {
+    : m_window(window),
+      m_width(width),
+      m_height(height),
+      m_windowed(windowed),
+      m_forceSoftware(forceSoftware) {
     m_d3d = CreateDirect3D(SDK_VERSION);
     InitDevice(); // a failure reaches the application through DeviceFailureHandler
 

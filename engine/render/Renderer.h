@@ -88,8 +88,7 @@ protected:
     void BeginAndClear();
 
 private:
-    bool TryDepthFormats(CLog& log, D3DPRESENT_PARAMETERS& params, DWORD behaviour, const char* adapterName,
-                         int group);
+    bool TryDepthFormats(CLog& log, D3DPRESENT_PARAMETERS& params, DWORD behaviour, const char* adapterName, int group);
     DWORD ChooseVertexProcessing(CLog& log);
     int FinishInitDevice(CLog& log);
     void UnbindBeforeReset();

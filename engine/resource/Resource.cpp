@@ -7,8 +7,7 @@ HandleTable<CResource>& ResourceHandles() {
     return table;
 }
 
-CResource::CResource(const char* name, int kind)
-    : m_kind(kind), m_name(name ? name : ""), m_registry(nullptr) {
+CResource::CResource(const char* name, int kind) : m_kind(kind), m_name(name ? name : ""), m_registry(nullptr) {
     m_handle = ResourceHandles().Register(this);
     int bucket = CResourceManager::BucketIndex(m_name.c_str(), kind);
     if (CurrentResourceManager && bucket >= 0) {

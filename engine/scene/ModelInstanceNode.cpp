@@ -5,7 +5,8 @@
 #include "engine/scene/Transform.h"
 
 CModelInstanceNode::CModelInstanceNode(const std::string& localName, const std::string& scope)
-    : CConsoleObject(localName + scope), m_scope(scope) {
+    : CConsoleObject(localName + scope),
+      m_scope(scope) {
     CTransform* root = new CTransform((localName + "_root" + scope).c_str(), RT_TRANSFORM);
     m_root = root->GetTransformHandle();
 }

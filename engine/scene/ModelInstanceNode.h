@@ -23,10 +23,8 @@ struct ModelRef {
 class CModelInstanceNode : public CConsoleObject {
 public:
     CModelInstanceNode(const std::string& localName, const std::string& scope);
-    CModelInstanceNode(const std::string& localName, const std::string& modelName, int kind,
-                       const std::string& scope);
-    CModelInstanceNode(const std::string& localName, const std::vector<ModelRef>& models,
-                       const std::string& scope);
+    CModelInstanceNode(const std::string& localName, const std::string& modelName, int kind, const std::string& scope);
+    CModelInstanceNode(const std::string& localName, const std::vector<ModelRef>& models, const std::string& scope);
     ~CModelInstanceNode() override;
 
     // False when (name, kind) is not loaded; nothing is attached then.

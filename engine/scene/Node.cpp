@@ -13,7 +13,8 @@ CNode::CNode(const char* name, int kind) : CResource(name, kind), m_renderHook(n
 }
 
 CNode::CNode(const CNode& source, const std::string& scope)
-    : CResource((source.GetName() + scope).c_str(), source.GetKind()), m_renderHook(source.m_renderHook) {
+    : CResource((source.GetName() + scope).c_str(), source.GetKind()),
+      m_renderHook(source.m_renderHook) {
     m_nodeHandle = NodeHandles().Register(this);
     if (CTransform* parent = source.GetParent())
         parent->AddChild(this);

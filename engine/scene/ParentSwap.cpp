@@ -3,7 +3,8 @@
 #include "engine/scene/Transform.h"
 
 CParentSwap::CParentSwap(CNode* node, CTransform* newParent)
-    : m_node(node), m_oldParent(node ? node->GetParentHandle() : NULL_HANDLE) {
+    : m_node(node),
+      m_oldParent(node ? node->GetParentHandle() : NULL_HANDLE) {
     if (node && newParent)
         newParent->AddChild(node);
 }

@@ -61,7 +61,7 @@ void LoadHierarchy(const HierarchyRecord& record) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void RegisterSceneChunkHandlers() {
     SetChunkHandler(static_cast<TransformHandler>(LoadTransform));

@@ -21,7 +21,7 @@ bool IsTransformKind(int kind) { return kind == RT_TRANSFORM || kind == RT_BONE;
 const float EMPTY_RADIUS = -2.0f;
 const float UNBOUNDED_RADIUS = -1.0f;
 
-}  // namespace
+} // namespace
 
 HandleTable<CTransform>& TransformHandles() {
     static HandleTable<CTransform> table;
@@ -30,10 +30,9 @@ HandleTable<CTransform>& TransformHandles() {
 
 CTransform::CTransform(const char* name, int kind)
     : CNode(name, kind),
-      m_channels{CChannel(this, 0.0f), CChannel(this, 0.0f), CChannel(this, 0.0f),
-                 CChannel(this, 0.0f), CChannel(this, 0.0f), CChannel(this, 0.0f),
-                 CChannel(this, 1.0f), CChannel(this, 1.0f), CChannel(this, 1.0f),
-                 CChannel(this, 1.0f)},
+      m_channels{CChannel(this, 0.0f), CChannel(this, 0.0f), CChannel(this, 0.0f), CChannel(this, 0.0f),
+                 CChannel(this, 0.0f), CChannel(this, 0.0f), CChannel(this, 1.0f), CChannel(this, 1.0f),
+                 CChannel(this, 1.0f), CChannel(this, 1.0f)},
       m_localStamp(FrameStamp - 1),
       m_worldStamp(FrameStamp - 1),
       m_channelsWritten(false),

@@ -23,8 +23,7 @@ void TransformNormal(const CMatrix& m, const float* n, float* out) {
 
 } // namespace
 
-CDynamicSkin::CDynamicSkin(int weightCount)
-    : m_weightCount(weightCount < 2 ? 2 : weightCount > 4 ? 4 : weightCount) {}
+CDynamicSkin::CDynamicSkin(int weightCount) : m_weightCount(weightCount < 2 ? 2 : weightCount > 4 ? 4 : weightCount) {}
 
 int CDynamicSkin::BoneOf(float index, int boneCount) const {
     // Indices are stored as 3 × the palette index.
@@ -72,8 +71,7 @@ bool CDynamicSkin::Fits(const float* bindVertices, int vertexCount, int boneCoun
     return true;
 }
 
-void CDynamicSkin::Skin(const float* vertex, int boneCount, const CMatrix* bones,
-                        Influence& out) const {
+void CDynamicSkin::Skin(const float* vertex, int boneCount, const CMatrix* bones, Influence& out) const {
     std::memset(&out, 0, sizeof out);
     const float* weights = vertex + WEIGHTS;
     const float* indices = weights + m_weightCount;
@@ -102,13 +100,12 @@ void CDynamicSkin::Skin(const float* vertex, int boneCount, const CMatrix* bones
     }
 }
 
-bool CDynamicSkin::Update(const float* bindVertices, float* workVertices, int vertexCount,
-                          const CMatrix* bones, int boneCount, float frameTimeMs) {
+bool CDynamicSkin::Update(const float* bindVertices, float* workVertices, int vertexCount, const CMatrix* bones,
+                          int boneCount, float frameTimeMs) {
     if (!workVertices || (boneCount > 0 && !bones))
         return false;
     const int stride = GetVertexFloats();
-    if (m_initialised && (workVertices != m_boundWork || vertexCount != m_boundCount ||
-                          boneCount != m_boundBones))
+    if (m_initialised && (workVertices != m_boundWork || vertexCount != m_boundCount || boneCount != m_boundBones))
         m_initialised = false;
     if (!m_initialised) {
         if (!Fits(bindVertices, vertexCount, boneCount))
@@ -205,8 +202,7 @@ bool CDynamicSkin::Update(const float* bindVertices, float* workVertices, int ve
     m_springs.SnapShortLinks();
     for (int v = 0; v < vertexCount; ++v)
         if (m_dynamicWeights[size_t(v)] == 0.0f)
-            std::memcpy(workVertices + size_t(v) * stride, &m_currentTargets[size_t(v) * 3],
-                        3 * sizeof(float));
+            std::memcpy(workVertices + size_t(v) * stride, &m_currentTargets[size_t(v) * 3], 3 * sizeof(float));
     m_previousTargets.swap(m_currentTargets);
     return true;
 }

@@ -44,8 +44,8 @@ public:
     // One frame. Writes positions and normals of workVertices only; false,
     // writing nothing, when the vertices or links do not fit. The first call,
     // or a call with other vertices than before, binds the solver to them.
-    bool Update(const float* bindVertices, float* workVertices, int vertexCount,
-                const CMatrix* bones, int boneCount, float frameTimeMs);
+    bool Update(const float* bindVertices, float* workVertices, int vertexCount, const CMatrix* bones, int boneCount,
+                float frameTimeMs);
 
     // Copies the initialised flag, the dynamics bone and the spring system
     // (for a model instance made from this one).

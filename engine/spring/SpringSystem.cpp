@@ -77,8 +77,7 @@ bool CSpringSystem::AddLink(int a, int b, float factor) {
 void CSpringSystem::ResetRestLengths() {
     for (int i = 0; i < m_linkCount; ++i) {
         Link& link = m_links[i];
-        link.restLength =
-            LinkLive(link) ? Distance(m_points[link.a].position, m_points[link.b].position) : 0.0f;
+        link.restLength = LinkLive(link) ? Distance(m_points[link.a].position, m_points[link.b].position) : 0.0f;
     }
 }
 

@@ -15,7 +15,7 @@ namespace {
 // Frame stamps count up and may wrap; compare by difference.
 bool IsLater(int32_t a, int32_t b) { return (int32_t)((uint32_t)a - (uint32_t)b) > 0; }
 
-}  // namespace
+} // namespace
 
 CTexture::CTexture(const char* name, int magFilter, int minFilter, int mipFilter, int addressU, int addressV,
                    int mipLevels, bool animated)

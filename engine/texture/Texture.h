@@ -31,8 +31,8 @@ public:
     // The first of the three vertex shader constants of the coordinate matrix.
     static constexpr int COORDINATE_MATRIX_REGISTER = 91;
 
-    CTexture(const char* name, int magFilter, int minFilter, int mipFilter, int addressU, int addressV,
-             int mipLevels, bool animated);
+    CTexture(const char* name, int magFilter, int minFilter, int mipFilter, int addressU, int addressV, int mipLevels,
+             bool animated);
     ~CTexture() override;
 
     CHandle GetChannel(int attribute) override;
@@ -90,8 +90,8 @@ private:
 // does not decode.
 class CFileTexture : public CTexture {
 public:
-    CFileTexture(const char* name, const char* fileName, int magFilter, int minFilter, int mipFilter,
-                 int addressU, int addressV, int mipLevels, bool animated);
+    CFileTexture(const char* name, const char* fileName, int magFilter, int minFilter, int mipFilter, int addressU,
+                 int addressV, int mipLevels, bool animated);
 
     void RestoreDeviceObjects() override;
 

@@ -9,7 +9,7 @@ constexpr uint32_t FourCc(char a, char b, char c, char d) {
            ((uint32_t)(uint8_t)d << 24);
 }
 
-}  // namespace
+} // namespace
 
 void SetTextureDevice(ITextureDevice* device) { g_textureDevice = device; }
 
@@ -17,19 +17,17 @@ ITextureDevice* GetTextureDevice() { return g_textureDevice; }
 
 bool IsTranslucentFormat(uint32_t format) {
     switch (format) {
-    case 21:  // A8R8G8B8
-    case 26:  // A4R4G4B4
-    case 28:  // A8
-    case 29:  // A8R3G3B2
-    case 40:  // A8P8
-    case 51:  // A8L8
-    case 52:  // A4L4
+    case 21: // A8R8G8B8
+    case 26: // A4R4G4B4
+    case 28: // A8
+    case 29: // A8R3G3B2
+    case 40: // A8P8
+    case 51: // A8L8
+    case 52: // A4L4
     case FourCc('D', 'X', 'T', '2'):
     case FourCc('D', 'X', 'T', '3'):
     case FourCc('D', 'X', 'T', '4'):
-    case FourCc('D', 'X', 'T', '5'):
-        return true;
-    default:
-        return false;
+    case FourCc('D', 'X', 'T', '5'): return true;
+    default: return false;
     }
 }

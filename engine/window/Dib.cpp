@@ -22,9 +22,7 @@ const BITMAPINFO* CDib::GetInfo() const {
     return m_info.empty() ? nullptr : reinterpret_cast<const BITMAPINFO*>(m_info.data());
 }
 
-BOOL CDib::LoadFromMemory(const void* data, size_t size) {
-    return LoadImage(data, size, true);
-}
+BOOL CDib::LoadFromMemory(const void* data, size_t size) { return LoadImage(data, size, true); }
 
 BOOL CDib::LoadFromResource(UINT id) {
     HMODULE module = GetModuleHandleA(nullptr);
@@ -70,8 +68,8 @@ BOOL CDib::CreateFromView(const BmpView& view) {
     BuildInfoBlock(view, info);
     HDC screen = GetDC(nullptr);
     void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(screen, reinterpret_cast<const BITMAPINFO*>(info.data()),
-                                       DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP section =
+        CreateDIBSection(screen, reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits, nullptr, 0);
     ReleaseDC(nullptr, screen);
     if (!section || !bits) {
         if (section)
@@ -156,9 +154,8 @@ void CDib::DrawStretched(HDC dc, const RECT& destRect, const RECT& srcRect) {
     PutPalette(dc, previous);
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, GetSafeHandle());
-    StretchBlt(dc, destRect.left, destRect.top, destRect.right - destRect.left,
-               destRect.bottom - destRect.top, memory, srcRect.left, srcRect.top,
-               srcRect.right - srcRect.left, srcRect.bottom - srcRect.top, SRCCOPY);
+    StretchBlt(dc, destRect.left, destRect.top, destRect.right - destRect.left, destRect.bottom - destRect.top, memory,
+               srcRect.left, srcRect.top, srcRect.right - srcRect.left, srcRect.bottom - srcRect.top, SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);
     if (previous)

@@ -45,8 +45,7 @@ void CDibRegion::BuildRegion() {
         UINT index = GetPalette().GetNearestPaletteIndex(m_key);
         PALETTEENTRY entry;
         if (index != CLR_INVALID && GetPalette().GetPaletteEntries(index, 1, &entry) == 1 &&
-            entry.peRed == GetRValue(m_key) && entry.peGreen == GetGValue(m_key) &&
-            entry.peBlue == GetBValue(m_key))
+            entry.peRed == GetRValue(m_key) && entry.peGreen == GetGValue(m_key) && entry.peBlue == GetBValue(m_key))
             key.index = static_cast<int32_t>(index);
     }
 

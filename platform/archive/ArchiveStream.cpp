@@ -2,9 +2,7 @@
 
 #include <cstring>
 
-void CArchiveWriter::WriteUInt8(uint8_t value) {
-    m_bytes.push_back(value);
-}
+void CArchiveWriter::WriteUInt8(uint8_t value) { m_bytes.push_back(value); }
 
 void CArchiveWriter::WriteUInt16(uint16_t value) {
     m_bytes.push_back(static_cast<uint8_t>(value & 0xFF));
@@ -16,9 +14,7 @@ void CArchiveWriter::WriteUInt32(uint32_t value) {
         m_bytes.push_back(static_cast<uint8_t>((value >> shift) & 0xFF));
 }
 
-void CArchiveWriter::WriteInt32(int32_t value) {
-    WriteUInt32(static_cast<uint32_t>(value));
-}
+void CArchiveWriter::WriteInt32(int32_t value) { WriteUInt32(static_cast<uint32_t>(value)); }
 
 void CArchiveWriter::WriteFloat(float value) {
     uint32_t bits;
@@ -41,8 +37,7 @@ void CArchiveWriter::WriteString(const std::string& text) {
     m_bytes.insert(m_bytes.end(), text.begin(), text.end());
 }
 
-CArchiveReader::CArchiveReader(const uint8_t* data, size_t length)
-    : m_data(data), m_length(data ? length : 0) {}
+CArchiveReader::CArchiveReader(const uint8_t* data, size_t length) : m_data(data), m_length(data ? length : 0) {}
 
 bool CArchiveReader::Take(void* out, size_t count) {
     if (m_failed || count > m_length - m_offset) {
@@ -55,9 +50,7 @@ bool CArchiveReader::Take(void* out, size_t count) {
     return true;
 }
 
-bool CArchiveReader::ReadUInt8(uint8_t& value) {
-    return Take(&value, 1);
-}
+bool CArchiveReader::ReadUInt8(uint8_t& value) { return Take(&value, 1); }
 
 bool CArchiveReader::ReadUInt16(uint16_t& value) {
     uint8_t b[2];
@@ -71,8 +64,8 @@ bool CArchiveReader::ReadUInt32(uint32_t& value) {
     uint8_t b[4];
     if (!Take(b, sizeof b))
         return false;
-    value = static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
-            (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
+    value = static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) | (static_cast<uint32_t>(b[2]) << 16) |
+            (static_cast<uint32_t>(b[3]) << 24);
     return true;
 }
 

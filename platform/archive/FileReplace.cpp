@@ -31,13 +31,13 @@ bool FlushToDisk(FILE* file) {
 #endif
 }
 
-}  // namespace
+} // namespace
 
 FileReadResult ReadWholeFile(const char* path, size_t maxBytes, std::vector<uint8_t>& bytes) {
     bytes.clear();
     errno = 0;
     FILE* file = OpenForReadingDenyWrite(path);
-    if (!file)  // a file that is there but cannot be opened is not "missing"
+    if (!file) // a file that is there but cannot be opened is not "missing"
         return errno == ENOENT ? FR_MISSING : FR_READ_ERROR;
     FileReadResult result = FR_OK;
     uint8_t chunk[4096];
@@ -68,12 +68,9 @@ bool ReplaceFileAtomically(const char* source, const char* target) {
 #endif
 }
 
-CReplacingFileWriter::CReplacingFileWriter(const char* target)
-    : m_target(target), m_temporary(m_target + ".tmp") {}
+CReplacingFileWriter::CReplacingFileWriter(const char* target) : m_target(target), m_temporary(m_target + ".tmp") {}
 
-CReplacingFileWriter::~CReplacingFileWriter() {
-    Abandon();
-}
+CReplacingFileWriter::~CReplacingFileWriter() { Abandon(); }
 
 void CReplacingFileWriter::Abandon() {
     if (m_file) {

@@ -25,8 +25,8 @@ D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* m1, const D3DX
     D3DXMATRIX r;
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j)
-            r.m[i][j] = m1->m[i][0] * m2->m[0][j] + m1->m[i][1] * m2->m[1][j] +
-                        m1->m[i][2] * m2->m[2][j] + m1->m[i][3] * m2->m[3][j];
+            r.m[i][j] = m1->m[i][0] * m2->m[0][j] + m1->m[i][1] * m2->m[1][j] + m1->m[i][2] * m2->m[2][j] +
+                        m1->m[i][3] * m2->m[3][j];
     *out = r;
     return out;
 }
@@ -149,17 +149,22 @@ D3DXMATRIX* D3DXMatrixPerspectiveFovRH(D3DXMATRIX* out, float fovY, float aspect
     return out;
 }
 
-D3DXMATRIX* D3DXMatrixLookAtRH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at,
-                               const D3DXVECTOR3* up) {
+D3DXMATRIX* D3DXMatrixLookAtRH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at, const D3DXVECTOR3* up) {
     D3DXVECTOR3 zaxis = Sub(*eye, *at);
     D3DXVec3Normalize(&zaxis, &zaxis);
     D3DXVECTOR3 xaxis = Cross(*up, zaxis);
     D3DXVec3Normalize(&xaxis, &xaxis);
     D3DXVECTOR3 yaxis = Cross(zaxis, xaxis);
     D3DXMatrixIdentity(out);
-    out->m[0][0] = xaxis.x; out->m[0][1] = yaxis.x; out->m[0][2] = zaxis.x;
-    out->m[1][0] = xaxis.y; out->m[1][1] = yaxis.y; out->m[1][2] = zaxis.y;
-    out->m[2][0] = xaxis.z; out->m[2][1] = yaxis.z; out->m[2][2] = zaxis.z;
+    out->m[0][0] = xaxis.x;
+    out->m[0][1] = yaxis.x;
+    out->m[0][2] = zaxis.x;
+    out->m[1][0] = xaxis.y;
+    out->m[1][1] = yaxis.y;
+    out->m[1][2] = zaxis.y;
+    out->m[2][0] = xaxis.z;
+    out->m[2][1] = yaxis.z;
+    out->m[2][2] = zaxis.z;
     out->m[3][0] = -Dot(xaxis, *eye);
     out->m[3][1] = -Dot(yaxis, *eye);
     out->m[3][2] = -Dot(zaxis, *eye);
@@ -177,7 +182,7 @@ D3DXVECTOR3* D3DXVec3Normalize(D3DXVECTOR3* out, const D3DXVECTOR3* v) {
 }
 
 D3DXVECTOR3* D3DXVec3TransformCoord(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DXMATRIX* m) {
-    const float (*a)[4] = m->m;
+    const float(*a)[4] = m->m;
     float x = v->x * a[0][0] + v->y * a[1][0] + v->z * a[2][0] + a[3][0];
     float y = v->x * a[0][1] + v->y * a[1][1] + v->z * a[2][1] + a[3][1];
     float z = v->x * a[0][2] + v->y * a[1][2] + v->z * a[2][2] + a[3][2];
@@ -187,16 +192,15 @@ D3DXVECTOR3* D3DXVec3TransformCoord(D3DXVECTOR3* out, const D3DXVECTOR3* v, cons
 }
 
 D3DXVECTOR3* D3DXVec3TransformNormal(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DXMATRIX* m) {
-    const float (*a)[4] = m->m;
-    D3DXVECTOR3 r = {v->x * a[0][0] + v->y * a[1][0] + v->z * a[2][0],
-                     v->x * a[0][1] + v->y * a[1][1] + v->z * a[2][1],
+    const float(*a)[4] = m->m;
+    D3DXVECTOR3 r = {v->x * a[0][0] + v->y * a[1][0] + v->z * a[2][0], v->x * a[0][1] + v->y * a[1][1] + v->z * a[2][1],
                      v->x * a[0][2] + v->y * a[1][2] + v->z * a[2][2]};
     *out = r;
     return out;
 }
 
 D3DXVECTOR4* D3DXVec4Transform(D3DXVECTOR4* out, const D3DXVECTOR4* v, const D3DXMATRIX* m) {
-    const float (*a)[4] = m->m;
+    const float(*a)[4] = m->m;
     float in[4] = {v->x, v->y, v->z, v->w};
     float r[4];
     for (int j = 0; j < 4; ++j)

@@ -5,8 +5,8 @@ BOOL CFile::Open(const char* path, UINT flags) {
     bool write = (flags & modeWrite) != 0;
     DWORD access = write ? GENERIC_WRITE : GENERIC_READ;
     DWORD disposition = (flags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
-    m_handle = CreateFileA(path, access, write ? 0 : FILE_SHARE_READ, nullptr, disposition,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_handle =
+        CreateFileA(path, access, write ? 0 : FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     return IsOpen();
 }
 

@@ -10,7 +10,11 @@ public:
         modeWrite = 0x0001,
         modeCreate = 0x1000,
     };
-    enum SeekPosition : UINT { begin = 0, current = 1, end = 2 };
+    enum SeekPosition : UINT {
+        begin = 0,
+        current = 1,
+        end = 2
+    };
 
     CFile() = default;
     ~CFile() { Close(); }

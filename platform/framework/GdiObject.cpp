@@ -20,13 +20,9 @@ BOOL CGdiObject::DeleteObject() {
     return ok;
 }
 
-int CGdiObject::GetObject(int size, void* out) const {
-    return m_hObject ? ::GetObjectA(m_hObject, size, out) : 0;
-}
+int CGdiObject::GetObject(int size, void* out) const { return m_hObject ? ::GetObjectA(m_hObject, size, out) : 0; }
 
-BOOL CPalette::CreatePalette(const LOGPALETTE* palette) {
-    return Attach(::CreatePalette(palette));
-}
+BOOL CPalette::CreatePalette(const LOGPALETTE* palette) { return Attach(::CreatePalette(palette)); }
 
 BOOL CPalette::CreateHalftonePalette(HDC dc) { return Attach(::CreateHalftonePalette(dc)); }
 

@@ -38,7 +38,7 @@ struct MaskChannel {
     }
 };
 
-}  // namespace
+} // namespace
 
 bool DecodeBmp(const uint8_t* data, size_t size, CImage& out) {
     out.Clear();
@@ -56,7 +56,7 @@ bool DecodeBmp(const uint8_t* data, size_t size, CImage& out) {
     size_t paletteEntry;
     if (infoSize == 12) {
         width = ReadLe16(info + 4);
-        height = ReadLe16(info + 6);  // unsigned: core bitmaps are bottom-up
+        height = ReadLe16(info + 6); // unsigned: core bitmaps are bottom-up
         bpp = ReadLe16(info + 10);
         paletteEntry = 3;
     } else {

@@ -127,7 +127,7 @@ bool DecodeCompressed(const uint8_t* p, size_t available, uint32_t fourCc, int w
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool DecodeDds(const uint8_t* data, size_t size, CImage& out) {
     out.Clear();
@@ -177,7 +177,10 @@ bool DecodeDds(const uint8_t* data, size_t size, CImage& out) {
         uint8_t* dst = out.Row((int)y);
         for (uint32_t x = 0; x < width; ++x, dst += 4) {
             const uint8_t* s = src + x * bytes;
-            uint32_t pixel = bytes == 1 ? s[0] : bytes == 2 ? ReadLe16(s) : bytes == 3 ? (ReadLe16(s) | ((uint32_t)s[2] << 16)) : ReadLe32(s);
+            uint32_t pixel = bytes == 1   ? s[0]
+                             : bytes == 2 ? ReadLe16(s)
+                             : bytes == 3 ? (ReadLe16(s) | ((uint32_t)s[2] << 16))
+                                          : ReadLe32(s);
             if (flags & DDPF_ALPHA) {
                 dst[0] = dst[1] = dst[2] = 255;
                 dst[3] = MaskedValue(pixel, aMask ? aMask : 0xff, 255);

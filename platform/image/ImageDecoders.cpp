@@ -8,7 +8,7 @@ bool StartsWith(const uint8_t* data, size_t size, const char* magic, size_t leng
     return size >= length && std::memcmp(data, magic, length) == 0;
 }
 
-}  // namespace
+} // namespace
 
 ImageFileFormat DetectImageFormat(const uint8_t* data, size_t size) {
     if (!data || size == 0)

@@ -69,7 +69,7 @@ bool Decode(const uint8_t* data, size_t size, CImage& out) {
     return error.warnings == 0;
 }
 
-}  // namespace
+} // namespace
 
 bool DecodeJpeg(const uint8_t* data, size_t size, CImage& out) {
     out.Clear();

@@ -26,7 +26,7 @@ bool HasEndChunk(const uint8_t* data, size_t size) {
     return false;
 }
 
-}  // namespace
+} // namespace
 
 bool DecodePng(const uint8_t* data, size_t size, CImage& out) {
     out.Clear();

@@ -19,7 +19,7 @@ uint32_t LevelsFor(uint32_t asked, uint32_t width, uint32_t height) {
     return (asked == 0 || asked == DEFAULT_SIZE) ? full : std::min(asked, full);
 }
 
-}  // namespace
+} // namespace
 
 bool PlanTextureLayout(int imageWidth, int imageHeight, uint32_t width, uint32_t height, uint32_t levels,
                        const TextureLimits& limits, TextureLayout& out) {

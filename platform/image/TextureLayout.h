@@ -7,7 +7,7 @@ struct TextureLimits {
     // Non-power-of-two sizes allowed for textures without mip levels.
     bool conditionalNonPowerOfTwo = false;
     bool squareOnly = false;
-    uint32_t maxWidth = 0;  // 0: no limit
+    uint32_t maxWidth = 0; // 0: no limit
     uint32_t maxHeight = 0;
 };
 

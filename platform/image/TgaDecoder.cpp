@@ -12,7 +12,10 @@ constexpr size_t HEADER = 18;
 class CTgaStream {
 public:
     CTgaStream(const uint8_t* p, const uint8_t* end, int bytes, bool rle)
-        : m_p(p), m_end(end), m_bytes(bytes), m_rle(rle) {}
+        : m_p(p),
+          m_end(end),
+          m_bytes(bytes),
+          m_rle(rle) {}
 
     // The next texel's bytes, or null when the data runs out.
     const uint8_t* Next() {
@@ -66,7 +69,7 @@ void PutTexel(const uint8_t* v, int bits, bool grey, uint8_t* dst) {
     }
 }
 
-}  // namespace
+} // namespace
 
 bool DecodeTga(const uint8_t* data, size_t size, CImage& out) {
     out.Clear();

@@ -17,10 +17,8 @@ bool IsSupportedFormat(D3DFORMAT format) {
     case D3DFMT_A4R4G4B4:
     case D3DFMT_A1R5G5B5:
     case D3DFMT_X1R5G5B5:
-    case D3DFMT_R5G6B5:
-        return true;
-    default:
-        return false;
+    case D3DFMT_R5G6B5: return true;
+    default: return false;
     }
 }
 
@@ -56,15 +54,13 @@ void WriteRow(const uint8_t* src, int width, D3DFORMAT format, uint8_t* dst) {
             dst[3] = format == D3DFMT_A8R8G8B8 ? (uint8_t)a : 0xff;
             dst += 4;
             continue;
-        case D3DFMT_A4R4G4B4:
-            v = (uint16_t)(((a >> 4) << 12) | ((r >> 4) << 8) | ((g >> 4) << 4) | (b >> 4));
-            break;
+        case D3DFMT_A4R4G4B4: v = (uint16_t)(((a >> 4) << 12) | ((r >> 4) << 8) | ((g >> 4) << 4) | (b >> 4)); break;
         case D3DFMT_A1R5G5B5:
         case D3DFMT_X1R5G5B5:
-            v = (uint16_t)(((format == D3DFMT_X1R5G5B5 || a >= 128) ? 0x8000 : 0) | ((r >> 3) << 10) |
-                           ((g >> 3) << 5) | (b >> 3));
+            v = (uint16_t)(((format == D3DFMT_X1R5G5B5 || a >= 128) ? 0x8000 : 0) | ((r >> 3) << 10) | ((g >> 3) << 5) |
+                           (b >> 3));
             break;
-        default:  // D3DFMT_R5G6B5
+        default: // D3DFMT_R5G6B5
             v = (uint16_t)(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
             break;
         }
@@ -108,13 +104,13 @@ D3DXIMAGE_FILEFORMAT ToD3dxFormat(ImageFileFormat format) {
     }
 }
 
-}  // namespace
+} // namespace
 
 HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, LPCVOID srcData, UINT srcDataSize,
                                                    UINT width, UINT height, UINT mipLevels, DWORD usage,
                                                    D3DFORMAT format, D3DPOOL pool, DWORD filter, DWORD mipFilter,
-                                                   D3DCOLOR colorKey, D3DXIMAGE_INFO* srcInfo,
-                                                   PALETTEENTRY* palette, IDirect3DTexture8** texture) {
+                                                   D3DCOLOR colorKey, D3DXIMAGE_INFO* srcInfo, PALETTEENTRY* palette,
+                                                   IDirect3DTexture8** texture) {
     if (!texture)
         return D3DERR_INVALIDCALL;
     *texture = nullptr;
@@ -161,8 +157,7 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, LPC
     if (format == D3DFMT_UNKNOWN) {
         static const D3DFORMAT withAlpha[] = {D3DFMT_A8R8G8B8, D3DFMT_A4R4G4B4, D3DFMT_A1R5G5B5};
         static const D3DFORMAT opaque[] = {D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, D3DFMT_X1R5G5B5};
-        format = image.hasAlpha ? ChooseFormat(device, withAlpha, 3, usage)
-                                : ChooseFormat(device, opaque, 3, usage);
+        format = image.hasAlpha ? ChooseFormat(device, withAlpha, 3, usage) : ChooseFormat(device, opaque, 3, usage);
     }
 
     CImage sized;

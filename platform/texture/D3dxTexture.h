@@ -48,8 +48,8 @@ struct D3DXIMAGE_INFO {
 HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, LPCVOID srcData, UINT srcDataSize,
                                                    UINT width, UINT height, UINT mipLevels, DWORD usage,
                                                    D3DFORMAT format, D3DPOOL pool, DWORD filter, DWORD mipFilter,
-                                                   D3DCOLOR colorKey, D3DXIMAGE_INFO* srcInfo,
-                                                   PALETTEENTRY* palette, IDirect3DTexture8** texture);
+                                                   D3DCOLOR colorKey, D3DXIMAGE_INFO* srcInfo, PALETTEENTRY* palette,
+                                                   IDirect3DTexture8** texture);
 
 #ifndef D3DXERR_INVALIDDATA
 #define D3DXERR_INVALIDDATA MAKE_HRESULT(1, 0x876, 2905)

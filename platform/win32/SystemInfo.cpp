@@ -2,13 +2,9 @@
 
 #include <windows.h>
 
-int GetPrimaryScreenWidth() {
-    return GetSystemMetrics(SM_CXSCREEN);
-}
+int GetPrimaryScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 
-int GetPrimaryScreenHeight() {
-    return GetSystemMetrics(SM_CYSCREEN);
-}
+int GetPrimaryScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
 bool IsWindows9xPlatform() {
     OSVERSIONINFOA info = {};

@@ -9,13 +9,13 @@
 #include "engine/archive/ModelPathPrefix.h"
 #include "engine/camera/CameraResource.h"
 #include "engine/core/FrameStamp.h"
-#include "engine/drawlist/Light.h"
+#include "engine/light/Light.h"
 #include "engine/geometry/Geometry.h"
 #include "engine/math/Vec3.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/ModelInstanceNode.h"
 #include "engine/scene/Transform.h"
-#include "engine/shading/Shader.h"
+#include "engine/shader/Shader.h"
 
 namespace {
 

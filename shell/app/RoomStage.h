@@ -1,6 +1,6 @@
 #pragma once
 #include "engine/drawlist/DrawList.h"
-#include "engine/drawlist/LightSet.h"
+#include "engine/light/LightSet.h"
 
 class CAmbientLight;
 class CCameraResource;

@@ -2,8 +2,8 @@
 // popup window, with a fixed camera and the night lights. Escape ends it.
 #include <windows.h>
 
-#include "engine/camera/Console.h"
-#include "engine/d3dtexture/D3dTextureDevice.h"
+#include "engine/textconsole/Console.h"
+#include "engine/texture/d3d/D3dTextureDevice.h"
 #include "engine/drawlist/DrawList.h"
 #include "engine/render/ConsoleRenderer.h"
 #include "shell/app/RoomStage.h"
@@ -50,8 +50,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
     wc.lpszClassName = "DeskmateWindow";
     RegisterClassA(&wc);
     int x = (GetSystemMetrics(SM_CXSCREEN) - WIDTH) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - HEIGHT) / 2;
-    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "deskmate", WS_POPUP, x, y, WIDTH, HEIGHT, nullptr, nullptr,
-                                inst, nullptr);
+    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "deskmate", WS_POPUP, x, y, WIDTH, HEIGHT, nullptr, nullptr, inst,
+                                nullptr);
     if (!hwnd)
         return 1;
     InstallTextureHooks();
@@ -61,8 +61,9 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
     {
         CRoomViewer viewer(hwnd);
         if (!viewer.Start()) {
-            MessageBoxA(nullptr, viewer.GetDevice() ? "The files needed for start-up could not be read."
-                                                    : "The graphics device could not be set up.",
+            MessageBoxA(nullptr,
+                        viewer.GetDevice() ? "The files needed for start-up could not be read."
+                                           : "The graphics device could not be set up.",
                         "deskmate", MB_OK | MB_ICONERROR);
         } else {
             ShowWindow(hwnd, show);

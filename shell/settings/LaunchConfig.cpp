@@ -17,7 +17,10 @@ struct CValueRule {
 
 // Comment lines are code page 932, written byte for byte.
 const CValueRule VALUE_RULES[LC_COUNT] = {
-    {"// ShaderMode(0:\x83n\x81[\x83h\x83\x45\x83\x46\x83\x41\x82\xaa\x97\x98\x97p\x89\xc2\x94\\\x82\xc5\x82\xa0\x82\xea\x82\xce\x97\x98\x97p\x82\xb7\x82\xe9 1:\x8f\xed\x82\xc9\x83\\\x83t\x83g\x83\x45\x83\x46\x83\x41\x8e\xc0\x8ds)",
+    {"// "
+     "ShaderMode(0:\x83n\x81["
+     "\x83h\x83\x45\x83\x46\x83\x41\x82\xaa\x97\x98\x97p\x89\xc2\x94\\\x82\xc5\x82\xa0\x82\xea\x82\xce\x97\x98\x97p\x82"
+     "\xb7\x82\xe9 1:\x8f\xed\x82\xc9\x83\\\x83t\x83g\x83\x45\x83\x46\x83\x41\x8e\xc0\x8ds)",
      true, 0, 1},
     {"// WindowConfig(0:640x640 1:800x800 2:1200x1200)", true, 0, 2},
     {"// WindowMode(0:Window&Clip 1:Window 2:Fullscreen)", true, 0, 2},
@@ -42,7 +45,11 @@ struct CLineScan {
 };
 
 bool ScanLine(FILE* file, CLineScan& scan) {
-    enum { SEEKING, IN_NUMBER, DONE } state = SEEKING;
+    enum {
+        SEEKING,
+        IN_NUMBER,
+        DONE
+    } state = SEEKING;
     char first[2] = {0, 0};
     long count = 0;
     int c;
@@ -77,7 +84,7 @@ bool ScanLine(FILE* file, CLineScan& scan) {
     return any;
 }
 
-}  // namespace
+} // namespace
 
 const char* GetLaunchConfigComment(int index) {
     return index >= 0 && index < LC_COUNT ? VALUE_RULES[index].comment : "";

@@ -6,17 +6,17 @@
 // owned by the settings object.
 
 enum LaunchConfigValue {
-    LC_SHADER_MODE,    // 0 hardware vertex processing when available, 1 always software
-    LC_WINDOW_CONFIG,  // 0 640x640, 1 800x800, 2 1200x1200
-    LC_WINDOW_MODE,    // 0 window with the bitmap outline, 1 plain window, 2 full screen
+    LC_SHADER_MODE,   // 0 hardware vertex processing when available, 1 always software
+    LC_WINDOW_CONFIG, // 0 640x640, 1 800x800, 2 1200x1200
+    LC_WINDOW_MODE,   // 0 window with the bitmap outline, 1 plain window, 2 full screen
     LC_TOPMOST_MODE,
     LC_FIX_MODE,
-    LC_INIT_X,  // the window's centre, screen pixels
+    LC_INIT_X, // the window's centre, screen pixels
     LC_INIT_Y,
     LC_SOUND_MODE,
-    LC_CAMERA_MODE,  // 0 manual, 1 automatic
+    LC_CAMERA_MODE, // 0 manual, 1 automatic
     LC_QUILLOMB_MODE,
-    LC_CLEAR_MODE,  // 1: the saved state is cleared at the next start
+    LC_CLEAR_MODE, // 1: the saved state is cleared at the next start
     LC_COUNT
 };
 

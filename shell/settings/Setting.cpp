@@ -11,9 +11,7 @@
 
 namespace {
 
-int32_t Flag(bool value) {
-    return value ? 1 : 0;
-}
+int32_t Flag(bool value) { return value ? 1 : 0; }
 
 int ClampToInt(int64_t value) {
     if (value < INT_MIN)
@@ -23,7 +21,7 @@ int ClampToInt(int64_t value) {
     return static_cast<int>(value);
 }
 
-}  // namespace
+} // namespace
 
 CSetting::CSetting(const char* name, ISettingHost& host) : ISetting(name), m_host(host) {
     m_config = new CLaunchConfig();
@@ -31,13 +29,9 @@ CSetting::CSetting(const char* name, ISettingHost& host) : ISetting(name), m_hos
     ResetDefaults(true);
 }
 
-CSetting::~CSetting() {
-    DeleteOwned(m_config);
-}
+CSetting::~CSetting() { DeleteOwned(m_config); }
 
-bool CSetting::GetClearMode() const {
-    return m_config->values[LC_CLEAR_MODE] != 0;
-}
+bool CSetting::GetClearMode() const { return m_config->values[LC_CLEAR_MODE] != 0; }
 
 void CSetting::ResetDefaults(bool initial) {
     int32_t* v = m_config->values;
@@ -54,13 +48,11 @@ void CSetting::ResetDefaults(bool initial) {
     v[LC_CLEAR_MODE] = 0;
 }
 
-bool CSetting::LoadConfig() {
-    return LoadLaunchConfig(*m_config);
-}
+bool CSetting::LoadConfig() { return LoadLaunchConfig(*m_config); }
 
 bool CSetting::SaveConfig() {
     if (!m_noSave)
-        SaveLaunchConfig(*m_config);  // an unwritable file is silently skipped
+        SaveLaunchConfig(*m_config); // an unwritable file is silently skipped
     return true;
 }
 
@@ -68,8 +60,7 @@ bool CSetting::LoadState() {
     CSavedState state;
     uint32_t version = 0;
     switch (ReadStateFile(STATE_FILE_NAME, state, version)) {
-    case SR_MISSING:
-        return true;
+    case SR_MISSING: return true;
     case SR_OK:
         if (!m_system)
             return false;
@@ -105,9 +96,7 @@ bool CSetting::EnterScreenSaverMode() {
     return true;
 }
 
-bool CSetting::IsSoftwareShader() {
-    return m_config->values[LC_SHADER_MODE] != 0;
-}
+bool CSetting::IsSoftwareShader() { return m_config->values[LC_SHADER_MODE] != 0; }
 
 int CSetting::GetWidth() {
     const int config = m_config->values[LC_WINDOW_CONFIG];
@@ -121,9 +110,7 @@ int CSetting::GetHeight() {
     return IsWindowClip() ? CLIP_WINDOW_HEIGHTS[index] : PLAIN_WINDOW_HEIGHTS[index];
 }
 
-int CSetting::GetWindowConfig() {
-    return m_config->values[LC_WINDOW_CONFIG];
-}
+int CSetting::GetWindowConfig() { return m_config->values[LC_WINDOW_CONFIG]; }
 
 void CSetting::ChangeWindowValue(int index, int value, int highest) {
     int32_t& field = m_config->values[index];
@@ -139,29 +126,17 @@ void CSetting::ChangeWindowValue(int index, int value, int highest) {
     SaveConfig();
 }
 
-void CSetting::SetWindowConfig(int config) {
-    ChangeWindowValue(LC_WINDOW_CONFIG, config, 2);
-}
+void CSetting::SetWindowConfig(int config) { ChangeWindowValue(LC_WINDOW_CONFIG, config, 2); }
 
-bool CSetting::IsFullscreen() {
-    return m_config->values[LC_WINDOW_MODE] == 2;
-}
+bool CSetting::IsFullscreen() { return m_config->values[LC_WINDOW_MODE] == 2; }
 
-bool CSetting::IsWindowClip() {
-    return m_config->values[LC_WINDOW_MODE] == 0;
-}
+bool CSetting::IsWindowClip() { return m_config->values[LC_WINDOW_MODE] == 0; }
 
-int CSetting::GetWindowMode() {
-    return m_config->values[LC_WINDOW_MODE];
-}
+int CSetting::GetWindowMode() { return m_config->values[LC_WINDOW_MODE]; }
 
-void CSetting::SetWindowMode(int mode) {
-    ChangeWindowValue(LC_WINDOW_MODE, mode, 2);
-}
+void CSetting::SetWindowMode(int mode) { ChangeWindowValue(LC_WINDOW_MODE, mode, 2); }
 
-bool CSetting::IsTopmost() {
-    return m_config->values[LC_TOPMOST_MODE] != 0;
-}
+bool CSetting::IsTopmost() { return m_config->values[LC_TOPMOST_MODE] != 0; }
 
 void CSetting::SetTopmost(bool topmost) {
     if (topmost == IsTopmost())
@@ -172,31 +147,23 @@ void CSetting::SetTopmost(bool topmost) {
     SaveConfig();
 }
 
-bool CSetting::IsFixed() {
-    return m_config->values[LC_FIX_MODE] != 0;
-}
+bool CSetting::IsFixed() { return m_config->values[LC_FIX_MODE] != 0; }
 
 void CSetting::SetFixed(bool fixed) {
     m_config->values[LC_FIX_MODE] = Flag(fixed);
     SaveConfig();
 }
 
-int CSetting::GetLeft() {
-    return ClampToInt(static_cast<int64_t>(m_config->values[LC_INIT_X]) - GetWidth() / 2);
-}
+int CSetting::GetLeft() { return ClampToInt(static_cast<int64_t>(m_config->values[LC_INIT_X]) - GetWidth() / 2); }
 
-int CSetting::GetTop() {
-    return ClampToInt(static_cast<int64_t>(m_config->values[LC_INIT_Y]) - GetHeight() / 2);
-}
+int CSetting::GetTop() { return ClampToInt(static_cast<int64_t>(m_config->values[LC_INIT_Y]) - GetHeight() / 2); }
 
 void CSetting::SetPosition(int left, int top) {
     m_config->values[LC_INIT_X] = ClampToInt(static_cast<int64_t>(left) + GetWidth() / 2);
     m_config->values[LC_INIT_Y] = ClampToInt(static_cast<int64_t>(top) + GetHeight() / 2);
 }
 
-bool CSetting::IsCameraAuto() {
-    return m_config->values[LC_CAMERA_MODE] == 1;
-}
+bool CSetting::IsCameraAuto() { return m_config->values[LC_CAMERA_MODE] == 1; }
 
 void CSetting::SetCameraAuto(bool automatic) {
     m_config->values[LC_CAMERA_MODE] = Flag(automatic);
@@ -205,9 +172,7 @@ void CSetting::SetCameraAuto(bool automatic) {
     SaveConfig();
 }
 
-bool CSetting::IsQuillombMode() {
-    return m_config->values[LC_QUILLOMB_MODE] == 1;
-}
+bool CSetting::IsQuillombMode() { return m_config->values[LC_QUILLOMB_MODE] == 1; }
 
 void CSetting::SetQuillombMode(bool on) {
     m_config->values[LC_QUILLOMB_MODE] = Flag(on);
@@ -217,9 +182,7 @@ void CSetting::SetQuillombMode(bool on) {
     SaveConfig();
 }
 
-bool CSetting::IsSoundOn() {
-    return m_config->values[LC_SOUND_MODE] == 1;
-}
+bool CSetting::IsSoundOn() { return m_config->values[LC_SOUND_MODE] == 1; }
 
 void CSetting::SetSoundOn(bool on) {
     m_config->values[LC_SOUND_MODE] = Flag(on);
@@ -228,10 +191,6 @@ void CSetting::SetSoundOn(bool on) {
     SaveConfig();
 }
 
-bool CSetting::IsNoSave() {
-    return m_noSave;
-}
+bool CSetting::IsNoSave() { return m_noSave; }
 
-bool CSetting::IsWindows9x() {
-    return m_windows9x;
-}
+bool CSetting::IsWindows9x() { return m_windows9x; }

@@ -10,7 +10,7 @@ namespace {
 // An item record is at least a one-byte length and a four-byte code.
 const size_t ITEM_RECORD_MIN_BYTES = 5;
 
-}  // namespace
+} // namespace
 
 std::vector<uint8_t> EncodeState(const CSavedState& state) {
     CArchiveWriter writer;
@@ -70,12 +70,9 @@ StateReadResult DecodeState(const uint8_t* data, size_t length, CSavedState& sta
 StateReadResult ReadStateFile(const char* path, CSavedState& state, uint32_t& version) {
     std::vector<uint8_t> bytes;
     switch (ReadWholeFile(path, STATE_FILE_MAX_BYTES, bytes)) {
-    case FR_OK:
-        break;
-    case FR_MISSING:
-        return SR_MISSING;
-    default:
-        return SR_MALFORMED;
+    case FR_OK: break;
+    case FR_MISSING: return SR_MISSING;
+    default: return SR_MALFORMED;
     }
     return DecodeState(bytes.data(), bytes.size(), state, version);
 }

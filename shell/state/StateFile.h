@@ -16,9 +16,9 @@ const size_t STATE_FILE_MAX_BYTES = 1u << 20;
 
 enum StateReadResult {
     SR_OK,
-    SR_MISSING,    // no file yet: nothing to load, not an error
-    SR_TOO_NEW,    // a version word above ours
-    SR_MALFORMED,  // short, truncated, oversized or holding values we cannot use
+    SR_MISSING,   // no file yet: nothing to load, not an error
+    SR_TOO_NEW,   // a version word above ours
+    SR_MALFORMED, // short, truncated, oversized or holding values we cannot use
 };
 
 std::vector<uint8_t> EncodeState(const CSavedState& state);

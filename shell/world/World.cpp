@@ -5,8 +5,7 @@
 
 CWorld::CWorld(const char* name) : CConsoleObject(name) {}
 
-bool CWorld::HandleCommand(std::ostream& out, const std::string& command,
-                           const std::vector<std::string>& args) {
+bool CWorld::HandleCommand(std::ostream& out, const std::string& command, const std::vector<std::string>& args) {
     if (IsWord(command, "timeratio")) {
         if (args.empty()) {
             out << "name timeratio value\n";
@@ -42,6 +41,4 @@ CClockTime CWorld::GetClock() const {
     return time;
 }
 
-float CWorld::SecondsSince(float stamp) const {
-    return m_clock - stamp;
-}
+float CWorld::SecondsSince(float stamp) const { return m_clock - stamp; }

@@ -20,13 +20,12 @@ struct CClockTime {
 class CWorld : public CConsoleObject {
 public:
     static constexpr float DAY_SECONDS = 86400.0f;
-    static constexpr float START_CLOCK = 64800.0f;  // 18:00
+    static constexpr float START_CLOCK = 64800.0f; // 18:00
     static constexpr float DEFAULT_TIME_RATIO = 120.0f;
 
     explicit CWorld(const char* name);
 
-    bool HandleCommand(std::ostream& out, const std::string& command,
-                       const std::vector<std::string>& args) override;
+    bool HandleCommand(std::ostream& out, const std::string& command, const std::vector<std::string>& args) override;
 
     // Moves the clock on by a real-time step, wrapping within the day.
     void AdvanceClock(float stepMs);

@@ -27,9 +27,8 @@ void CChunkWriter::End() {
     for (int i = 0; i < 4; ++i)
         m_bytes[m_chunkStart + 4 + i] = uint8_t(size >> (8 * i));
     // What the loaders would refuse is not written.
-    if (m_checkRecords &&
-        CheckChunkRecord(m_chunkType, m_bytes.data() + m_chunkStart + CHUNK_HEADER_SIZE, size - CHUNK_HEADER_SIZE) ==
-            RR_REFUSED)
+    if (m_checkRecords && CheckChunkRecord(m_chunkType, m_bytes.data() + m_chunkStart + CHUNK_HEADER_SIZE,
+                                           size - CHUNK_HEADER_SIZE) == RR_REFUSED)
         m_failed = true;
 }
 
@@ -129,7 +128,6 @@ void CChunkWriter::Write(const TextureRecord& r) {
          r.addressV, r.animated);
     End();
 }
-
 
 void CChunkWriter::Write(const TransformRecord& r) {
     Begin(RT_TRANSFORM);

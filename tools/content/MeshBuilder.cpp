@@ -338,8 +338,8 @@ bool CMeshBuilder::AddSphere(float radius, int rings, int segments, const CMatri
     return AddRevolved(points, normals, segments, placement, uv);
 }
 
-bool CMeshBuilder::AddCapsule(float radius, float length, int rings, int segments, int bands,
-                              const CMatrix& placement, MeshUv uv) {
+bool CMeshBuilder::AddCapsule(float radius, float length, int rings, int segments, int bands, const CMatrix& placement,
+                              MeshUv uv) {
     if (!(radius > 0) || !(length >= 0) || rings < 1 || bands < 1)
         return false;
     std::vector<LathePoint> points, normals;
@@ -365,8 +365,7 @@ bool CMeshBuilder::AddCapsule(float radius, float length, int rings, int segment
     return AddRevolved(points, normals, segments, placement, uv);
 }
 
-bool CMeshBuilder::AddLathe(const std::vector<LathePoint>& profile, int segments, const CMatrix& placement,
-                            MeshUv uv) {
+bool CMeshBuilder::AddLathe(const std::vector<LathePoint>& profile, int segments, const CMatrix& placement, MeshUv uv) {
     std::vector<LathePoint> normals(profile.size(), LathePoint{0, 0});
     for (size_t k = 0; k < profile.size(); ++k) {
         float nr = 0, ny = 0;
@@ -432,8 +431,8 @@ bool CMeshBuilder::AddExtrusion(const std::vector<OutlinePoint>& outlineIn, cons
         if (!(Length(t) > 1e-4f))
             return false; // the path turns straight back
         tangent[k] = Normalised(t);
-        MeshPoint previous = k == 0 ? (std::fabs(tangent[0].y) > 0.99f ? MeshPoint{0, 0, 1} : MeshPoint{0, 1, 0})
-                                    : up[k - 1];
+        MeshPoint previous =
+            k == 0 ? (std::fabs(tangent[0].y) > 0.99f ? MeshPoint{0, 0, 1} : MeshPoint{0, 1, 0}) : up[k - 1];
         MeshPoint u = Sub(previous, Scaled(tangent[k], Dot(previous, tangent[k])));
         if (!(Length(u) > 1e-4f))
             return false;

@@ -7,8 +7,8 @@
 #include "engine/math/Matrix.h"
 
 // Vertex layouts the room's shader types draw with.
-constexpr uint32_t VERTEX_FORMAT_CONSTANT = 0x801;  // position, texcoord
-constexpr uint32_t VERTEX_FORMAT_LAMBERT = 0x803;   // position, normal, texcoord
+constexpr uint32_t VERTEX_FORMAT_CONSTANT = 0x801;   // position, texcoord
+constexpr uint32_t VERTEX_FORMAT_LAMBERT = 0x803;    // position, normal, texcoord
 constexpr uint32_t VERTEX_FORMAT_LAMBERT_VB = 0x813; // position, normal, colour, texcoord
 // Skinned layouts: position, normal, 2, 3 or 4 weights, four bone indices
 // (floats holding 3 x the palette index), texcoord.

@@ -94,7 +94,8 @@ public:
 
     // The mesh of `node` drawn with `shader`; geometry names follow the node
     // unless one is given.
-    CMeshBuilder& Mesh(int node, const std::string& shader, bool doubleSided = false, const std::string& geometry = "") {
+    CMeshBuilder& Mesh(int node, const std::string& shader, bool doubleSided = false,
+                       const std::string& geometry = "") {
         Node& n = *m_nodes[size_t(node)];
         for (auto& p : n.pairs)
             if (p->shader == shader && (geometry.empty() || p->geometry == geometry))
@@ -103,7 +104,7 @@ public:
         pair->shader = shader;
         pair->geometry = geometry.empty() ? n.name + "_" + std::to_string(n.pairs.size()) + "Geometry" : geometry;
         int type = m_shaderTypes.count(shader) ? m_shaderTypes[shader] : ST_LAMBERT;
-        pair->format = type == ST_CONSTANT    ? VERTEX_FORMAT_CONSTANT
+        pair->format = type == ST_CONSTANT     ? VERTEX_FORMAT_CONSTANT
                        : type == ST_LAMBERT_VB ? VERTEX_FORMAT_LAMBERT_VB
                                                : VERTEX_FORMAT_LAMBERT;
         pair->doubleSided = doubleSided;
@@ -222,8 +223,10 @@ void AddShell(CRoomModel& room, int node) {
     Box(trim, ROOM_LEFT, 0, ROOM_BACK, ROOM_RIGHT, 10, ROOM_BACK + 2, WOOD, FACE_PY | FACE_PZ);
     Box(trim, ROOM_LEFT, 0, ROOM_BACK, ROOM_LEFT + 2, 10, ROOM_FRONT, WOOD, FACE_PY | FACE_PX);
     Box(trim, ROOM_LEFT, 0, ROOM_BACK, ROOM_LEFT + 14, WALL_HEIGHT, ROOM_BACK + 14, WOOD, FACE_PX | FACE_PZ | FACE_PY);
-    Box(trim, ROOM_LEFT, 0, ROOM_FRONT - 14, ROOM_LEFT + 14, WALL_HEIGHT, ROOM_FRONT, WOOD, FACE_PX | FACE_NZ | FACE_PY);
-    Box(trim, ROOM_RIGHT - 14, 0, ROOM_BACK, ROOM_RIGHT, WALL_HEIGHT, ROOM_BACK + 14, WOOD, FACE_NX | FACE_PZ | FACE_PY);
+    Box(trim, ROOM_LEFT, 0, ROOM_FRONT - 14, ROOM_LEFT + 14, WALL_HEIGHT, ROOM_FRONT, WOOD,
+        FACE_PX | FACE_NZ | FACE_PY);
+    Box(trim, ROOM_RIGHT - 14, 0, ROOM_BACK, ROOM_RIGHT, WALL_HEIGHT, ROOM_BACK + 14, WOOD,
+        FACE_NX | FACE_PZ | FACE_PY);
     Box(trim, ROOM_LEFT, 232, ROOM_BACK, ROOM_RIGHT, 244, ROOM_BACK + 5, WOOD, FACE_NY | FACE_PY | FACE_PZ);
     Box(trim, ROOM_LEFT, 232, ROOM_BACK, ROOM_LEFT + 5, 244, ROOM_FRONT, WOOD, FACE_NY | FACE_PY | FACE_PX);
     // Window frame: sill, head and jambs standing out of the wall.
@@ -247,9 +250,7 @@ void AddShell(CRoomModel& room, int node) {
 }
 
 // Open ground round the house, inside the sky cylinders.
-void AddGround(CRoomModel& room, int node) {
-    room.Mesh(node, "room_ground_m").AddDisc(0, 0, 1960, -2, 48, true);
-}
+void AddGround(CRoomModel& room, int node) { room.Mesh(node, "room_ground_m").AddDisc(0, 0, 1960, -2, 48, true); }
 
 void AddBed(CRoomModel& room, int node) {
     const float x0 = -548, x1 = -345, z0 = -252, z1 = -140;
@@ -391,11 +392,16 @@ void AddWindowGlass(CRoomModel& room) {
 }
 
 const char* const ROOM_TEXTURE_FILES[] = {
-    "room_bedwood2003.tga",   "room_books.tga",        "room_deskgradmini.tga",      "room_deskwood2003.tga",
-    "room_domecfuchi2.tga",   "room_floaring3.tga",    "room_kotatsucarpet2003.tga", "room_kotatsustiripe2003.tga",
-    "room_kotatsutop.tga",    "room_kotatsuwood2003.tga", "room_krwood1b.tga",       "room_krwood5fuchi2.tga",
-    "room_patternj2flower2.tga", "room_tvline.tga",    "room_tvrack2.tga",           "room_tvrack3.tga",
-    "room_wasashab.tga",      "room_wood1c2tansu.tga", "room_wood1ckyoudai.tga",     "room_wood1ckyoudai2.tga",
+    "room_bedwood2003.tga",       "room_books.tga",
+    "room_deskgradmini.tga",      "room_deskwood2003.tga",
+    "room_domecfuchi2.tga",       "room_floaring3.tga",
+    "room_kotatsucarpet2003.tga", "room_kotatsustiripe2003.tga",
+    "room_kotatsutop.tga",        "room_kotatsuwood2003.tga",
+    "room_krwood1b.tga",          "room_krwood5fuchi2.tga",
+    "room_patternj2flower2.tga",  "room_tvline.tga",
+    "room_tvrack2.tga",           "room_tvrack3.tga",
+    "room_wasashab.tga",          "room_wood1c2tansu.tga",
+    "room_wood1ckyoudai.tga",     "room_wood1ckyoudai2.tga",
 };
 
 bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, std::string& error) {

@@ -35,14 +35,14 @@ V3 Cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x
 V3 Norm(V3 a) { return a * (1.0f / std::sqrt(Dot(a, a))); }
 
 struct Vertex {
-    V3 view;   // camera space, looking down -z
+    V3 view; // camera space, looking down -z
     float u, v;
     V3 colour; // lit colour before texture
 };
 
 const int WIDTH = 960, HEIGHT = 720;
-std::vector<float> g_depth(WIDTH * HEIGHT, 1e30f);
-std::vector<float> g_rgb(WIDTH * HEIGHT * 3, 0.1f);
+std::vector<float> g_depth(WIDTH* HEIGHT, 1e30f);
+std::vector<float> g_rgb(WIDTH* HEIGHT * 3, 0.1f);
 
 struct Material {
     const CPaintImage* texture = nullptr;
@@ -95,7 +95,9 @@ void DrawTriangle(const Vertex* t, const Material& m, bool doubleSided, float al
             size_t at = size_t(y) * WIDTH + x;
             if (depth >= g_depth[at])
                 continue;
-            auto lerp = [&](float a, float b, float c) { return (a * b0 * iw[0] + b * b1 * iw[1] + c * b2 * iw[2]) / w; };
+            auto lerp = [&](float a, float b, float c) {
+                return (a * b0 * iw[0] + b * b1 * iw[1] + c * b2 * iw[2]) / w;
+            };
             float u = lerp(t[0].u, t[1].u, t[2].u), v = lerp(t[0].v, t[1].v, t[2].v);
             V3 lit{lerp(t[0].colour.x, t[1].colour.x, t[2].colour.x), lerp(t[0].colour.y, t[1].colour.y, t[2].colour.y),
                    lerp(t[0].colour.z, t[1].colour.z, t[2].colour.z)};
@@ -268,7 +270,8 @@ int main(int argc, char** argv) {
                         clampV = true;
                 const GeometryIndexGroup& group = g.groups[0];
                 for (int i = 0; i + 2 < group.indexCount; i += 3) {
-                    if (group.Index(i) >= vs.size() || group.Index(i + 1) >= vs.size() || group.Index(i + 2) >= vs.size())
+                    if (group.Index(i) >= vs.size() || group.Index(i + 1) >= vs.size() ||
+                        group.Index(i + 2) >= vs.size())
                         continue;
                     Vertex t[3] = {vs[group.Index(i)], vs[group.Index(i + 1)], vs[group.Index(i + 2)]};
                     DrawClipped(t, m, g.doubleSided != 0, translucent ? m.colour[3] : 1.0f, clampV);
@@ -291,7 +294,8 @@ int main(int argc, char** argv) {
     std::vector<uint8_t> row(WIDTH * 3);
     for (int y = 0; y < HEIGHT; ++y) {
         for (int x = 0; x < WIDTH * 3; ++x)
-            row[size_t(x)] = uint8_t(std::lround(std::fmin(1.0f, std::fmax(0.0f, g_rgb[size_t(y) * WIDTH * 3 + x])) * 255));
+            row[size_t(x)] =
+                uint8_t(std::lround(std::fmin(1.0f, std::fmax(0.0f, g_rgb[size_t(y) * WIDTH * 3 + x])) * 255));
         png_write_row(png, row.data());
     }
     png_write_end(png, nullptr);

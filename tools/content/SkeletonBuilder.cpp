@@ -37,8 +37,8 @@ int CSkeletonBuilder::Find(const std::string& name) const {
     return -1;
 }
 
-int CSkeletonBuilder::AddNode(const std::string& name, int kind, const std::string& parentName,
-                              MeshPoint translation, MeshPoint rotation, MeshPoint scale) {
+int CSkeletonBuilder::AddNode(const std::string& name, int kind, const std::string& parentName, MeshPoint translation,
+                              MeshPoint rotation, MeshPoint scale) {
     int parent = parentName.empty() ? -1 : Find(parentName);
     if (name.empty() || Find(name) >= 0 || (!parentName.empty() && parent < 0) ||
         (parent >= 0 && !CanHoldChildren(m_nodes[size_t(parent)].kind))) {

@@ -53,8 +53,8 @@ public:
     bool Failed() const { return m_failed; }
 
 private:
-    int AddNode(const std::string& name, int kind, const std::string& parent, MeshPoint translation,
-                MeshPoint rotation, MeshPoint scale);
+    int AddNode(const std::string& name, int kind, const std::string& parent, MeshPoint translation, MeshPoint rotation,
+                MeshPoint scale);
     void AppendTree(int index, int parentInRecord, HierarchyRecord& record) const;
 
     std::vector<SkeletonNode> m_nodes;

@@ -54,8 +54,8 @@ CPaintImage Flooring() {
         int offset = (plank * 97) % size;
         for (int x = 0; x < size; ++x) {
             int px = (x + offset) % size;
-            Rgb c = MixRgb(WoodAt(noise, float(px) * 16 / size, float(y) / size + plank * 0.31f, light, dark, 9),
-                           light, 0.45f);
+            Rgb c = MixRgb(WoodAt(noise, float(px) * 16 / size, float(y) / size + plank * 0.31f, light, dark, 9), light,
+                           0.45f);
             c = Scale(c, shade);
             if (y % plankHeight == 0 || px == size / 2 + plank * 13 % 40)
                 c = Scale(c, 0.55f);
@@ -129,9 +129,8 @@ CPaintImage Books() {
     const int size = 128;
     CPaintImage image(size, size);
     CNoise noise(53, 16);
-    const Rgb palette[] = {{0.55f, 0.12f, 0.12f}, {0.15f, 0.25f, 0.50f}, {0.20f, 0.42f, 0.25f},
-                           {0.80f, 0.70f, 0.45f}, {0.35f, 0.22f, 0.15f}, {0.85f, 0.85f, 0.80f},
-                           {0.60f, 0.40f, 0.65f}, {0.90f, 0.55f, 0.20f}};
+    const Rgb palette[] = {{0.55f, 0.12f, 0.12f}, {0.15f, 0.25f, 0.50f}, {0.20f, 0.42f, 0.25f}, {0.80f, 0.70f, 0.45f},
+                           {0.35f, 0.22f, 0.15f}, {0.85f, 0.85f, 0.80f}, {0.60f, 0.40f, 0.65f}, {0.90f, 0.55f, 0.20f}};
     SeedRand(53);
     const int rowHeight = size / 3;
     for (int row = 0; row < 3; ++row) {
@@ -263,7 +262,11 @@ CPaintImage Lacquer(unsigned seed, Rgb base, bool lines) {
 
 // Sky panorama, u once round, v from zenith (top) down past the horizon.
 // Below the horizon line a silhouette of hills and roofs.
-enum SkyTime { SKY_TIME_DAY, SKY_TIME_EVENING, SKY_TIME_NIGHT };
+enum SkyTime {
+    SKY_TIME_DAY,
+    SKY_TIME_EVENING,
+    SKY_TIME_NIGHT
+};
 
 CPaintImage Sky(SkyTime time) {
     const int width = 512, height = 256;
@@ -326,7 +329,10 @@ CPaintImage Sky(SkyTime time) {
 }
 } // namespace
 
-CPaintImage::CPaintImage(int width, int height) : m_width(width), m_height(height), m_rgb(size_t(width) * height * 3, 0) {}
+CPaintImage::CPaintImage(int width, int height)
+    : m_width(width),
+      m_height(height),
+      m_rgb(size_t(width) * height * 3, 0) {}
 
 void CPaintImage::Set(int x, int y, float r, float g, float b) {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)

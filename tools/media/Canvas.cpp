@@ -56,7 +56,8 @@ float SuperellipseDistance(float x, float y, float cx, float cy, float r, float 
 }
 
 CCanvas::CCanvas(int width, int height, Rgba fill)
-    : m_width(std::max(0, width)), m_height(std::max(0, height)),
+    : m_width(std::max(0, width)),
+      m_height(std::max(0, height)),
       m_pixels(size_t(m_width) * size_t(m_height), fill) {}
 
 Rgba CCanvas::Get(int x, int y) const {

@@ -34,15 +34,20 @@ CCanvas PaintWindowMask(int size) {
     // The outline itself is hard: a pixel is window exactly when its centre
     // lies inside, so that no pixel mixes window and key.
     const Rgba rimTop = {232, 190, 138, 255}, rimBottom = {150, 96, 64, 255};
-    mask.FillShape(outline, 0, 0, size, size,
-                   [=](float, float y) { return MixColours(rimTop, rimBottom, y / s); }, false);
+    mask.FillShape(
+        outline, 0, 0, size, size, [=](float, float y) { return MixColours(rimTop, rimBottom, y / s); }, false);
     // Inside it, smooth: a light bevel line, a darker groove and the view.
     const float bevel = s * 0.012f;
-    mask.FillShape([=](float x, float y) { return std::fabs(outline(x, y) + bevel) - s * 0.004f; }, 0, 0, size,
-                   size, [](float, float) { return Rgba{255, 236, 200, 200}; });
+    mask.FillShape([=](float x, float y) { return std::fabs(outline(x, y) + bevel) - s * 0.004f; }, 0, 0, size, size,
+                   [](float, float) {
+                       return Rgba{255, 236, 200, 200};
+                   });
     const float view = s * 0.40f;
-    mask.FillShape([=](float x, float y) { return SuperellipseDistance(x, y, c, c, view + s * 0.012f, roundness); },
-                   0, 0, size, size, [](float, float) { return Rgba{96, 56, 40, 255}; });
+    mask.FillShape([=](float x, float y) { return SuperellipseDistance(x, y, c, c, view + s * 0.012f, roundness); }, 0,
+                   0, size, size,
+                   [](float, float) {
+                       return Rgba{96, 56, 40, 255};
+                   });
     const Rgba viewTop = {44, 58, 96, 255}, viewBottom = {18, 22, 44, 255};
     mask.FillShape([=](float x, float y) { return SuperellipseDistance(x, y, c, c, view, roundness); }, 0, 0, size,
                    size, [=](float, float y) { return MixColours(viewTop, viewBottom, y / s); });

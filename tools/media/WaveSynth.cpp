@@ -27,15 +27,11 @@ float NoteFrequency(int midiNote) { return 440.0f * std::pow(2.0f, float(midiNot
 float WaveValue(Waveform wave, double phase) {
     double f = phase - std::floor(phase);
     switch (wave) {
-    case WAVE_SQUARE:
-        return f < 0.5 ? 1.0f : -1.0f;
-    case WAVE_TRIANGLE:
-        return float(f < 0.25 ? 4 * f : f < 0.75 ? 2 - 4 * f : 4 * f - 4);
-    case WAVE_SAW:
-        return float(f < 0.5 ? 2 * f : 2 * f - 2);
+    case WAVE_SQUARE: return f < 0.5 ? 1.0f : -1.0f;
+    case WAVE_TRIANGLE: return float(f < 0.25 ? 4 * f : f < 0.75 ? 2 - 4 * f : 4 * f - 4);
+    case WAVE_SAW: return float(f < 0.5 ? 2 * f : 2 * f - 2);
     case WAVE_SINE:
-    default:
-        return float(std::sin(TWO_PI * f));
+    default: return float(std::sin(TWO_PI * f));
     }
 }
 

@@ -16,8 +16,8 @@ uint32_t ChooseArchiveKey(const std::string& fileName) {
     return hash ? hash : 0x5A17C3E9u;
 }
 
-bool PackArchive(const std::string& fileName, uint32_t key, const std::vector<PackInput>& inputs,
-                 PackedArchive& out, std::string& error) {
+bool PackArchive(const std::string& fileName, uint32_t key, const std::vector<PackInput>& inputs, PackedArchive& out,
+                 std::string& error) {
     out = PackedArchive();
     out.fileName = fileName;
     out.key = key;
@@ -108,8 +108,8 @@ std::string DirectorySource(const std::vector<PackedArchive>& archives) {
         out += "// " + std::string(ArchiveFileName(slot)) + "\n";
         out += "const ArchiveEntryRow DIRECTORY_" + std::to_string(slot) + "[] = {\n";
         for (const PackedRow& row : archive->rows)
-            out += "    {" + std::to_string(row.offset) + "u, " + std::to_string(row.size) + "u, " +
-                   Literal(row.key) + "},\n";
+            out += "    {" + std::to_string(row.offset) + "u, " + std::to_string(row.size) + "u, " + Literal(row.key) +
+                   "},\n";
         out += "    {0u, 0u, nullptr},\n};\n";
     }
     out += "} // namespace\n\nconst uint32_t GENERATED_ARCHIVE_KEYS[ARCHIVE_SLOT_COUNT] = {\n";

@@ -33,8 +33,8 @@ uint32_t ChooseArchiveKey(const std::string& fileName);
 // Concatenates the inputs in the order given, with no header or padding,
 // and scrambles the result with the key. Refuses (false, with a message)
 // two inputs with one key, an empty key or more than 4 GiB in all.
-bool PackArchive(const std::string& fileName, uint32_t key, const std::vector<PackInput>& inputs,
-                 PackedArchive& out, std::string& error);
+bool PackArchive(const std::string& fileName, uint32_t key, const std::vector<PackInput>& inputs, PackedArchive& out,
+                 std::string& error);
 
 // Writes the image under the data folder, making its folder.
 bool WriteArchiveFile(const std::string& dataFolder, const PackedArchive& archive, std::string& error);

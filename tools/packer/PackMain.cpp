@@ -8,7 +8,8 @@
 
 namespace {
 int Usage() {
-    std::fprintf(stderr, "usage: deskmate_pack --data-dir DIR --source FILE.cpp [--manifest FILE]... [--placeholder]\n");
+    std::fprintf(stderr,
+                 "usage: deskmate_pack --data-dir DIR --source FILE.cpp [--manifest FILE]... [--placeholder]\n");
     return 2;
 }
 } // namespace

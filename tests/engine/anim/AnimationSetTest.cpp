@@ -15,7 +15,9 @@ namespace {
 struct Track {
     Track(AnimTestTarget& target, int attribute, const char* name, float value, float length = 35.0f,
           float change = 0.0f)
-        : data(new CKeyframeData(name)), animator(new CAnimator(name)), set(new CAnimationSet(name)) {
+        : data(new CKeyframeData(name)),
+          animator(new CAnimator(name)),
+          set(new CAnimationSet(name)) {
         data->AppendKey(length, change, value);
         animator->SetTarget(&target, attribute, data);
         set->AddAnimator(animator);
@@ -25,12 +27,12 @@ struct Track {
     CAnimationSet* set;
 };
 
-}  // namespace
+} // namespace
 
 TEST(AnimationSetTest, WrapsTimeAtBothEnds) {
     AnimRegistry r;
     AnimTestTarget target("node");
-    Track ramp(target, AA_TRANSLATION_X, "ramp", 0.0f, 35.0f, 35.0f);  // value = time
+    Track ramp(target, AA_TRANSLATION_X, "ramp", 0.0f, 35.0f, 35.0f); // value = time
     ASSERT_FLOAT_EQ(ramp.set->GetLength(), 35.0f);
 
     struct Case {
@@ -69,7 +71,7 @@ TEST(AnimationSetTest, BlendPassNormalisesWeights) {
     EndBlendPass();
     EXPECT_TRUE(TouchedChannelList().empty());
     EXPECT_NEAR(target.Value(AA_TRANSLATION_X), 17.0f, 1e-5f);
-    EXPECT_NEAR(target.Value(AA_ROTATION_Y), 3.141592f, 1e-5f);  // across pi, not 0
+    EXPECT_NEAR(target.Value(AA_ROTATION_Y), 3.141592f, 1e-5f); // across pi, not 0
 
     // A lone weight is divided out, giving the plain sample.
     BeginBlendPass();
@@ -144,7 +146,7 @@ TEST(AnimationSetTest, UnboundAndStaleAnimatorsWriteNothing) {
     delete gone;
 
     CAnimationSet set("set");
-    set.AddAnimator(noTarget);  // no data: the length stays unset
+    set.AddAnimator(noTarget); // no data: the length stays unset
     set.AddAnimator(noData);
     EXPECT_EQ(set.GetLength(), CAnimationSet::LENGTH_UNSET);
     set.AddAnimator(noChannel);
@@ -215,9 +217,9 @@ TEST(AnimationSetTest, InstantiateRebindsToScopedTargets) {
     instance->Apply(4.0f, 1.0f, AWT_OVER_WRITE);
     EXPECT_FLOAT_EQ(scoped.Value(AA_ROTATION_Z), 4.0f);
     EXPECT_FLOAT_EQ(scoped.Value(AA_TRANSLATION_Y), 4.0f);
-    EXPECT_FLOAT_EQ(texture.Value(AA_TRANSLATION_U), 4.0f);  // textures keep their plain name
+    EXPECT_FLOAT_EQ(texture.Value(AA_TRANSLATION_U), 4.0f); // textures keep their plain name
     EXPECT_EQ(plain.Value(AA_ROTATION_Z), 0.0f);
-    EXPECT_EQ(onlyPlain.Value(AA_TRANSLATION_X), 0.0f);  // "leg::the" does not exist
+    EXPECT_EQ(onlyPlain.Value(AA_TRANSLATION_X), 0.0f); // "leg::the" does not exist
 
     auto bindings = instance->GetChannelBindings(&scoped);
     for (int a = 0; a < ANIM_ATTRIBUTE_COUNT; ++a) {

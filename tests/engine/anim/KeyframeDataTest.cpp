@@ -6,8 +6,8 @@
 TEST(KeyframeDataTest, KeysLieEndToEndAndSampleBisects) {
     AnimRegistry r;
     CKeyframeData data("curve");
-    data.AppendKey(10.0f, 10.0f, 0.0f);   // 0..10: 0 -> 10
-    data.AppendKey(20.0f, -20.0f, 100.0f);  // 10..30: 100 -> 80
+    data.AppendKey(10.0f, 10.0f, 0.0f);    // 0..10: 0 -> 10
+    data.AppendKey(20.0f, -20.0f, 100.0f); // 10..30: 100 -> 80
     data.AppendKey(5.0f, 5.0f, 7.0f);      // 30..35: 7 -> 12
 
     ASSERT_EQ(data.GetKeys().size(), 3u);
@@ -19,10 +19,9 @@ TEST(KeyframeDataTest, KeysLieEndToEndAndSampleBisects) {
         float time, expected;
     };
     const Case cases[] = {
-        {0.0f, 0.0f},   {5.0f, 5.0f},     {10.0f, 100.0f}, {20.0f, 90.0f},
-        {30.0f, 7.0f},  {32.5f, 9.5f},    {35.0f, 12.0f},
-        {-5.0f, -5.0f},                    // before the first key: its line extended
-        {45.0f, 22.0f},                    // after the last key: its line extended
+        {0.0f, 0.0f},   {5.0f, 5.0f},  {10.0f, 100.0f}, {20.0f, 90.0f},
+        {30.0f, 7.0f},  {32.5f, 9.5f}, {35.0f, 12.0f},  {-5.0f, -5.0f}, // before the first key: its line extended
+        {45.0f, 22.0f},                                                 // after the last key: its line extended
     };
     for (const Case& c : cases)
         EXPECT_FLOAT_EQ(data.Sample(c.time), c.expected) << "t=" << c.time;
@@ -50,7 +49,7 @@ TEST(KeyframeDataTest, AccumulateOperations) {
 
     acc = 9.0f;
     data.AccumulateStep(acc, 0.0f, 0.4f, true);
-    EXPECT_FLOAT_EQ(acc, 9.0f);  // below one half: unchanged
+    EXPECT_FLOAT_EQ(acc, 9.0f); // below one half: unchanged
     data.AccumulateStep(acc, 0.0f, 0.5f, true);
     EXPECT_FLOAT_EQ(acc, 4.0f);
     data.AccumulateStep(acc, 0.0f, 0.5f, false);
@@ -98,18 +97,12 @@ TEST(KeyframeDataTest, HostileInputsFinish) {
         float keyValue, keyLength, time, accumulator, totalWeight;
     };
     const Case cases[] = {
-        {INF, 1.0f, 0.0f, 0.0f, 1.0f},
-        {-INF, 1.0f, 0.0f, 1.0f, 1.0f},
-        {NOT_A_NUMBER, 1.0f, 0.0f, 1.0f, 1.0f},
-        {1e30f, 1.0f, 0.0f, 0.0f, 1.0f},
-        {-1e30f, 1.0f, 0.0f, 1e-3f, 1.0f},
-        {1.0f, 1.0f, INF, 0.0f, 1.0f},
-        {1.0f, 1.0f, NOT_A_NUMBER, 0.0f, 1.0f},
-        {1.0f, INF, 0.0f, 0.0f, 1.0f},
-        {1.0f, NOT_A_NUMBER, 0.0f, 0.0f, 1.0f},
-        {1.0f, 1.0f, 0.0f, 1.0f, 0.0f},  // total weight 0: reference is infinite
-        {1.0f, 1.0f, 0.0f, INF, 1.0f},
-        {1.0f, 1.0f, 0.0f, NOT_A_NUMBER, 1.0f},
+        {INF, 1.0f, 0.0f, 0.0f, 1.0f},          {-INF, 1.0f, 0.0f, 1.0f, 1.0f},
+        {NOT_A_NUMBER, 1.0f, 0.0f, 1.0f, 1.0f}, {1e30f, 1.0f, 0.0f, 0.0f, 1.0f},
+        {-1e30f, 1.0f, 0.0f, 1e-3f, 1.0f},      {1.0f, 1.0f, INF, 0.0f, 1.0f},
+        {1.0f, 1.0f, NOT_A_NUMBER, 0.0f, 1.0f}, {1.0f, INF, 0.0f, 0.0f, 1.0f},
+        {1.0f, NOT_A_NUMBER, 0.0f, 0.0f, 1.0f}, {1.0f, 1.0f, 0.0f, 1.0f, 0.0f}, // total weight 0: reference is infinite
+        {1.0f, 1.0f, 0.0f, INF, 1.0f},          {1.0f, 1.0f, 0.0f, NOT_A_NUMBER, 1.0f},
         {1e30f, 1.0f, 0.0f, -1e30f, 1.0f},
     };
     for (const Case& c : cases) {
@@ -127,7 +120,7 @@ TEST(KeyframeDataTest, HugeAngleIsReducedNearTheReference) {
     AnimRegistry r;
     CKeyframeData data("huge");
     data.AppendKey(1.0f, 0.0f, 1000.0f);
-    float acc = 0.5f;  // reference 0.5 with total 1
+    float acc = 0.5f; // reference 0.5 with total 1
     data.AccumulateAngle(acc, 0.0f, 0.5f, true, 1.0f);
     float shifted = (acc - 0.5f) / 0.5f;
     EXPECT_GT(shifted, 0.5f - 3.141593f);

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/archive/ArchiveFixture.h"
+#include "tests/engine/archive/ArchiveFixture.h"
 #include "engine/archive/ArchiveOpeners.h"
 #include "engine/archive/ArchiveTable.h"
 #include "engine/archive/DataArchive.h"
@@ -23,8 +23,8 @@ TEST(ArchiveTable, SlotsAndFileNamesByKindAndIndex) {
     EXPECT_STREQ(GetArchiveDescriptor(AK_SOUND, 1)->fileName, "sound/sound01.bin");
     struct Case {
         int kind, index;
-    } outside[] = {{AK_MODEL, 5}, {AK_MODEL, -1}, {AK_TEXTURE, 5}, {AK_ANIMATION, 4},
-                   {AK_CLIPPER, 1}, {AK_SOUND, 2}, {-1, 0}, {5, 0}};
+    } outside[] = {{AK_MODEL, 5},   {AK_MODEL, -1}, {AK_TEXTURE, 5}, {AK_ANIMATION, 4},
+                   {AK_CLIPPER, 1}, {AK_SOUND, 2},  {-1, 0},         {5, 0}};
     for (const Case& c : outside) {
         EXPECT_EQ(GetArchiveDescriptor(c.kind, c.index), nullptr) << c.kind << " " << c.index;
         EXPECT_EQ(OpenArchive(c.kind, c.index), nullptr) << c.kind << " " << c.index;

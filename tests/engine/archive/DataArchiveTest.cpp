@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/archive/ArchiveFixture.h"
+#include "tests/engine/archive/ArchiveFixture.h"
 #include "engine/archive/DataArchive.h"
 
 namespace {
@@ -41,8 +41,8 @@ TEST_F(DataArchiveTest, TenByteArchiveDescramblesTwoWordsAndServesRows) {
 TEST_F(DataArchiveTest, RowsPastTheBytesReadAreNotServed) {
     WriteText("short.bin", "0123456789");
     const ArchiveEntryRow rows[] = {
-        {0, 10, "WHOLE"}, {8, 3, "OVER"}, {11, 0, "BEYOND"}, {4, 0xFFFFFFFFu, "WRAP"}, {10, 0, "EMPTYATEND"},
-        {0, 0, nullptr},
+        {0, 10, "WHOLE"},         {8, 3, "OVER"},        {11, 0, "BEYOND"},
+        {4, 0xFFFFFFFFu, "WRAP"}, {10, 0, "EMPTYATEND"}, {0, 0, nullptr},
     };
     CDataArchive archive({"short.bin", 0, rows});
     EXPECT_EQ(archive.GetEntryCount(), 2u);

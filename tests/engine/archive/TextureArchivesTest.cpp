@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-#include "engine/archive/ArchiveFixture.h"
+#include "tests/engine/archive/ArchiveFixture.h"
 #include "engine/archive/TextureArchives.h"
 #include "engine/archive/TextureLists.h"
 

@@ -5,18 +5,18 @@
 
 #include "engine/bitmap/BmpImage.h"
 #include "engine/bitmap/KeyColourRuns.h"
-#include "engine/bitmap/TestBitmaps.h"
+#include "tests/engine/bitmap/TestBitmaps.h"
 
 namespace {
 
+using testbmp::BitmapLayout;
 using testbmp::GREEN;
 using testbmp::Make;
 using testbmp::Put16;
 using testbmp::Put32;
-using testbmp::Spec;
 
 std::vector<uint8_t> Plain24() {
-    return Make(Spec{}, [](int x, int y) { return uint32_t(0x010203 * (x + 4 * y + 1)); });
+    return Make(BitmapLayout{}, [](int x, int y) { return uint32_t(0x010203 * (x + 4 * y + 1)); });
 }
 
 TEST(BmpImage, ReadsAWellFormedImage) {
@@ -32,7 +32,7 @@ TEST(BmpImage, ReadsAWellFormedImage) {
     EXPECT_EQ(view.pixels, bytes.data() + 54);
     EXPECT_FALSE(view.topDown);
 
-    Spec palette;
+    BitmapLayout palette;
     palette.bitCount = 8;
     palette.fileHeader = false;
     std::vector<uint8_t> res = Make(palette, [](int, int) { return 0u; }, {0x112233});
@@ -46,7 +46,7 @@ TEST(BmpImage, ReadsAWellFormedImage) {
 
 TEST(BmpImage, TopDownAndLongHeadersReadAsTheSamePicture) {
     auto pixel = [](int x, int y) { return uint32_t(x * 16 + y); };
-    Spec base;
+    BitmapLayout base;
     base.bitCount = 8;
     base.width = 3;
     base.height = 3;
@@ -59,14 +59,14 @@ TEST(BmpImage, TopDownAndLongHeadersReadAsTheSamePicture) {
         CopyPixelsBottomUp(view, want.data());
         EXPECT_EQ(want[0], 0 * 16 + 2); // bottom row first
     }
-    Spec topDown = base;
+    BitmapLayout topDown = base;
     topDown.height = -3;
-    Spec v4 = base;
+    BitmapLayout v4 = base;
     v4.headerSize = 108;
-    Spec v5 = base;
+    BitmapLayout v5 = base;
     v5.headerSize = 124;
     v5.height = -3;
-    for (const Spec& s : {topDown, v4, v5}) {
+    for (const BitmapLayout& s : {topDown, v4, v5}) {
         std::vector<uint8_t> bytes = Make(s, pixel);
         BmpView view;
         ASSERT_EQ(ParseBmp(bytes.data(), bytes.size(), true, view), BMP_OK) << s.headerSize;
@@ -104,15 +104,17 @@ TEST(BmpImage, RefusesBrokenBitmaps) {
         {"pixels cut by one byte", [](std::vector<uint8_t>& b) { b.pop_back(); }, BMP_TRUNCATED},
         {"core header", [](std::vector<uint8_t>& b) { Put32(b, 14, 12); }, BMP_BAD_HEADER_SIZE},
         {"header size 0", [](std::vector<uint8_t>& b) { Put32(b, 14, 0); }, BMP_BAD_HEADER_SIZE},
-        {"header size huge", [](std::vector<uint8_t>& b) { Put32(b, 14, 0x7FFFFFFF); },
-         BMP_BAD_HEADER_SIZE},
-        {"header longer than the file", [](std::vector<uint8_t>& b) { Put32(b, 14, 124); b.resize(100); },
+        {"header size huge", [](std::vector<uint8_t>& b) { Put32(b, 14, 0x7FFFFFFF); }, BMP_BAD_HEADER_SIZE},
+        {"header longer than the file",
+         [](std::vector<uint8_t>& b) {
+             Put32(b, 14, 124);
+             b.resize(100);
+         },
          BMP_TRUNCATED},
         {"width 0", [](std::vector<uint8_t>& b) { Put32(b, 18, 0); }, BMP_BAD_DIMENSIONS},
         {"negative width", [](std::vector<uint8_t>& b) { Put32(b, 18, uint32_t(-4)); }, BMP_BAD_DIMENSIONS},
         {"height 0", [](std::vector<uint8_t>& b) { Put32(b, 22, 0); }, BMP_BAD_DIMENSIONS},
-        {"most negative height", [](std::vector<uint8_t>& b) { Put32(b, 22, 0x80000000u); },
-         BMP_BAD_DIMENSIONS},
+        {"most negative height", [](std::vector<uint8_t>& b) { Put32(b, 22, 0x80000000u); }, BMP_BAD_DIMENSIONS},
         {"huge width", [](std::vector<uint8_t>& b) { Put32(b, 18, 0x40000000); }, BMP_BAD_DIMENSIONS},
         {"taller than its pixels", [](std::vector<uint8_t>& b) { Put32(b, 22, 3); }, BMP_TRUNCATED},
         {"wider than its pixels", [](std::vector<uint8_t>& b) { Put32(b, 18, 5); }, BMP_TRUNCATED},
@@ -120,17 +122,14 @@ TEST(BmpImage, RefusesBrokenBitmaps) {
         {"7 bits", [](std::vector<uint8_t>& b) { Put16(b, 28, 7); }, BMP_BAD_DEPTH},
         {"0 bits", [](std::vector<uint8_t>& b) { Put16(b, 28, 0); }, BMP_BAD_DEPTH},
         {"64 bits", [](std::vector<uint8_t>& b) { Put16(b, 28, 64); }, BMP_BAD_DEPTH},
-        {"32 bits, more pixels than there are", [](std::vector<uint8_t>& b) { Put16(b, 28, 32); },
-         BMP_TRUNCATED},
+        {"32 bits, more pixels than there are", [](std::vector<uint8_t>& b) { Put16(b, 28, 32); }, BMP_TRUNCATED},
         {"RLE8", [](std::vector<uint8_t>& b) { Put32(b, 30, 1); }, BMP_COMPRESSED},
         {"RLE4", [](std::vector<uint8_t>& b) { Put32(b, 30, 2); }, BMP_COMPRESSED},
         {"bit fields", [](std::vector<uint8_t>& b) { Put32(b, 30, 3); }, BMP_COMPRESSED},
-        {"colour table past the end", [](std::vector<uint8_t>& b) { Put32(b, 46, 256); },
-         BMP_TRUNCATED},
+        {"colour table past the end", [](std::vector<uint8_t>& b) { Put32(b, 46, 256); }, BMP_TRUNCATED},
         {"colour count beyond any table", [](std::vector<uint8_t>& b) { Put32(b, 46, 0xFFFFFFFF); },
          BMP_BAD_COLOUR_COUNT},
-        {"pixel offset past the end", [](std::vector<uint8_t>& b) { Put32(b, 10, 0x7FFFFFFF); },
-         BMP_TRUNCATED},
+        {"pixel offset past the end", [](std::vector<uint8_t>& b) { Put32(b, 10, 0x7FFFFFFF); }, BMP_TRUNCATED},
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> bytes = Plain24();
@@ -146,12 +145,12 @@ TEST(BmpImage, RefusesBrokenBitmaps) {
     EXPECT_EQ(ParseBmp(nullptr, 0, true, view), BMP_TRUNCATED);
 
     // Palette images: more colours than the depth can index.
-    Spec eight;
+    BitmapLayout eight;
     eight.bitCount = 8;
     std::vector<uint8_t> bytes = Make(eight, [](int, int) { return 0u; });
     Put32(bytes, 46, 257);
     EXPECT_EQ(ParseBmp(bytes.data(), bytes.size(), true, view), BMP_BAD_COLOUR_COUNT);
-    Spec four;
+    BitmapLayout four;
     four.bitCount = 4;
     bytes = Make(four, [](int, int) { return 0u; });
     Put32(bytes, 46, 17);
@@ -175,7 +174,7 @@ TEST(BmpImage, ImageSizeFieldDoesNotDecideHowMuchIsRead) {
 
 struct RunCase {
     const char* what;
-    Spec spec;
+    BitmapLayout spec;
     std::function<uint32_t(int, int)> pixel;
     std::vector<uint32_t> palette;
     std::vector<KeyRect> want;
@@ -197,8 +196,7 @@ void CheckRuns(const RunCase& c) {
     }
     std::vector<KeyRect> runs;
     ASSERT_TRUE(FindKeyColourRuns(
-        KeyedPixels{colour.data(), mask.data(), view.width, view.height, view.stride, view.bitCount},
-        key, runs))
+        KeyedPixels{colour.data(), mask.data(), view.width, view.height, view.stride, view.bitCount}, key, runs))
         << c.what;
     ASSERT_EQ(runs.size(), c.want.size()) << c.what;
     for (size_t i = 0; i < runs.size(); ++i) {
@@ -212,8 +210,7 @@ void CheckRuns(const RunCase& c) {
     for (int r = 0; r < view.height; ++r)
         for (int x = 0; x < view.width; ++x) {
             int y = view.height - 1 - r;
-            bool wasKey = view.bitCount == 24 ? c.pixel(x, y) == GREEN
-                                              : int(c.pixel(x, y)) == key.index;
+            bool wasKey = view.bitCount == 24 ? c.pixel(x, y) == GREEN : int(c.pixel(x, y)) == key.index;
             for (int k = 0; k < bytesPer; ++k) {
                 size_t at = size_t(r) * view.stride + size_t(x) * bytesPer + k;
                 EXPECT_EQ(mask[at], wasKey ? 255 : 0) << c.what << " " << x << "," << y;
@@ -225,14 +222,14 @@ void CheckRuns(const RunCase& c) {
 }
 
 TEST(KeyColourRuns, OneRectanglePerRunOfNonKeyPixels) {
-    Spec s24;
+    BitmapLayout s24;
     s24.width = 6;
     s24.height = 3;
-    Spec s8 = s24;
+    BitmapLayout s8 = s24;
     s8.bitCount = 8;
-    Spec odd = s24;
+    BitmapLayout odd = s24;
     odd.width = 3; // rows padded to a multiple of 4 bytes
-    Spec topDown = s24;
+    BitmapLayout topDown = s24;
     topDown.height = -3;
     const std::vector<uint32_t> withGreen = {0x000000, 0xFF0000, GREEN, 0x0000FF};
     const std::vector<uint32_t> noGreen = {0x000000, 0xFF0000, 0x00FE00, 0x0000FF};
@@ -247,21 +244,28 @@ TEST(KeyColourRuns, OneRectanglePerRunOfNonKeyPixels) {
          [](int x, int y) { return y == 1 || x == 2 || x == 4 ? GREEN : 0x000001u; },
          {},
          {{0, 2, 2, 3}, {3, 2, 4, 3}, {5, 2, 6, 3}, {0, 0, 2, 1}, {3, 0, 4, 1}, {5, 0, 6, 1}}},
-        {"24-bit no key", s24, [](int, int) { return 0xFFFFFFu; }, {},
-         {{0, 2, 6, 3}, {0, 1, 6, 2}, {0, 0, 6, 1}}},
-        {"24-bit padded rows", odd,
-         [](int x, int) { return x == 0 ? GREEN : 0x00FF01u; }, {},
+        {"24-bit no key", s24, [](int, int) { return 0xFFFFFFu; }, {}, {{0, 2, 6, 3}, {0, 1, 6, 2}, {0, 0, 6, 1}}},
+        {"24-bit padded rows",
+         odd,
+         [](int x, int) { return x == 0 ? GREEN : 0x00FF01u; },
+         {},
          {{1, 2, 3, 3}, {1, 1, 3, 2}, {1, 0, 3, 1}}},
-        {"24-bit top-down", topDown,
-         [](int x, int y) { return x == y ? GREEN : 0u; }, {},
+        {"24-bit top-down",
+         topDown,
+         [](int x, int y) { return x == y ? GREEN : 0u; },
+         {},
          {{0, 2, 2, 3}, {3, 2, 6, 3}, {0, 1, 1, 2}, {2, 1, 6, 2}, {1, 0, 6, 1}}},
         {"8-bit palette key",
          s8,
-         [](int x, int y) { return y == 0 ? 2u : x == 5 ? 2u : 1u; },
+         [](int x, int y) { return y == 0   ? 2u
+                                   : x == 5 ? 2u
+                                            : 1u; },
          withGreen,
          {{0, 2, 5, 3}, {0, 1, 5, 2}}},
-        {"8-bit palette without the key", s8,
-         [](int x, int) { return uint32_t(x % 4); }, noGreen,
+        {"8-bit palette without the key",
+         s8,
+         [](int x, int) { return uint32_t(x % 4); },
+         noGreen,
          {{0, 2, 6, 3}, {0, 1, 6, 2}, {0, 0, 6, 1}}},
     };
     for (const RunCase& c : cases)

@@ -16,7 +16,7 @@ inline void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
         b[at + i] = uint8_t(v >> (8 * i));
 }
 
-struct Spec {
+struct BitmapLayout {
     int32_t width = 4;
     int32_t height = 2; // negative: top-down
     uint16_t bitCount = 24;
@@ -31,7 +31,7 @@ inline int32_t Stride(int32_t width, int bitCount) { return ((bitCount * width +
 // palette index for 8 bits, 0xRRGGBB for 24 bits. The palette holds
 // `palette` colours as 0xRRGGBB.
 template <class PixelFn>
-std::vector<uint8_t> Make(const Spec& s, PixelFn pixel, const std::vector<uint32_t>& palette = {}) {
+std::vector<uint8_t> Make(const BitmapLayout& s, PixelFn pixel, const std::vector<uint32_t>& palette = {}) {
     const int32_t rows = s.height < 0 ? -s.height : s.height;
     const int32_t stride = Stride(s.width, s.bitCount);
     const size_t table = s.bitCount <= 8 ? (s.clrUsed ? s.clrUsed : (1u << s.bitCount)) : s.clrUsed;

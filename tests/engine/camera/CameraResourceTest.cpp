@@ -6,7 +6,7 @@
 
 #include "engine/camera/CameraResource.h"
 #include "engine/core/FrameStamp.h"
-#include "engine/render/PassRenderer.h"
+#include "tests/engine/render/PassRenderer.h"
 #include "engine/scene/Transform.h"
 
 namespace {
@@ -70,9 +70,9 @@ TEST_F(CameraResourceTest, ProjectsToClipAndToTheClientArea) {
         Vec3 point;
         float clipX, clipY, screenX, screenY;
     } cases[] = {
-        {Vec3(0, 0, 0), 0, 0, 160, 120},        // on the axis: the centre
+        {Vec3(0, 0, 0), 0, 0, 160, 120},           // on the axis: the centre
         {Vec3(5, 2.5f, -30), 0.5f, 0.5f, 240, 60}, // right and up: y grows downward on screen
-        {Vec3(-10, -5, 0), -1, -1, 0, 240},     // the bottom-left corner
+        {Vec3(-10, -5, 0), -1, -1, 0, 240},        // the bottom-left corner
     };
     for (const Case& c : cases) {
         Vec3 clip = camera.ProjectToClip(c.point);

@@ -6,7 +6,7 @@
 #include "engine/chunk/ChunkEnums.h"
 #include "engine/chunk/ChunkHandlers.h"
 #include "engine/chunk/ChunkStream.h"
-#include "engine/chunk/StreamBytes.h"
+#include "tests/engine/chunk/StreamBytes.h"
 #include "engine/resource/ResourceManager.h"
 
 namespace {
@@ -182,9 +182,8 @@ TEST_F(ChunkWalk, ShaderRecordsByType) {
     StreamBytes s;
     s.Chunk(RT_SHADER, ShaderBytes(ST_CONSTANT, "__NOTEX__", {}, {}));
     s.Chunk(RT_SHADER, ShaderBytes(ST_LAMBERT, "wood", {}, {}));
-    s.Chunk(RT_SHADER,
-            ShaderBytes(ST_LAMBERT_2WS_DY, "cloth", {"hip", "DynamicsBone1", "DynamicsBone2", "knee"},
-                        {1, 2, -1, -1, 0, -1}));
+    s.Chunk(RT_SHADER, ShaderBytes(ST_LAMBERT_2WS_DY, "cloth", {"hip", "DynamicsBone1", "DynamicsBone2", "knee"},
+                                   {1, 2, -1, -1, 0, -1}));
     EXPECT_EQ(Walk(s).accepted, 3);
     ASSERT_EQ(g_shaders.size(), 3u);
     EXPECT_STREQ(g_shaders[0].TextureToFind(), "dummyTex");

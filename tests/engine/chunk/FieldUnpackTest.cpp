@@ -5,7 +5,7 @@
 
 #include "engine/chunk/ChunkRecords.h"
 #include "engine/chunk/FieldUnpack.h"
-#include "engine/chunk/StreamBytes.h"
+#include "tests/engine/chunk/StreamBytes.h"
 
 namespace {
 

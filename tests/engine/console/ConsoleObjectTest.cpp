@@ -21,8 +21,7 @@ public:
     float m_speed = 1.5f;
     float m_damper = 0.25f;
 
-    bool HandleCommand(std::ostream& out, const std::string& command,
-                       const std::vector<std::string>& args) override {
+    bool HandleCommand(std::ostream& out, const std::string& command, const std::vector<std::string>& args) override {
         std::vector<std::string> usage;
         if (BindFloatParameter(out, m_speed, "speed", usage, command, args) ||
             BindFloatParameter(out, m_damper, "damper", usage, command, args))
@@ -36,7 +35,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(ConsoleObjectTest, SelectTakesExactWordOnly) {
     CConsoleObject object("cam");
@@ -102,12 +101,9 @@ TEST(ConsoleObjectTest, BindFloatParameterSetsPrintsOrCollects) {
         const char* printed;
     };
     const Case cases[] = {
-        {"gain", {"2.5"}, true, 2.5f, ""},
-        {"gain", {"  -3e1xyz", "9"}, true, -30.0f, ""},
-        {"gain", {"abc"}, true, 0.0f, ""},
-        {"gain", {}, true, 0.75f, "0.75\n"},
-        {"Gain", {"4"}, false, 0.75f, ""},
-        {"gai", {"4"}, false, 0.75f, ""},
+        {"gain", {"2.5"}, true, 2.5f, ""}, {"gain", {"  -3e1xyz", "9"}, true, -30.0f, ""},
+        {"gain", {"abc"}, true, 0.0f, ""}, {"gain", {}, true, 0.75f, "0.75\n"},
+        {"Gain", {"4"}, false, 0.75f, ""}, {"gai", {"4"}, false, 0.75f, ""},
     };
     for (const Case& c : cases) {
         float value = 0.75f;

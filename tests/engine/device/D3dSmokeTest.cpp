@@ -1,9 +1,9 @@
 // Proves the whole drawing chain on the target: a window, a Direct3D 8 device,
 // a vs_1_1 token program with a0-relative constant addressing, a draw, and the
 // colour read back from a lockable back buffer.
-#include "engine/device/DeviceFixture.h"
+#include "tests/engine/device/DeviceFixture.h"
 
-#include "engine/shader/VertexProgramWriter.h"
+#include "engine/vertexprogram/VertexProgramWriter.h"
 
 namespace {
 
@@ -27,15 +27,15 @@ TEST_F(D3dSmoke, TokenProgramDrawsPaletteColour) {
     vs.Mov(VsOut::D(0), VsIn::C(6).Rel());
     std::vector<uint32_t> declTokens = decl.Finish(), programTokens = vs.Finish();
     DWORD shader = 0;
-    ASSERT_EQ(device->CreateVertexShader((const DWORD*)declTokens.data(), (const DWORD*)programTokens.data(),
-                                         &shader, 0),
-              D3D_OK);
+    ASSERT_EQ(
+        device->CreateVertexShader((const DWORD*)declTokens.data(), (const DWORD*)programTokens.data(), &shader, 0),
+        D3D_OK);
 
     const float constants[9][4] = {
-        {1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}, // c0-c3: identity rows (transposed)
-        {0, 0, 0, 0}, {2, 0, 0, 0},                             // c5.x: palette offset
-        {0, 1, 0, 1}, {0, 0, 1, 1},                             // c6, c7: wrong colours
-        {1, 0.5f, 0, 1},                                        // c8: expected orange
+        {1, 0, 0, 0},    {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}, // c0-c3: identity rows (transposed)
+        {0, 0, 0, 0},    {2, 0, 0, 0},                             // c5.x: palette offset
+        {0, 1, 0, 1},    {0, 0, 1, 1},                             // c6, c7: wrong colours
+        {1, 0.5f, 0, 1},                                           // c8: expected orange
     };
     device->SetVertexShaderConstant(0, constants, 9);
     device->SetVertexShader(shader);

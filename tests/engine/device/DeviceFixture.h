@@ -41,8 +41,7 @@ inline bool ReadBackBufferPixel(IDirect3DDevice8* device, int x, int y, int rgb[
             rgb[0] = (p >> 16) & 255, rgb[1] = (p >> 8) & 255, rgb[2] = p & 255;
         } else if (desc.Format == D3DFMT_R5G6B5) {
             WORD p = ((const WORD*)row)[x];
-            rgb[0] = ((p >> 11) & 31) * 255 / 31, rgb[1] = ((p >> 5) & 63) * 255 / 63,
-            rgb[2] = (p & 31) * 255 / 31;
+            rgb[0] = ((p >> 11) & 31) * 255 / 31, rgb[1] = ((p >> 5) & 63) * 255 / 63, rgb[2] = (p & 31) * 255 / 31;
         } else {
             ok = false;
         }
@@ -74,8 +73,8 @@ protected:
         pp.hDeviceWindow = m_window;
         pp.Windowed = TRUE;
         pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-        ASSERT_EQ(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_window,
-                                      D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &m_device),
+        ASSERT_EQ(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_window, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
+                                      &pp, &m_device),
                   D3D_OK);
     }
 

@@ -10,20 +10,20 @@
 #include <memory>
 
 #include "engine/camera/CameraResource.h"
-#include "engine/camera/Console.h"
+#include "engine/textconsole/Console.h"
 #include "engine/chunk/ChunkEnums.h"
-#include "engine/d3dtexture/D3dTextureDevice.h"
-#include "engine/device/DeviceFixture.h"
+#include "engine/texture/d3d/D3dTextureDevice.h"
+#include "tests/engine/device/DeviceFixture.h"
 #include "engine/drawlist/DrawList.h"
-#include "engine/drawlist/Light.h"
-#include "engine/drawlist/LightSet.h"
+#include "engine/light/Light.h"
+#include "engine/light/LightSet.h"
 #include "engine/geometry/Geometry.h"
 #include "engine/geometry/Shape.h"
 #include "engine/render/ConsoleRenderer.h"
 #include "engine/render/RenderHooks.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/Transform.h"
-#include "engine/shading/Shader.h"
+#include "engine/shader/Shader.h"
 #include "engine/texture/Texture.h"
 
 namespace {
@@ -81,8 +81,7 @@ CCameraResource* MakeOrthoCamera() {
 CIndexedGeometry* MakeQuad(const char* name, float y0, float y1) {
     const float vertices[4][5] = {{-1, y0, 0, 0, 1}, {1, y0, 0, 1, 1}, {-1, y1, 0, 0, 0}, {1, y1, 0, 1, 0}};
     const uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
-    CIndexedGeometry* quad =
-        new CIndexedGeometry(name, (1u << VE_POSITION) | (1u << VE_TEXCOORDINATE_0), 4, vertices);
+    CIndexedGeometry* quad = new CIndexedGeometry(name, (1u << VE_POSITION) | (1u << VE_TEXCOORDINATE_0), 4, vertices);
     quad->AddGroup(PT_TRIANGLE_LIST, 6, indices);
     return quad;
 }
@@ -162,8 +161,8 @@ TEST_F(DrawListDevice, PointLightIsUploadedInTheSpaceOfTheShapeBeingDrawn) {
                                    {{-1, 1, 0}, {0, 0, 1}, {0, 0}},
                                    {{1, 1, 0}, {0, 0, 1}, {1, 0}}};
     const uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
-    auto* quad = new CIndexedGeometry(
-        "litQuad", (1u << VE_POSITION) | (1u << VE_NORMAL) | (1u << VE_TEXCOORDINATE_0), 4, vertices);
+    auto* quad = new CIndexedGeometry("litQuad", (1u << VE_POSITION) | (1u << VE_NORMAL) | (1u << VE_TEXCOORDINATE_0),
+                                      4, vertices);
     quad->AddGroup(PT_TRIANGLE_LIST, 6, indices);
     CTransform* place = new CTransform("litPlace");
     place->SetTranslation(0, 0, -5);

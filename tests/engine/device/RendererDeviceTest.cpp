@@ -9,7 +9,7 @@
 #include <string>
 
 #include "engine/core/FrameStamp.h"
-#include "engine/device/DeviceFixture.h"
+#include "tests/engine/device/DeviceFixture.h"
 #include "engine/render/ConsoleRenderer.h"
 
 namespace {

@@ -3,18 +3,17 @@
 // the texture device draws.
 #include <gtest/gtest.h>
 
-#include "engine/device/DeviceFixture.h"
+#include "tests/engine/device/DeviceFixture.h"
 
 #include <windows.h>
 #include <d3d8.h>
 
-#include "engine/d3dtexture/D3dTextureDevice.h"
+#include "engine/texture/d3d/D3dTextureDevice.h"
 #include "engine/texture/Texture.h"
-#include "platform/image/TestImages.h"
+#include "tests/platform/image/TestImages.h"
 #include "platform/texture/D3dxTexture.h"
 
 namespace {
-
 
 class TextureDeviceTest : public DeviceTest {
 protected:
@@ -41,7 +40,6 @@ protected:
         texture->UnlockRect(level);
         return v;
     }
-
 };
 
 TEST_F(TextureDeviceTest, PngAndDdsGiveTheirFormatAndTexels) {
@@ -117,8 +115,8 @@ TEST_F(TextureDeviceTest, BoundFrameDrawsItsTexels) {
     struct Vertex {
         float x, y, z, rhw, u, v;
     };
-    const Vertex quad[4] = {{0, 0, 0.5f, 1, 0, 0}, {SIZE, 0, 0.5f, 1, 1, 0},
-                            {0, SIZE, 0.5f, 1, 0, 1}, {SIZE, SIZE, 0.5f, 1, 1, 1}};
+    const Vertex quad[4] = {
+        {0, 0, 0.5f, 1, 0, 0}, {SIZE, 0, 0.5f, 1, 1, 0}, {0, SIZE, 0.5f, 1, 0, 1}, {SIZE, SIZE, 0.5f, 1, 1, 1}};
     m_device->SetVertexShader(D3DFVF_XYZRHW | D3DFVF_TEX1);
     m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
     m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
@@ -151,4 +149,4 @@ TEST_F(TextureDeviceTest, BoundFrameDrawsItsTexels) {
     EXPECT_TRUE(isClose(bottomRight, 0xffffff)) << std::hex << bottomRight;
 }
 
-}  // namespace
+} // namespace

@@ -1,7 +1,7 @@
 // The shaders' vertex programs on the real device: each is created with its
 // shader type's declaration, fed constants set by hand the way the renderer,
 // the lights and the shaders upload them, and judged by the colour it draws.
-#include "engine/device/DeviceFixture.h"
+#include "tests/engine/device/DeviceFixture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +11,7 @@
 
 #include "engine/chunk/ChunkEnums.h"
 #include "engine/math/Matrix.h"
-#include "engine/shader/VertexPrograms.h"
+#include "engine/vertexprogram/VertexPrograms.h"
 
 namespace {
 
@@ -26,9 +26,12 @@ struct Vertex {
 
 int WeightCount(int type) {
     switch (type) {
-    case ST_LAMBERT_2WS: case ST_LAMBERT_2WS_DY: return 2;
-    case ST_LAMBERT_3WS: case ST_LAMBERT_3WS_DY: return 3;
-    case ST_LAMBERT_4WS: case ST_LAMBERT_4WS_DY: return 4;
+    case ST_LAMBERT_2WS:
+    case ST_LAMBERT_2WS_DY: return 2;
+    case ST_LAMBERT_3WS:
+    case ST_LAMBERT_3WS_DY: return 3;
+    case ST_LAMBERT_4WS:
+    case ST_LAMBERT_4WS_DY: return 4;
     default: return 0;
     }
 }
@@ -51,9 +54,7 @@ void Pack(int type, const Vertex& v, std::vector<float>& out) {
 struct Constants {
     float c[96][4] = {};
 
-    void Set(int r, float x, float y, float z, float w) {
-        c[r][0] = x, c[r][1] = y, c[r][2] = z, c[r][3] = w;
-    }
+    void Set(int r, float x, float y, float z, float w) { c[r][0] = x, c[r][1] = y, c[r][2] = z, c[r][3] = w; }
     // A row-vector matrix, transposed as the renderer uploads it.
     void SetMatrix(int r, const CMatrix& m) {
         for (int i = 0; i < 4; ++i)
@@ -94,21 +95,15 @@ struct Program {
 };
 
 const Program DIRECTIONAL_PROGRAMS[] = {
-    {VP_LAMBERT_A1D1, ST_LAMBERT, 0, 82, true},
-    {VP_LAMBERT_2WS_A1D, ST_LAMBERT_2WS, 8, 83, true},
-    {VP_LAMBERT_3WS_A1D, ST_LAMBERT_3WS, 8, 83, true},
-    {VP_LAMBERT_4WS_A1D, ST_LAMBERT_4WS, 8, 83, true},
-    {VP_LAMBERT_VC_A1D, ST_LAMBERT_VB, 0, 82, true},
-    {VP_LAMBERT_DY_A1D1, ST_LAMBERT_2WS_DY, 4, 82, true},
+    {VP_LAMBERT_A1D1, ST_LAMBERT, 0, 82, true},           {VP_LAMBERT_2WS_A1D, ST_LAMBERT_2WS, 8, 83, true},
+    {VP_LAMBERT_3WS_A1D, ST_LAMBERT_3WS, 8, 83, true},    {VP_LAMBERT_4WS_A1D, ST_LAMBERT_4WS, 8, 83, true},
+    {VP_LAMBERT_VC_A1D, ST_LAMBERT_VB, 0, 82, true},      {VP_LAMBERT_DY_A1D1, ST_LAMBERT_2WS_DY, 4, 82, true},
     {VP_LAMBERT_DY_A1D1, ST_LAMBERT_4WS_DY, 4, 82, true},
 };
 const Program POINT_PROGRAMS[] = {
-    {VP_LAMBERT_A1P1, ST_LAMBERT, 0, 82, false},
-    {VP_LAMBERT_2WS_A1P1, ST_LAMBERT_2WS, 8, 83, true},
-    {VP_LAMBERT_3WS_A1P1, ST_LAMBERT_3WS, 8, 83, true},
-    {VP_LAMBERT_4WS_A1P1, ST_LAMBERT_4WS, 8, 83, true},
-    {VP_LAMBERT_VC_A1P1, ST_LAMBERT_VB, 0, 82, true},
-    {VP_LAMBERT_DY_A1P1, ST_LAMBERT_3WS_DY, 4, 84, false},
+    {VP_LAMBERT_A1P1, ST_LAMBERT, 0, 82, false},        {VP_LAMBERT_2WS_A1P1, ST_LAMBERT_2WS, 8, 83, true},
+    {VP_LAMBERT_3WS_A1P1, ST_LAMBERT_3WS, 8, 83, true}, {VP_LAMBERT_4WS_A1P1, ST_LAMBERT_4WS, 8, 83, true},
+    {VP_LAMBERT_VC_A1P1, ST_LAMBERT_VB, 0, 82, true},   {VP_LAMBERT_DY_A1P1, ST_LAMBERT_3WS_DY, 4, 84, false},
 };
 const Program CONSTANT_PROGRAM = {VP_CONSTANT, ST_CONSTANT, 0, 0, false};
 
@@ -180,8 +175,9 @@ protected:
         m_device->SetVertexShader(handle);
         ASSERT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET, CLEAR_COLOR, 1.0f, 0), D3D_OK);
         ASSERT_EQ(m_device->BeginScene(), D3D_OK);
-        EXPECT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, data.data(), (UINT)(data.size() / 3 * sizeof(float))),
-                  D3D_OK);
+        EXPECT_EQ(
+            m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, data.data(), (UINT)(data.size() / 3 * sizeof(float))),
+            D3D_OK);
         ASSERT_EQ(m_device->EndScene(), D3D_OK);
         m_device->SetVertexShader(0);
         m_device->DeleteVertexShader(handle);
@@ -194,7 +190,8 @@ protected:
         ASSERT_TRUE(ReadPixel(px, py, rgb));
         const float want[3] = {r, g, b};
         for (int i = 0; i < 3; ++i)
-            EXPECT_NEAR(rgb[i], want[i] * 255.0f, 3.0f) << what << ", channel " << "rgb"[i];
+            EXPECT_NEAR(rgb[i], want[i] * 255.0f, 3.0f) << what << ", channel "
+                                                        << "rgb"[i];
     }
     void ExpectClear(float x, float y, const std::string& what) { ExpectColor(x, y, 0, 0, 1, what); }
 };
@@ -231,7 +228,9 @@ std::string Describe(const Program& p, const Lighting& l) {
 
 // Channel c of what the program draws under the lighting: the lit colour,
 // times the modulate colour where the program modulates.
-float ExpectedLit(const Program& p, const Lighting& l, int c) { return p.modulated ? l.lit[c] * MODULATE[c] : l.lit[c]; }
+float ExpectedLit(const Program& p, const Lighting& l, int c) {
+    return p.modulated ? l.lit[c] * MODULATE[c] : l.lit[c];
+}
 
 TEST_F(VertexProgramDevice, DirectionalLightWrappedLambert) {
     const V3 normal = {0, 0, 1};
@@ -345,7 +344,7 @@ TEST_F(VertexProgramDevice, TwoBoneSkinningMovesPositionAndNormal) {
     const V3 lightDir = turned;
 
     const Program programs[] = {DIRECTIONAL_PROGRAMS[1], DIRECTIONAL_PROGRAMS[2], DIRECTIONAL_PROGRAMS[3],
-                                POINT_PROGRAMS[1], POINT_PROGRAMS[2], POINT_PROGRAMS[3]};
+                                POINT_PROGRAMS[1],       POINT_PROGRAMS[2],       POINT_PROGRAMS[3]};
     for (const Program& p : programs) {
         std::string what = GetVertexProgramName(p.id);
         Constants k = BaseConstants(p);
@@ -387,10 +386,10 @@ TEST_F(VertexProgramDevice, AlphaFollowsLightMaterialAndModulate) {
         float alpha;
     };
     const Case cases[] = {
-        {CONSTANT_PROGRAM, 0.8f},          {DIRECTIONAL_PROGRAMS[0], 0.2f}, {DIRECTIONAL_PROGRAMS[1], 0.3f},
-        {DIRECTIONAL_PROGRAMS[2], 0.2f},   {DIRECTIONAL_PROGRAMS[3], 0.2f}, {DIRECTIONAL_PROGRAMS[4], 0.2f},
-        {DIRECTIONAL_PROGRAMS[5], 0.2f},   {POINT_PROGRAMS[0], 0.4f},       {POINT_PROGRAMS[1], 0.2f},
-        {POINT_PROGRAMS[2], 0.2f},         {POINT_PROGRAMS[3], 0.2f},       {POINT_PROGRAMS[4], 0.2f},
+        {CONSTANT_PROGRAM, 0.8f},        {DIRECTIONAL_PROGRAMS[0], 0.2f}, {DIRECTIONAL_PROGRAMS[1], 0.3f},
+        {DIRECTIONAL_PROGRAMS[2], 0.2f}, {DIRECTIONAL_PROGRAMS[3], 0.2f}, {DIRECTIONAL_PROGRAMS[4], 0.2f},
+        {DIRECTIONAL_PROGRAMS[5], 0.2f}, {POINT_PROGRAMS[0], 0.4f},       {POINT_PROGRAMS[1], 0.2f},
+        {POINT_PROGRAMS[2], 0.2f},       {POINT_PROGRAMS[3], 0.2f},       {POINT_PROGRAMS[4], 0.2f},
         {POINT_PROGRAMS[5], 0.4f},
     };
     m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);

@@ -11,9 +11,9 @@
 #include "engine/drawlist/DrawList.h"
 #include "engine/geometry/Geometry.h"
 #include "engine/geometry/Shape.h"
-#include "engine/render/PassRenderer.h"
+#include "tests/engine/render/PassRenderer.h"
 #include "engine/scene/Transform.h"
-#include "engine/shading/Shader.h"
+#include "engine/shader/Shader.h"
 #include "engine/spring/ColliderList.h"
 #include "engine/spring/SpringGravity.h"
 
@@ -36,8 +36,7 @@ const float MARKER = 12345.0f;
 // matrices, as a skinned shader does.
 class CNotingShader : public CShader {
 public:
-    CNotingShader(const char* name, bool translucent, int pushes = 0)
-        : CShader(name, ST_CONSTANT), m_pushes(pushes) {
+    CNotingShader(const char* name, bool translucent, int pushes = 0) : CShader(name, ST_CONSTANT), m_pushes(pushes) {
         SetColor(0.2f, 0.4f, 0.6f, translucent ? 0.5f : 1.0f);
     }
     void Apply() override {
@@ -174,8 +173,8 @@ TEST_F(DrawListTest, OpaqueNearFirstWithDepthWritesThenTranslucentFarFirstWithou
 TEST_F(DrawListTest, DepthAtTheEyeBeyondFarAndBehind) {
     struct Case {
         const char* name;
-        float z;             // world z; the camera sits at the origin looking down -Z
-        int opaque, clear;   // expected buckets, -1 when not queued
+        float z;           // world z; the camera sits at the origin looking down -Z
+        int opaque, clear; // expected buckets, -1 when not queued
     } cases[] = {
         {"atEye", 0, 0, 1023},
         {"beyondFar", -200, 1023, 0},
@@ -232,7 +231,7 @@ TEST_F(DrawListTest, CameraRecordsFollowTheOpeningCalls) {
     int itemCameras[3] = {};
     float recordEyeZ[2] = {};
     renderer->queue = [&] {
-        counts[0] = list->AddTree(first, camera, false);  // opens record 0 all the same
+        counts[0] = list->AddTree(first, camera, false);   // opens record 0 all the same
         counts[1] = list->AddTree(second, cameraB, false); // queues against record 1, opens nothing
         counts[2] = list->AddTree(third, cameraC, true);   // fills record 1
         for (int i = 0; i < 3; ++i)
@@ -290,7 +289,7 @@ TEST_F(DrawListTest, CameraIsSetOnlyWhenItChangesBetweenItems) {
     CTransform* second = new CTransform("second");
     MakeShape("near1", first, 0, 0, -1);
     MakeShape("near2", first, 0, 0, -2);
-    MakeShape("other3", second, 0, 0, 7);    // 3 in front of cameraB at z = 10
+    MakeShape("other3", second, 0, 0, 7);      // 3 in front of cameraB at z = 10
     MakeShape("clear4", second, 0, 0, 6, "t"); // 4 in front of cameraB
     CCameraResource* cameraB = MakeCamera("cameraB", 0, 0, 10);
     renderer->queue = [&] {
@@ -305,7 +304,7 @@ TEST_F(DrawListTest, CameraIsSetOnlyWhenItChangesBetweenItems) {
     EXPECT_TRUE(IsMarker(g_drawn[1].view));  // same camera: left alone
     EXPECT_FALSE(IsMarker(g_drawn[2].view)); // camera changed
     EXPECT_NEAR(g_drawn[2].view(3, 2), -10, 1e-5f);
-    EXPECT_TRUE(IsMarker(g_drawn[3].view));  // carried over into the translucent pass
+    EXPECT_TRUE(IsMarker(g_drawn[3].view)); // carried over into the translucent pass
 }
 
 TEST_F(DrawListTest, BillboardTurnsToTheEyeAndCarriesItsShaderColour) {
@@ -324,8 +323,7 @@ TEST_F(DrawListTest, BillboardTurnsToTheEyeAndCarriesItsShaderColour) {
     EXPECT_NEAR(world(2, 0), -1, 1e-5f);
     EXPECT_NEAR(world(2, 1), 0, 1e-5f);
     EXPECT_NEAR(world(2, 2), 0, 1e-5f);
-    EXPECT_NEAR(std::sqrt(world(0, 0) * world(0, 0) + world(0, 1) * world(0, 1) + world(0, 2) * world(0, 2)), 2,
-                1e-5f);
+    EXPECT_NEAR(std::sqrt(world(0, 0) * world(0, 0) + world(0, 1) * world(0, 1) + world(0, 2) * world(0, 2)), 2, 1e-5f);
     EXPECT_NEAR(world(1, 1), 2, 1e-5f);
     EXPECT_NEAR(world(3, 0), 10, 1e-5f);
     ASSERT_EQ(g_drawn.size(), 1u);

@@ -10,14 +10,14 @@
 
 #include "engine/chunk/ChunkEnums.h"
 #include "engine/chunk/ChunkStream.h"
-#include "engine/chunk/StreamBytes.h"
+#include "tests/engine/chunk/StreamBytes.h"
 #include "engine/geometry/Geometry.h"
 #include "engine/geometry/Shape.h"
-#include "engine/geometry/ShadingRecorder.h"
+#include "tests/engine/geometry/ShadingRecorder.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/Bone.h"
-#include "engine/shading/ShaderPrograms.h"
-#include "engine/shading/ShaderTypes.h"
+#include "engine/shader/ShaderPrograms.h"
+#include "engine/shader/ShaderTypes.h"
 
 namespace {
 
@@ -107,17 +107,19 @@ TEST_F(DrawableLoaderTest, RecordsBuildGeometryShadersAndShapes) {
     stream.Chunk(RT_BONE, BoneRecord("hip"));
     stream.Chunk(RT_BONE, BoneRecord("DynamicsBone01"));
     // An odd group first: the next group starts right after its last index.
-    stream.Chunk(RT_GEOMETRY, GeometryRecord("quad", lambertMask, 4, quad,
-                                             {{PT_TRIANGLE_STRIP, {0, 1, 2}}, {PT_TRIANGLE_STRIP, {0, 1, 2, 3}}},
-                                             false, 2.5f));
+    stream.Chunk(RT_GEOMETRY,
+                 GeometryRecord("quad", lambertMask, 4, quad,
+                                {{PT_TRIANGLE_STRIP, {0, 1, 2}}, {PT_TRIANGLE_STRIP, {0, 1, 2, 3}}}, false, 2.5f));
     stream.Chunk(RT_GEOMETRY, GeometryRecord("skinMesh", ShaderVertexMask(ST_LAMBERT_2WS_DY), 3,
                                              SkinnedVertices(3, 0, 1, 0.5f), {{PT_TRIANGLE_LIST, {0, 1, 2}}}));
     stream.Chunk(RT_SHADER, ShaderRecord("plain", ST_LAMBERT, "__NOTEX__"));
     stream.Chunk(RT_SHADER, ShaderRecord("skin", ST_LAMBERT_2WS, "wood", {"hip", "noSuchBone", "DynamicsBone01"}));
     stream.Chunk(RT_SHADER,
                  ShaderRecord("hair", ST_LAMBERT_2WS_DY, "wood", {"hip", "DynamicsBone01"}, {1, -1, 2, -1, -1}));
-    stream.Chunk(RT_SHAPE, ShapeRecord("body", {{"plain", "quad"}, {"noSuchShader", "quad"}, {"hair", "skinMesh"},
-                                                {"plain", "noSuchGeometry"}}));
+    stream.Chunk(
+        RT_SHAPE,
+        ShapeRecord("body",
+                    {{"plain", "quad"}, {"noSuchShader", "quad"}, {"hair", "skinMesh"}, {"plain", "noSuchGeometry"}}));
     ChunkWalkResult result = Load(stream);
     EXPECT_TRUE(result.complete);
     EXPECT_EQ(result.accepted, 8);
@@ -188,8 +190,8 @@ TEST_F(DrawableLoaderTest, HostileRecordsAreRefusedAtLoad) {
         int shapePairs;             // pairs of shape "s", or -1 for no shape
     } cases[] = {
         {"a shader listing 21 bones",
-         StreamBytes().Chunk(RT_SHADER, ShaderRecord("many", ST_LAMBERT_4WS, "__NOTEX__", twentyOne)), "many",
-         nullptr, -1},
+         StreamBytes().Chunk(RT_SHADER, ShaderRecord("many", ST_LAMBERT_4WS, "__NOTEX__", twentyOne)), "many", nullptr,
+         -1},
         {"a link table ending inside a run",
          StreamBytes().Chunk(RT_SHADER, ShaderRecord("open", ST_LAMBERT_2WS_DY, "__NOTEX__", {"bone"}, {1, -1, 0})),
          "open", nullptr, -1},
@@ -227,8 +229,8 @@ TEST_F(DrawableLoaderTest, HostileRecordsAreRefusedAtLoad) {
                                                          {{PT_TRIANGLE_LIST, {0, 1, 3}}})),
          nullptr, "past", -1},
         {"more vertices than the record holds",
-         StreamBytes().Chunk(RT_GEOMETRY, GeometryRecord("short", ShaderVertexMask(ST_LAMBERT), 4, lambertVertices,
-                                                         triangle)),
+         StreamBytes().Chunk(RT_GEOMETRY,
+                             GeometryRecord("short", ShaderVertexMask(ST_LAMBERT), 4, lambertVertices, triangle)),
          nullptr, "short", -1},
     };
     for (const Case& c : cases) {

@@ -5,7 +5,7 @@
 
 #include "engine/chunk/ChunkEnums.h"
 #include "engine/geometry/Geometry.h"
-#include "engine/geometry/ShadingRecorder.h"
+#include "tests/engine/geometry/ShadingRecorder.h"
 #include "engine/resource/ResourceManager.h"
 
 namespace {
@@ -55,7 +55,7 @@ TEST_F(GeometryTest, EachGroupDrawsTheTrianglesItsCountMakes) {
         const char* what;
         int primitive;
         int indices;
-        int drawCount; // -1: as given
+        int drawCount;  // -1: as given
         UINT triangles; // 0: not drawn
     } cases[] = {
         {"list of 6", PT_TRIANGLE_LIST, 6, -1, 2},

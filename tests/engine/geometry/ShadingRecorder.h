@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "engine/camera/CameraResource.h"
-#include "engine/render/PassRenderer.h"
+#include "tests/engine/render/PassRenderer.h"
 #include "engine/scene/Transform.h"
 #include "engine/texture/Texture.h"
 #include "engine/texture/TextureDevice.h"
@@ -145,8 +145,8 @@ public:
     HRESULT STDMETHODCALLTYPE DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT, UINT vertices, UINT,
                                                    UINT primitives) override {
         Record("DrawIndexedPrimitive");
-        draws.push_back({type, vertices, primitives, stream, stride, indices, renderStates[D3DRS_CULLMODE], renderStates[D3DRS_ZWRITEENABLE],
-                         program});
+        draws.push_back({type, vertices, primitives, stream, stride, indices, renderStates[D3DRS_CULLMODE],
+                         renderStates[D3DRS_ZWRITEENABLE], program});
         return D3D_OK;
     }
 

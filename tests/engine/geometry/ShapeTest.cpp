@@ -5,15 +5,15 @@
 
 #include "engine/camera/CameraResource.h"
 #include "engine/chunk/ChunkEnums.h"
-#include "engine/drawlist/Light.h"
-#include "engine/drawlist/LightSet.h"
+#include "engine/light/Light.h"
+#include "engine/light/LightSet.h"
 #include "engine/geometry/Geometry.h"
 #include "engine/geometry/Shape.h"
-#include "engine/geometry/ShadingRecorder.h"
+#include "tests/engine/geometry/ShadingRecorder.h"
 #include "engine/math/Vec3.h"
 #include "engine/scene/Bone.h"
-#include "engine/shading/ShaderPrograms.h"
-#include "engine/shading/ShaderTypes.h"
+#include "engine/shader/ShaderPrograms.h"
+#include "engine/shader/ShaderTypes.h"
 
 namespace {
 

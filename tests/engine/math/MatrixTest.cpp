@@ -23,9 +23,12 @@ TEST(Matrix, PerspectiveFovRH) {
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c) {
             float want = 0;
-            if (r == c && r < 2) want = 1;
-            if ((r == 2 && c == 2) || (r == 3 && c == 2)) want = -100.0f / 99.0f;
-            if (r == 2 && c == 3) want = -1;
+            if (r == c && r < 2)
+                want = 1;
+            if ((r == 2 && c == 2) || (r == 3 && c == 2))
+                want = -100.0f / 99.0f;
+            if (r == 2 && c == 3)
+                want = -1;
             EXPECT_NEAR(m(r, c), want, 1e-6) << r << "," << c;
         }
 }
@@ -56,13 +59,12 @@ TEST(Matrix, RotationXYZAppliesXFirstAndPreMultiplyOrder) {
 }
 
 TEST(Matrix, RotationArcTurnsFromOntoTo) {
-    struct Case { Vec3 from, to; } cases[] = {
-        {{1, 0, 0}, {0, 1, 0}},
-        {{0, 0, 1}, {0.6f, 0, 0.8f}},
-        {{0, 1, 0}, {0, 1, 0}},
-        {{1, 0, 0}, {-1, 0, 0}},  // opposite: a half turn, not NaN
-        {{0, 0, -1}, {0, 0, 1}},
-        {{0.8f, 0.6f, 0}, {-0.8f, -0.6f, 0}},
+    struct Case {
+        Vec3 from, to;
+    } cases[] = {
+        {{1, 0, 0}, {0, 1, 0}},  {{0, 0, 1}, {0.6f, 0, 0.8f}},
+        {{0, 1, 0}, {0, 1, 0}},  {{1, 0, 0}, {-1, 0, 0}}, // opposite: a half turn, not NaN
+        {{0, 0, -1}, {0, 0, 1}}, {{0.8f, 0.6f, 0}, {-0.8f, -0.6f, 0}},
     };
     for (const Case& c : cases) {
         CMatrix m;
@@ -106,7 +108,10 @@ TEST(MatrixStack, AccumulatesOnTopAndSurvivesBadCapacity) {
 }
 
 TEST(Geometry2D, DirectionToPitchYaw) {
-    struct Case { Vec3 d; float pitch, yaw; } cases[] = {
+    struct Case {
+        Vec3 d;
+        float pitch, yaw;
+    } cases[] = {
         {{0, 0, 1}, 0, 0},
         {{1, 0, 0}, 0, PI / 2},
         {{0, -1, 0}, PI / 2, 0},
@@ -126,13 +131,16 @@ TEST(Geometry2D, PlanarDetourPoint) {
     ExpectVec(out, -38, 0, 0);
     EXPECT_TRUE(PlanarDetourPoint(nullptr, {0, 0, -100}, {0, 0, 100}, {10, 0, 0}, 40));
 
-    struct Miss { Vec3 from, to, centre; float radius; } misses[] = {
-        {{0, 0, -100}, {0, 0, 100}, {10, 0, 0}, 5},     // line misses
-        {{0, 0, 0}, {0, 0, 0.5f}, {0, 0, 0.2f}, 40},    // shorter than 1
-        {{0, 0, -10}, {0, 0, 100}, {0, 0, 0}, 40},      // starts inside
-        {{0, 0, -100}, {0, 0, 10}, {0, 0, 0}, 40},      // ends inside
-        {{0, 0, -100}, {0, 0, -60}, {0, 0, 0}, 40},     // ends at the circle's edge
-        {{0, 0, 100}, {0, 0, 200}, {0, 0, 0}, 40},      // circle behind
+    struct Miss {
+        Vec3 from, to, centre;
+        float radius;
+    } misses[] = {
+        {{0, 0, -100}, {0, 0, 100}, {10, 0, 0}, 5},  // line misses
+        {{0, 0, 0}, {0, 0, 0.5f}, {0, 0, 0.2f}, 40}, // shorter than 1
+        {{0, 0, -10}, {0, 0, 100}, {0, 0, 0}, 40},   // starts inside
+        {{0, 0, -100}, {0, 0, 10}, {0, 0, 0}, 40},   // ends inside
+        {{0, 0, -100}, {0, 0, -60}, {0, 0, 0}, 40},  // ends at the circle's edge
+        {{0, 0, 100}, {0, 0, 200}, {0, 0, 0}, 40},   // circle behind
     };
     for (const Miss& m : misses) {
         Vec3 untouched(7, 7, 7);

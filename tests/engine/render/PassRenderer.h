@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "engine/drawlist/DrawList.h"
-#include "engine/render/RecordingD3d.h"
+#include "tests/engine/render/RecordingD3d.h"
 #include "engine/render/RenderHooks.h"
 #include "engine/render/Renderer.h"
 

@@ -11,7 +11,7 @@
 #include "engine/render/RenderHooks.h"
 #include "engine/resource/Resource.h"
 #include "engine/resource/ResourceManager.h"
-#include "RecordingD3d.h"
+#include "tests/engine/render/RecordingD3d.h"
 
 namespace {
 
@@ -109,13 +109,25 @@ TEST_F(RendererTest, WindowModeLogsEachTryUntilTheDeviceAccepts) {
         DWORD behaviour;
     };
     const Case cases[] = {
-        {"32-bit desktop, D32 refused", D3DFMT_X8R8G8B8, {D3DFMT_X8R8G8B8, D3DFMT_D24X8}, D3DVS_VERSION(1, 1), false,
+        {"32-bit desktop, D32 refused",
+         D3DFMT_X8R8G8B8,
+         {D3DFMT_X8R8G8B8, D3DFMT_D24X8},
+         D3DVS_VERSION(1, 1),
+         false,
          "Start Initial Window Mode...\nUse Hardware Processing\n" + Tries("D3DFMT_X8R8G8B8", GROUP0, 1),
          D3DCREATE_HARDWARE_VERTEXPROCESSING},
-        {"16-bit desktop, software forced", D3DFMT_R5G6B5, {D3DFMT_R5G6B5, D3DFMT_D15S1}, D3DVS_VERSION(1, 1), true,
+        {"16-bit desktop, software forced",
+         D3DFMT_R5G6B5,
+         {D3DFMT_R5G6B5, D3DFMT_D15S1},
+         D3DVS_VERSION(1, 1),
+         true,
          "Start Initial Window Mode...\nUse Software Processing\n" + Tries("D3DFMT_R5G6B5", GROUP16, 2),
          D3DCREATE_SOFTWARE_VERTEXPROCESSING},
-        {"no vertex shader 1.1", D3DFMT_A8R8G8B8, {D3DFMT_A8R8G8B8, D3DFMT_D32}, D3DVS_VERSION(1, 0), false,
+        {"no vertex shader 1.1",
+         D3DFMT_A8R8G8B8,
+         {D3DFMT_A8R8G8B8, D3DFMT_D32},
+         D3DVS_VERSION(1, 0),
+         false,
          "Start Initial Window Mode...\nUse Software Processing\n" + Tries("D3DFMT_A8R8G8B8", GROUP0, 0),
          D3DCREATE_SOFTWARE_VERTEXPROCESSING},
     };
@@ -185,8 +197,7 @@ TEST_F(RendererTest, WindowModeFailures) {
         {"desktop mode unreadable", D3DFMT_X8R8G8B8, D3DERR_NOTAVAILABLE,
          "Start Initial Window Mode...\nFail GetAdapterDisplayMode\nInit Failed\n", 0},
         {"every depth format refused", D3DFMT_X8R8G8B8, D3D_OK,
-         "Start Initial Window Mode...\nUse Hardware Processing\n" + Tries("D3DFMT_X8R8G8B8", GROUP0) +
-             "Init Failed\n",
+         "Start Initial Window Mode...\nUse Hardware Processing\n" + Tries("D3DFMT_X8R8G8B8", GROUP0) + "Init Failed\n",
          4},
     };
     int failures = 0;
@@ -228,7 +239,7 @@ TEST_F(RendererTest, FullScreenWhereEveryFormatFailsTriesSevenGroups) {
     expected += "Init Failed\n";
     EXPECT_EQ(ReadInitLog(), expected);
     ASSERT_EQ(d3d.creates.size(), 28u);
-    const D3DFORMAT backFormats[] = {D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8,  D3DFMT_R8G8B8,  D3DFMT_R5G6B5,
+    const D3DFORMAT backFormats[] = {D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8, D3DFMT_R8G8B8,  D3DFMT_R5G6B5,
                                      D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4};
     for (int i = 0; i < 28; ++i) {
         const D3DPRESENT_PARAMETERS& params = d3d.creates[i].params;
@@ -254,7 +265,8 @@ TEST_F(RendererTest, FullScreenTakesSixtyHertzOnlyForTheRequestedSize) {
         UINT refresh;
     };
     const Case cases[] = {
-        {"size at 60 Hz in another format", {mode(800, 600, 60, D3DFMT_X8R8G8B8), mode(640, 480, 60, D3DFMT_R5G6B5)},
+        {"size at 60 Hz in another format",
+         {mode(800, 600, 60, D3DFMT_X8R8G8B8), mode(640, 480, 60, D3DFMT_R5G6B5)},
          60},
         {"size only at 75 Hz", {mode(640, 480, 75, D3DFMT_X8R8G8B8), mode(800, 600, 60, D3DFMT_X8R8G8B8)}, 0},
         {"no modes", {}, 0},
@@ -405,9 +417,9 @@ class CLoopRenderer : public CConsoleRenderer {
 public:
     using CConsoleRenderer::CConsoleRenderer;
 
-    int quitOnPass = 1;     // PostQuitMessage during this pass's first update
-    int closeOnPass = 0;    // Update answers 1 on this pass
-    int stallOnPass = 0;    // the first update of this pass takes 500 ms
+    int quitOnPass = 1;  // PostQuitMessage during this pass's first update
+    int closeOnPass = 0; // Update answers 1 on this pass
+    int stallOnPass = 0; // the first update of this pass takes 500 ms
     int passes = 0;
     std::vector<int> updatesPerPass;
     std::vector<bool> firstFlags;

@@ -79,12 +79,16 @@ TEST_F(Registry, FindAnswersOldestOfDuplicatesThenTheNext) {
 }
 
 TEST(ResourceBucket, NameHashStaysInsideItsKindRow) {
-    struct Case { const char* name; int kind; int bucket; } cases[] = {
+    struct Case {
+        const char* name;
+        int kind;
+        int bucket;
+    } cases[] = {
         {"", RT_GEOMETRY, 0},
         {"", RT_BONE, 11 * 1024},
         {"A", RT_SHADER, 1024 + 65},
-        {"\x80", RT_SHAPE, 2 * 1024 + 1024 - 128},          // -128
-        {"\xff\xff", RT_TEXTURE, 3 * 1024 + 1022},           // -2
+        {"\x80", RT_SHAPE, 2 * 1024 + 1024 - 128}, // -128
+        {"\xff\xff", RT_TEXTURE, 3 * 1024 + 1022}, // -2
         {"\x80\x80\x80\x80\x80\x80\x80\x80\x80", RT_TRANSFORM, 4 * 1024 + (1024 - (9 * 128) % 1024) % 1024},
         {"", 12, 12 * 1024},
     };

@@ -24,7 +24,7 @@ CAnimationSet* ConstantSet(const char* name, CResource* target, int attribute, f
     return set;
 }
 
-}  // namespace
+} // namespace
 
 // A three-level bone chain instantiated under "::the" and driven by two
 // blended sets: the instance moves, the loaded model does not.
@@ -45,8 +45,8 @@ TEST(AnimatedModelTest, InstanceBlendsTwoSetsIntoWorldMatrices) {
     CAnimationSet* stand = ConstantSet("stand", hip, AA_ROTATION_Z, 0.0f);
     CAnimationSet* lift = ConstantSet("lift", knee, AA_TRANSLATION_X, 2.0f);
     CAnimator* extra = new CAnimator("liftHip");
-    extra->SetTarget(hip, AA_TRANSLATION_Y, AnimationDataHandles().Resolve(
-                                                 AnimatorHandles().Resolve(lift->GetAnimators()[0])->GetData()));
+    extra->SetTarget(hip, AA_TRANSLATION_Y,
+                     AnimationDataHandles().Resolve(AnimatorHandles().Resolve(lift->GetAnimators()[0])->GetData()));
     lift->AddAnimator(extra);
 
     CModelInstanceNode figure("figure", "figure", RT_TRANSFORM, "::the");

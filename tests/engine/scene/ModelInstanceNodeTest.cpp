@@ -23,7 +23,7 @@ int Registered(const std::string& name) {
     return (int)std::distance(range.first, range.second);
 }
 
-}  // namespace
+} // namespace
 
 TEST(ModelInstanceNodeTest, NamesCarryTheScopeLast) {
     SceneRegistry r;
@@ -61,8 +61,8 @@ TEST(ModelInstanceNodeTest, AttachModelWithAndWithoutItsModel) {
 
     std::vector<std::string> names;
     CollectNames(chair.GetRoot(), names);
-    EXPECT_EQ(names, (std::vector<std::string>{"chair_root::a", "  chair::a", "    chairBone::a",
-                                               "      chairMesh::a"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"chair_root::a", "  chair::a", "    chairBone::a", "      chairMesh::a"}));
     EXPECT_TRUE(none.GetRoot()->GetChildren().empty());
     EXPECT_FALSE(none.AttachModel("chair", RT_BONE));
 
@@ -85,8 +85,7 @@ TEST(ModelInstanceNodeTest, ModelListSkipsTheMissingOne) {
     SceneRegistry r;
     MakeModel("hat");
     MakeModel("tail");
-    CModelInstanceNode chain("chain", {{"hat", RT_TRANSFORM}, {"lost", RT_TRANSFORM}, {"tail", RT_TRANSFORM}},
-                             "::the");
+    CModelInstanceNode chain("chain", {{"hat", RT_TRANSFORM}, {"lost", RT_TRANSFORM}, {"tail", RT_TRANSFORM}}, "::the");
     std::vector<std::string> tops;
     for (CHandle h : chain.GetRoot()->GetChildren())
         tops.push_back(NodeHandles().Resolve(h)->GetName());

@@ -147,8 +147,7 @@ StreamBuilder FigureModel() {
     s.Bone("hip", 0.0f, 0.0f);
     s.Bone("knee", -4.0f, 4.0f);
     s.Bone("ankle", -3.0f, 7.0f);
-    s.Hierarchy({"figure", RT_TRANSFORM,
-                 {{"hip", RT_BONE, {{"knee", RT_BONE, {{"ankle", RT_BONE, {}}}}}}}});
+    s.Hierarchy({"figure", RT_TRANSFORM, {{"hip", RT_BONE, {{"knee", RT_BONE, {{"ankle", RT_BONE, {}}}}}}}});
     return s;
 }
 
@@ -198,7 +197,7 @@ struct FigureArchive {
     ArchiveEntryRow rows[3];
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(SceneChunkLoadersTest, ModelAndAnimationLoadInstantiateAndBlend) {
     CTransform* root = CreateRootTransform();
@@ -264,7 +263,9 @@ TEST_F(SceneChunkLoadersTest, MissingNamesAreReportedAndLeftOut) {
     s.Transform("grandchild", 0.0f, 0.0f, 0.0f);
     // "ghost" is not loaded: its child is not attached under it, the
     // grandchild still goes under its own parent.
-    s.Hierarchy({"top", RT_TRANSFORM, {{"ghost", RT_TRANSFORM, {{"child", RT_TRANSFORM, {{"grandchild", RT_TRANSFORM, {}}}}}}}});
+    s.Hierarchy({"top",
+                 RT_TRANSFORM,
+                 {{"ghost", RT_TRANSFORM, {{"child", RT_TRANSFORM, {{"grandchild", RT_TRANSFORM, {}}}}}}}});
     s.Data("curve", {{5.0f, 1.0f, 0.0f}});
     s.Data("cubic", {{5.0f, 1.0f, 0.0f}}, 1);
     s.Animator("noTarget", "curve", "nobody", RT_TRANSFORM, AA_TRANSLATION_X);
@@ -272,7 +273,7 @@ TEST_F(SceneChunkLoadersTest, MissingNamesAreReportedAndLeftOut) {
     s.Set("set", {"missingAnimator", "noTarget", "noData"});
     ChunkWalkResult result = Load(s);
     EXPECT_TRUE(result.complete);
-    EXPECT_EQ(g_missing, 4);  // ghost, nobody, cubic, missingAnimator
+    EXPECT_EQ(g_missing, 4); // ghost, nobody, cubic, missingAnimator
 
     auto* top = Find<CTransform>("top", RT_TRANSFORM);
     auto* child = Find<CTransform>("child", RT_TRANSFORM);
@@ -285,7 +286,7 @@ TEST_F(SceneChunkLoadersTest, MissingNamesAreReportedAndLeftOut) {
     auto* set = Find<CAnimationSet>("set", RT_ANIMATION_SET);
     ASSERT_NE(set, nullptr);
     EXPECT_EQ(set->GetAnimators().size(), 2u);
-    EXPECT_EQ(set->GetLength(), CAnimationSet::LENGTH_UNSET);  // no member has data
+    EXPECT_EQ(set->GetLength(), CAnimationSet::LENGTH_UNSET); // no member has data
     EXPECT_EQ(set->Apply(1.0f, 1.0f, AWT_OVER_WRITE), 2);
     EXPECT_EQ(top->GetChannelValue(CTransform::TC_TRANSLATION_X), 0.0f);
 }
@@ -304,7 +305,7 @@ TEST_F(SceneChunkLoadersTest, HierarchyThatWouldCloseACycleIsRefused) {
     EXPECT_EQ(b->GetParent(), a);
     EXPECT_EQ(a->GetParent(), nullptr);
     EXPECT_EQ(a->GetChildren().size(), 1u);
-    a->RenderTree();  // finishes
+    a->RenderTree(); // finishes
     (void)b->GetWorldMatrix();
 }
 

@@ -11,7 +11,10 @@
 struct ProbeShape : CNode {
     ProbeShape(const char* name, std::vector<std::string>* log = nullptr) : CNode(name, RT_SHAPE), log(log) {}
     ProbeShape(const ProbeShape& source, const std::string& scope)
-        : CNode(source, scope), log(source.log), centre(source.centre), radius(source.radius) {}
+        : CNode(source, scope),
+          log(source.log),
+          centre(source.centre),
+          radius(source.radius) {}
     void Render() override {
         if (log)
             log->push_back(GetName());

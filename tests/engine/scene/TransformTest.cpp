@@ -31,7 +31,7 @@ CMatrix Compose(float sx, float sy, float sz, float rx, float ry, float rz, floa
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(TransformTest, LocalMatrixIsScaleThenRotationsXYZThenTranslation) {
     SceneRegistry r;
@@ -83,7 +83,7 @@ TEST(TransformTest, SetLocalMatrixHoldsUntilALaterFrameWrite) {
 
     AdvanceFrameStamp();
     EXPECT_EQ(t.GetLocalMatrix()(3, 0), 1.0f);
-    t.SetVisible(0.0f);  // hiding keeps the set matrix
+    t.SetVisible(0.0f); // hiding keeps the set matrix
     EXPECT_EQ(t.GetLocalMatrix()(3, 0), 1.0f);
     t.SetChannelValue(CTransform::TC_TRANSLATION_Y, 4.0f);
     EXPECT_EQ(t.GetLocalMatrix()(3, 0), 9.0f);
@@ -100,8 +100,8 @@ TEST(TransformTest, WorldMatrixIsCachedOncePerFrame) {
     child.SetTranslation(1.0f, 0.0f, 0.0f);
 
     int before = WorldMatrixComputations;
-    EXPECT_FLOAT_EQ(child.GetWorldMatrix()(3, 0), 12.0f);  // local first, then the parent
-    EXPECT_EQ(WorldMatrixComputations - before, 1);        // the parent has no parent: not cached
+    EXPECT_FLOAT_EQ(child.GetWorldMatrix()(3, 0), 12.0f); // local first, then the parent
+    EXPECT_EQ(WorldMatrixComputations - before, 1);       // the parent has no parent: not cached
     EXPECT_FLOAT_EQ(child.GetWorldMatrix()(3, 0), 12.0f);
     EXPECT_EQ(WorldMatrixComputations - before, 1);
 
@@ -137,7 +137,7 @@ TEST(TransformTest, DefaultParentAndRoot) {
         CTransform b("b");
         EXPECT_EQ(b.GetParent(), &group);
     }
-    EXPECT_EQ(GetDefaultParent(), nullptr);  // the group has gone
+    EXPECT_EQ(GetDefaultParent(), nullptr); // the group has gone
     CTransform c("c");
     EXPECT_EQ(c.GetParent(), nullptr);
 }
@@ -147,13 +147,13 @@ TEST(TransformTest, ReparentingMovesAndRefusesCycles) {
     CTransform a("a"), b("b"), c("c"), other("other");
     ASSERT_TRUE(a.AddChild(&b));
     ASSERT_TRUE(b.AddChild(&c));
-    ASSERT_TRUE(other.AddChild(&c));  // moves
+    ASSERT_TRUE(other.AddChild(&c)); // moves
     EXPECT_TRUE(b.GetChildren().empty());
     EXPECT_EQ(other.GetChildren(), std::vector<CHandle>{c.GetNodeHandle()});
     EXPECT_EQ(c.GetParent(), &other);
     ASSERT_TRUE(b.AddChild(&c));
 
-    EXPECT_FALSE(c.AddChild(&a));  // a is c's grandparent
+    EXPECT_FALSE(c.AddChild(&a)); // a is c's grandparent
     EXPECT_FALSE(c.AddChild(&b));
     EXPECT_FALSE(a.AddChild(&a));
     EXPECT_FALSE(c.SetParent(&c));
@@ -166,7 +166,7 @@ TEST(TransformTest, ReparentingMovesAndRefusesCycles) {
     EXPECT_TRUE(b.AddChild(&c));
     EXPECT_EQ(b.GetChildren().size(), 1u);
     std::ostringstream out;
-    a.Print(out, 0);  // finishes: no cycle
+    a.Print(out, 0); // finishes: no cycle
     EXPECT_EQ(out.str(), "a[RT_TRANSFORM]\n  b[RT_TRANSFORM]\n    c[RT_TRANSFORM]\n");
 }
 
@@ -231,7 +231,7 @@ TEST(TransformTest, ScopedCloneOfThreeLevels) {
     knee->SetVisible(0.0f);
     top.SetTranslation(1.0f, 2.0f, 3.0f);
     (void)top.GetWorldMatrix();
-    SetDefaultParent(&top);  // clones must not attach here
+    SetDefaultParent(&top); // clones must not attach here
 
     CTransform* clone = top.Clone("::the");
     std::vector<std::string> names;
@@ -301,7 +301,7 @@ TEST(TransformTest, BoundingSphereScalesByRowLengthsAndKeepsSentinels) {
     SceneRegistry r;
     CTransform t("t");
     t.SetScale(2.0f, 1.0f, 1.0f);
-    t.SetRotation(0.0f, 0.0f, 0.7853982f);  // column lengths are 1.58, row lengths 2, 1, 1
+    t.SetRotation(0.0f, 0.0f, 0.7853982f); // column lengths are 1.58, row lengths 2, 1, 1
     t.SetTranslation(10.0f, 0.0f, 0.0f);
     ProbeShape shape("s");
     t.AddChild(&shape);
@@ -311,14 +311,14 @@ TEST(TransformTest, BoundingSphereScalesByRowLengthsAndKeepsSentinels) {
     EXPECT_NEAR(radius, 2.0f, 1e-5f);
     EXPECT_NEAR(c.x, 10.0f, 1e-5f);
 
-    shape.radius = -2.0f;  // empty: ignored, not scaled into something else
+    shape.radius = -2.0f; // empty: ignored, not scaled into something else
     t.ComputeBoundingSphere(c, radius);
     EXPECT_EQ(radius, -2.0f);
 
     ProbeShape other("o");
     other.radius = 1.0f;
     t.AddChild(&other);
-    shape.radius = -1.0f;  // unbounded wins over everything
+    shape.radius = -1.0f; // unbounded wins over everything
     t.ComputeBoundingSphere(c, radius);
     EXPECT_EQ(radius, -1.0f);
     EXPECT_EQ(c.x, 0.0f);
@@ -345,6 +345,6 @@ TEST(TransformTest, BoundingSphereMergesBoxesOfChildren) {
     top.AddChild(&empty);
     top.AddChild(&sub);
     top.ComputeBoundingSphere(c, radius);
-    EXPECT_FLOAT_EQ(c.x, 1.0f);  // box -2..4 on x
+    EXPECT_FLOAT_EQ(c.x, 1.0f); // box -2..4 on x
     EXPECT_FLOAT_EQ(radius, 3.0f);
 }

@@ -87,11 +87,9 @@ TEST_F(DynamicSkinTest, DynamicVertexFallsPerSubstepAndTheCapHolds) {
         ASSERT_TRUE(skin.Update(mesh.bind.data(), mesh.work.data(), mesh.count, bones, 2, c.frameMs));
         ExpectPos(mesh.Pos(1), 2, 5, 0, "bound in its rigid place");
         for (int frame = 1; frame <= 2; ++frame) {
-            ASSERT_TRUE(
-                skin.Update(mesh.bind.data(), mesh.work.data(), mesh.count, bones, 2, c.frameMs));
+            ASSERT_TRUE(skin.Update(mesh.bind.data(), mesh.work.data(), mesh.count, bones, 2, c.frameMs));
             ExpectPos(mesh.Pos(0), 0, 0, 0, "rigid vertex stays");
-            ExpectPos(mesh.Pos(1), 2, 5 + frame * c.substeps * FALL, 0,
-                      "free vertex falls, no acceleration");
+            ExpectPos(mesh.Pos(1), 2, 5 + frame * c.substeps * FALL, 0, "free vertex falls, no acceleration");
         }
     }
 }

@@ -149,7 +149,7 @@ TEST(SpringSystem, LinksNamingMissingPointsAreInertAndReported) {
     springs.AddPoint(a.v);
     springs.AddPoint(b.v);
     springs.AddLink(0, 1, 1.0f);
-    springs.AddLink(0, 7, 1.0f);  // beyond the points: rest 0, would pin onto garbage
+    springs.AddLink(0, 7, 1.0f); // beyond the points: rest 0, would pin onto garbage
     EXPECT_FLOAT_EQ(springs.GetLink(1).restLength, 0.0f);
     EXPECT_TRUE(springs.LinksWithin(8));
     EXPECT_FALSE(springs.LinksWithin(7));
@@ -211,8 +211,8 @@ TEST(SpringSystem, FrameSubstepsAreCappedAtThreeTimesTheNominalCount) {
         int asked;
         int run;
     } cases[] = {
-        {0.0f, 1, 1}, {3.0f, 1, 1}, {3.4f, 2, 2}, {16.67f, 6, 6}, {200.0f, 61, 15},
-        {-5.0f, 1, 1}, {1.0e30f, 1000001, 15}, {NAN, 1, 1},
+        {0.0f, 1, 1},     {3.0f, 1, 1},  {3.4f, 2, 2},           {16.67f, 6, 6},
+        {200.0f, 61, 15}, {-5.0f, 1, 1}, {1.0e30f, 1000001, 15}, {NAN, 1, 1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CSpringSystem::RequestedSubsteps(c.frameMs, 5), c.asked) << c.frameMs;

@@ -6,14 +6,14 @@
 
 #include "engine/anim/AnimAttribute.h"
 #include "engine/anim/ChangeStamp.h"
-#include "engine/archive/ArchiveFixture.h"
+#include "tests/engine/archive/ArchiveFixture.h"
 #include "engine/archive/TextureArchives.h"
 #include "engine/core/FrameStamp.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/texture/Texture.h"
 #include "engine/texture/TextureDevice.h"
 #include "platform/image/ImageDecoders.h"
-#include "platform/image/TestImages.h"
+#include "tests/platform/image/TestImages.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ struct FakeFrame : CTextureFrame {
     ~FakeFrame() override { --*live; }
     uint32_t GetFormat() const override { return format; }
     uint32_t format;
-    uint32_t texel;  // texel (0, 0) of the image, to tell frames apart
+    uint32_t texel; // texel (0, 0) of the image, to tell frames apart
     int* live;
 };
 
@@ -39,8 +39,7 @@ struct RecordingDevice : ITextureDevice {
         return new FakeFrame(image.hasAlpha ? FMT_A8R8G8B8 : FMT_X8R8G8B8, image.Texel(0, 0), &live);
     }
     void SetStageSetting(int stage, TextureStageSetting setting, int value) override {
-        calls.push_back("state " + std::to_string(stage) + " " + std::to_string(setting) + "=" +
-                        std::to_string(value));
+        calls.push_back("state " + std::to_string(stage) + " " + std::to_string(setting) + "=" + std::to_string(value));
     }
     void SetTexture(int stage, CTextureFrame* frame) override {
         bound = frame;
@@ -84,7 +83,7 @@ struct TextureTest : DataFolderTest {
         image.Row(0)[0] = tag;
         WriteFile(path, testimages::Tga(image, alpha ? 32 : 24));
     }
-    static uint8_t Tag(CTextureFrame* frame) { return (uint8_t)static_cast<FakeFrame*>(frame)->texel; }
+    static uint8_t Tag(CTextureFrame* frame) { return (uint8_t) static_cast<FakeFrame*>(frame)->texel; }
 
     RecordingDevice device;
     CResourceManager registry;
@@ -95,8 +94,8 @@ TEST_F(TextureTest, LoadsOneFrameAndTellsTranslucencyFromItsFormat) {
     WriteTga("model/common/marukage.tga", 8, true);
     auto* opaque = new CFileTexture("floor", "model/common/room_floaring3.tga", TFM_LINEAR, TFM_LINEAR, TFM_NONE,
                                     TAM_WRAP, TAM_CLAMP, 1, false);
-    auto* shadow = new CFileTexture("shadow", "model/common/marukage.tga", TFM_POINT, TFM_LINEAR, TFM_NONE,
-                                    TAM_MIRROR, TAM_WRAP, 1, false);
+    auto* shadow = new CFileTexture("shadow", "model/common/marukage.tga", TFM_POINT, TFM_LINEAR, TFM_NONE, TAM_MIRROR,
+                                    TAM_WRAP, 1, false);
     EXPECT_EQ(g_missing, 0);
     ASSERT_EQ(opaque->GetFrameCount(), 1);
     EXPECT_EQ(Tag(opaque->GetFrame(0)), 7);
@@ -111,11 +110,22 @@ TEST(TextureFormats, OnlyAlphaChannelsAreTranslucent) {
         uint32_t format;
         bool translucent;
     } cases[] = {
-        {FMT_A8R8G8B8, true},   {FMT_A4R4G4B4, true},  {28, true},  {29, true},  {40, true},
-        {51, true},             {52, true},            {FMT_X8R8G8B8, false}, {FMT_A1R5G5B5, false},
-        {23, false},            {50, false},           {0, false},
-        {testimages::FourCc("DXT1"), false}, {testimages::FourCc("DXT2"), true},
-        {testimages::FourCc("DXT3"), true},  {testimages::FourCc("DXT4"), true},
+        {FMT_A8R8G8B8, true},
+        {FMT_A4R4G4B4, true},
+        {28, true},
+        {29, true},
+        {40, true},
+        {51, true},
+        {52, true},
+        {FMT_X8R8G8B8, false},
+        {FMT_A1R5G5B5, false},
+        {23, false},
+        {50, false},
+        {0, false},
+        {testimages::FourCc("DXT1"), false},
+        {testimages::FourCc("DXT2"), true},
+        {testimages::FourCc("DXT3"), true},
+        {testimages::FourCc("DXT4"), true},
         {testimages::FourCc("DXT5"), true},
     };
     for (const auto& c : cases)
@@ -146,18 +156,18 @@ TEST_F(TextureTest, AnimatedTextureReadsNumberedFramesUntilTheFirstGap) {
     EXPECT_EQ(AnimatedFrameName("noext", 1), "noext.1");
     for (int n = 1; n <= 3; ++n)
         WriteTga("model/vesko/vesko_face." + std::to_string(n) + ".tga", (uint8_t)(10 * n), n == 1);
-    WriteTga("model/vesko/vesko_face.5.tga", 50, false);  // after the gap: never read
+    WriteTga("model/vesko/vesko_face.5.tga", 50, false); // after the gap: never read
     auto* face = new CFileTexture("face", "model/vesko/vesko_face.tga", 2, 2, 0, 0, 0, 1, true);
     EXPECT_EQ(g_missing, 0);
     ASSERT_EQ(face->GetFrameCount(), 3);
-    EXPECT_TRUE(face->IsTranslucent());  // the first frame decides
+    EXPECT_TRUE(face->IsTranslucent()); // the first frame decides
 
     // Frame selection: truncated, minus one, clamped.
     const struct {
         float value;
         int tag;
-    } cases[] = {{1.0f, 10}, {0.0f, 10}, {-4.0f, 10}, {2.9f, 20}, {3.0f, 30}, {4.0f, 30}, {1e30f, 30},
-                 {std::nanf(""), 10}};
+    } cases[] = {{1.0f, 10}, {0.0f, 10}, {-4.0f, 10}, {2.9f, 20},
+                 {3.0f, 30}, {4.0f, 30}, {1e30f, 30}, {std::nanf(""), 10}};
     for (const auto& c : cases) {
         face->SetChannelValue(CTexture::TXC_FRAME, c.value);
         face->BindToStage(1);
@@ -189,8 +199,8 @@ TEST_F(TextureTest, DeviceResetReleasesAndReloadsFramesInOrder) {
 
 TEST_F(TextureTest, BindSetsStatesInOrderThenFrameThenMatrix) {
     WriteTga("model/common/room_floaring3.tga", 7, false);
-    auto* floor = new CFileTexture("floor", "model/common/room_floaring3.tga", TFM_LINEAR, TFM_POINT,
-                                   TFM_ANISOTROPIC, TAM_MIRROR, TAM_CLAMP, 1, false);
+    auto* floor = new CFileTexture("floor", "model/common/room_floaring3.tga", TFM_LINEAR, TFM_POINT, TFM_ANISOTROPIC,
+                                   TAM_MIRROR, TAM_CLAMP, 1, false);
     floor->BindToStage(2);
     const std::vector<std::string> expected = {
         "state 2 0=1", "state 2 1=2", "state 2 2=3", "state 2 3=1", "state 2 4=2", "texture 2", "constant 91 x3",
@@ -246,4 +256,4 @@ TEST(TextureCoordinates, RotatesAboutTheCentreAndRebuildsOnlyAfterAChange) {
     EXPECT_FLOAT_EQ(texture.GetChannelValue(CTexture::TXC_FRAME), 1.0f);
 }
 
-}  // namespace
+} // namespace

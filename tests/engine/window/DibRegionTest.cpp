@@ -6,14 +6,14 @@
 #include <functional>
 #include <vector>
 
-#include "engine/bitmap/TestBitmaps.h"
+#include "tests/engine/bitmap/TestBitmaps.h"
 #include "engine/window/DibRegion.h"
 
 namespace {
 
+using testbmp::BitmapLayout;
 using testbmp::GREEN;
 using testbmp::Make;
-using testbmp::Spec;
 
 const COLORREF KEY = RGB(0, 255, 0);
 using PixelFn = std::function<uint32_t(int, int)>;
@@ -65,7 +65,7 @@ std::vector<RECT> ExpectedBands(int width, int height, const std::function<bool(
 
 struct RegionCase {
     const char* what;
-    Spec spec;
+    BitmapLayout spec;
     PixelFn pixel;
     std::vector<uint32_t> palette;
     std::function<bool(int, int)> opaque;
@@ -104,24 +104,33 @@ void CheckRegion(const RegionCase& c) {
 }
 
 TEST(DibRegion, RegionsFromGeneratedBitmaps) {
-    Spec s24;
+    BitmapLayout s24;
     s24.width = 7;
     s24.height = 5;
-    Spec s8 = s24;
+    BitmapLayout s8 = s24;
     s8.bitCount = 8;
-    Spec topDown = s24;
+    BitmapLayout topDown = s24;
     topDown.height = -5;
     const std::vector<uint32_t> withKey = {0x000000, 0x804020, GREEN, 0x00FE00};
     const std::vector<uint32_t> withoutKey = {0x000000, 0x804020, 0x00FE00, 0x01FF00};
     auto disc = [](int x, int y) { return (x - 3) * (x - 3) + (y - 2) * (y - 2) <= 5; };
     RegionCase cases[] = {
-        {"24-bit left half key", s24, [](int x, int) { return x < 3 ? GREEN : 0x102030u; }, {},
+        {"24-bit left half key",
+         s24,
+         [](int x, int) { return x < 3 ? GREEN : 0x102030u; },
+         {},
          [](int x, int) { return x >= 3; }},
         {"24-bit disc", s24, [&](int x, int y) { return disc(x, y) ? 0xFFFFFFu : GREEN; }, {}, disc},
         {"24-bit no key", s24, [](int, int) { return 0xFF0000u; }, {}, [](int, int) { return true; }},
-        {"24-bit all-key row", s24, [](int x, int y) { return y == 2 || x == 6 ? GREEN : 0x00FF01u; },
-         {}, [](int x, int y) { return y != 2 && x != 6; }},
-        {"24-bit top-down", topDown, [](int x, int y) { return x == y ? GREEN : 0u; }, {},
+        {"24-bit all-key row",
+         s24,
+         [](int x, int y) { return y == 2 || x == 6 ? GREEN : 0x00FF01u; },
+         {},
+         [](int x, int y) { return y != 2 && x != 6; }},
+        {"24-bit top-down",
+         topDown,
+         [](int x, int y) { return x == y ? GREEN : 0u; },
+         {},
          [](int x, int y) { return x != y; }},
         {"8-bit palette key", s8, [](int x, int y) { return (x + y) % 3 == 0 ? 2u : 1u; }, withKey,
          [](int x, int y) { return (x + y) % 3 != 0; }},
@@ -135,7 +144,7 @@ TEST(DibRegion, RegionsFromGeneratedBitmaps) {
 }
 
 TEST(DibRegion, UnusableMaskGivesNoOutline) {
-    Spec s24;
+    BitmapLayout s24;
     s24.width = 4;
     s24.height = 4;
     std::vector<uint8_t> allKey = Make(s24, [](int, int) { return GREEN; });
@@ -143,7 +152,7 @@ TEST(DibRegion, UnusableMaskGivesNoOutline) {
     ASSERT_TRUE(dib.LoadFromMemory(allKey.data(), allKey.size()));
     EXPECT_FALSE(dib.HasOutline());
 
-    Spec s32 = s24;
+    BitmapLayout s32 = s24;
     s32.bitCount = 32;
     std::vector<uint8_t> deep = Make(s32, [](int, int) { return 0u; });
     ASSERT_TRUE(dib.LoadFromMemory(deep.data(), deep.size()));
@@ -152,7 +161,7 @@ TEST(DibRegion, UnusableMaskGivesNoOutline) {
 }
 
 TEST(DibRegion, RefusedImageLeavesBitmapAndRegionAlone) {
-    Spec s24;
+    BitmapLayout s24;
     s24.width = 4;
     s24.height = 2;
     std::vector<uint8_t> good = Make(s24, [](int x, int) { return x == 0 ? GREEN : 0u; });
@@ -178,12 +187,11 @@ TEST(DibRegion, RefusedImageLeavesBitmapAndRegionAlone) {
 }
 
 TEST(DibRegion, LoadsFromAFileWithItsName) {
-    Spec s8;
+    BitmapLayout s8;
     s8.width = 5;
     s8.height = 3;
     s8.bitCount = 8;
-    std::vector<uint8_t> bytes =
-        Make(s8, [](int x, int) { return x >= 3 ? 1u : 0u; }, {GREEN, 0x123456});
+    std::vector<uint8_t> bytes = Make(s8, [](int x, int) { return x >= 3 ? 1u : 0u; }, {GREEN, 0x123456});
     char dir[MAX_PATH], path[MAX_PATH];
     GetTempPathA(MAX_PATH, dir);
     GetTempFileNameA(dir, "dib", 0, path);
@@ -210,12 +218,11 @@ TEST(DibRegion, LoadsFromAFileWithItsName) {
 }
 
 TEST(DibRegion, WindowTakesTheOutlineAndTheBitmapDraws) {
-    Spec s24;
+    BitmapLayout s24;
     s24.width = 16;
     s24.height = 16;
     auto inside = [](int x, int y) { return (x - 8) * (x - 8) + (y - 8) * (y - 8) < 49; };
-    std::vector<uint8_t> bytes =
-        Make(s24, [&](int x, int y) { return inside(x, y) ? 0xFF0000u : GREEN; });
+    std::vector<uint8_t> bytes = Make(s24, [&](int x, int y) { return inside(x, y) ? 0xFF0000u : GREEN; });
     CDibRegion dib(KEY);
     ASSERT_TRUE(dib.LoadFromMemory(bytes.data(), bytes.size()));
     ASSERT_TRUE(dib.HasOutline());

@@ -79,8 +79,8 @@ TEST(WindowMask, GeneratedMasksGiveEachWindowItsOutline) {
         EXPECT_FALSE(PtInRegion(region, 0, 0));
         EXPECT_FALSE(PtInRegion(region, size - 1, size - 1));
 
-        HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, "WindowMaskTest", "mask", WS_POPUP, 0, 0, size, size,
-                                      nullptr, nullptr, wc.hInstance, nullptr);
+        HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, "WindowMaskTest", "mask", WS_POPUP, 0, 0, size, size, nullptr,
+                                      nullptr, wc.hInstance, nullptr);
         ASSERT_NE(window, nullptr);
         // The window owns the region it is given: hand it a copy.
         HRGN copy = CreateRectRgn(0, 0, 0, 0);

@@ -16,7 +16,7 @@ std::vector<uint8_t> Header(const std::string& text) {
     return bytes;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ArchiveStream, NumbersAreLittleEndian) {
     CArchiveWriter writer;
@@ -24,8 +24,8 @@ TEST(ArchiveStream, NumbersAreLittleEndian) {
     writer.WriteInt32(-2);
     writer.WriteFloat(1.0f);
     writer.WriteUInt16(0xBEEF);
-    const std::vector<uint8_t> want = {0x00, 0x00, 0x01, 0x00, 0xFE, 0xFF, 0xFF, 0xFF,
-                                       0x00, 0x00, 0x80, 0x3F, 0xEF, 0xBE};
+    const std::vector<uint8_t> want = {0x00, 0x00, 0x01, 0x00, 0xFE, 0xFF, 0xFF,
+                                       0xFF, 0x00, 0x00, 0x80, 0x3F, 0xEF, 0xBE};
     EXPECT_EQ(writer.GetBytes(), want);
 
     CArchiveReader reader(want.data(), want.size());
@@ -58,7 +58,7 @@ TEST(ArchiveStream, CountedStringLengthForms) {
     for (const Case& c : cases) {
         std::string text(c.length, 'a');
         if (!text.empty())
-            text.back() = '\x82';  // bytes pass through unchanged
+            text.back() = '\x82'; // bytes pass through unchanged
         EXPECT_EQ(Header(text), c.header) << c.length;
 
         CArchiveWriter writer;

@@ -40,7 +40,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(FileReplace, CommitReplacesTheOldFile) {
     WriteRaw(TARGET, "old contents");

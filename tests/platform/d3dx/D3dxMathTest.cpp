@@ -18,12 +18,18 @@ TEST(D3dxMath, RotationsFollowRowVectorConvention) {
     D3DXMATRIX m;
     D3DXVECTOR3 v = {1, 0, 0}, r;
     D3DXVec3TransformCoord(&r, &v, D3DXMatrixRotationZ(&m, PI / 2));
-    EXPECT_NEAR(r.x, 0, 1e-6); EXPECT_NEAR(r.y, 1, 1e-6); EXPECT_NEAR(r.z, 0, 1e-6);
+    EXPECT_NEAR(r.x, 0, 1e-6);
+    EXPECT_NEAR(r.y, 1, 1e-6);
+    EXPECT_NEAR(r.z, 0, 1e-6);
     D3DXVec3TransformCoord(&r, &v, D3DXMatrixRotationY(&m, PI / 2));
-    EXPECT_NEAR(r.x, 0, 1e-6); EXPECT_NEAR(r.y, 0, 1e-6); EXPECT_NEAR(r.z, -1, 1e-6);
+    EXPECT_NEAR(r.x, 0, 1e-6);
+    EXPECT_NEAR(r.y, 0, 1e-6);
+    EXPECT_NEAR(r.z, -1, 1e-6);
     v = {0, 1, 0};
     D3DXVec3TransformCoord(&r, &v, D3DXMatrixRotationX(&m, PI / 2));
-    EXPECT_NEAR(r.x, 0, 1e-6); EXPECT_NEAR(r.y, 0, 1e-6); EXPECT_NEAR(r.z, 1, 1e-6);
+    EXPECT_NEAR(r.x, 0, 1e-6);
+    EXPECT_NEAR(r.y, 0, 1e-6);
+    EXPECT_NEAR(r.z, 1, 1e-6);
 }
 
 TEST(D3dxMath, MultiplyAppliesFirstArgumentFirstAndMayAlias) {
@@ -33,7 +39,9 @@ TEST(D3dxMath, MultiplyAppliesFirstArgumentFirstAndMayAlias) {
     D3DXMatrixMultiply(&ts, &t, &s); // translate, then scale
     D3DXVECTOR3 o = {0, 0, 0}, r;
     D3DXVec3TransformCoord(&r, &o, &ts);
-    EXPECT_FLOAT_EQ(r.x, 2); EXPECT_FLOAT_EQ(r.y, 4); EXPECT_FLOAT_EQ(r.z, 6);
+    EXPECT_FLOAT_EQ(r.x, 2);
+    EXPECT_FLOAT_EQ(r.y, 4);
+    EXPECT_FLOAT_EQ(r.z, 6);
     D3DXMatrixMultiply(&t, &t, &s);
     ExpectMatrix(t, {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 2, 4, 6, 1});
 }
@@ -71,29 +79,40 @@ TEST(D3dxMath, ProjectionAndViewMatrices) {
     D3DXMatrixLookAtRH(&m, &eye, &at, &up);
     D3DXVECTOR3 p = {0, 0, -1}, r;
     D3DXVec3TransformCoord(&r, &p, &m);
-    EXPECT_NEAR(r.x, 1, 1e-6); EXPECT_NEAR(r.y, 0, 1e-6); EXPECT_NEAR(r.z, -3, 1e-6);
+    EXPECT_NEAR(r.x, 1, 1e-6);
+    EXPECT_NEAR(r.y, 0, 1e-6);
+    EXPECT_NEAR(r.z, -3, 1e-6);
 }
 
 TEST(D3dxMath, VectorTransformsAndNormalize) {
     D3DXMATRIX m = {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0.5f}, {10, 20, 30, 1}}};
     D3DXVECTOR3 v = {2, 4, 2}, r;
     D3DXVec3TransformCoord(&r, &v, &m); // w = 2 * 0.5 + 1 = 2
-    EXPECT_FLOAT_EQ(r.x, 6); EXPECT_FLOAT_EQ(r.y, 12); EXPECT_FLOAT_EQ(r.z, 16);
+    EXPECT_FLOAT_EQ(r.x, 6);
+    EXPECT_FLOAT_EQ(r.y, 12);
+    EXPECT_FLOAT_EQ(r.z, 16);
     D3DXVec3TransformNormal(&r, &v, &m);
-    EXPECT_FLOAT_EQ(r.x, 2); EXPECT_FLOAT_EQ(r.y, 4); EXPECT_FLOAT_EQ(r.z, 2);
+    EXPECT_FLOAT_EQ(r.x, 2);
+    EXPECT_FLOAT_EQ(r.y, 4);
+    EXPECT_FLOAT_EQ(r.z, 2);
     D3DXVECTOR4 v4 = {1, 1, 2, 1}, r4;
     D3DXVec4Transform(&r4, &v4, &m);
-    EXPECT_FLOAT_EQ(r4.x, 11); EXPECT_FLOAT_EQ(r4.w, 2);
+    EXPECT_FLOAT_EQ(r4.x, 11);
+    EXPECT_FLOAT_EQ(r4.w, 2);
 
     v = {3, 0, 4};
     D3DXVec3Normalize(&r, &v);
-    EXPECT_FLOAT_EQ(r.x, 0.6f); EXPECT_FLOAT_EQ(r.z, 0.8f);
+    EXPECT_FLOAT_EQ(r.x, 0.6f);
+    EXPECT_FLOAT_EQ(r.z, 0.8f);
     v = {0, 0, 0};
     D3DXVec3Normalize(&r, &v);
-    EXPECT_EQ(r.x, 0); EXPECT_EQ(r.y, 0); EXPECT_EQ(r.z, 0);
+    EXPECT_EQ(r.x, 0);
+    EXPECT_EQ(r.y, 0);
+    EXPECT_EQ(r.z, 0);
     D3DXVECTOR4 z4 = {0, 0, 0, 0};
     D3DXVec4Normalize(&r4, &z4);
-    EXPECT_EQ(r4.x, 0); EXPECT_EQ(r4.w, 0);
+    EXPECT_EQ(r4.x, 0);
+    EXPECT_EQ(r4.w, 0);
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 
 #include "platform/image/ImageDecoders.h"
 #include "platform/image/ImageResample.h"
-#include "platform/image/TestImages.h"
+#include "tests/platform/image/TestImages.h"
 
 namespace {
 
@@ -36,16 +36,11 @@ struct RoundTrip {
 TEST(ImageDecoders, DecodesEachFormatWithItsAlpha) {
     CImage opaque = Pattern(5, 3, false), clear = Pattern(5, 3, true);
     const RoundTrip cases[] = {
-        {"bmp24", Bmp(opaque, 24), IFF_BMP, false, 0},
-        {"bmp32", Bmp(clear, 32), IFF_BMP, false, 0},
-        {"tga24", Tga(opaque, 24), IFF_TGA, false, 0},
-        {"tga32", Tga(clear, 32), IFF_TGA, true, 0},
-        {"tga32rle", Tga(clear, 32, true), IFF_TGA, true, 0},
-        {"png", Png(opaque, false), IFF_PNG, false, 0},
-        {"pngAlpha", Png(clear, true), IFF_PNG, true, 0},
-        {"jpeg", Jpeg(opaque, 100), IFF_JPEG, false, 40},
-        {"ddsArgb", DdsArgb(clear, true), IFF_DDS, true, 0},
-        {"ddsXrgb", DdsArgb(opaque, false), IFF_DDS, false, 0},
+        {"bmp24", Bmp(opaque, 24), IFF_BMP, false, 0},        {"bmp32", Bmp(clear, 32), IFF_BMP, false, 0},
+        {"tga24", Tga(opaque, 24), IFF_TGA, false, 0},        {"tga32", Tga(clear, 32), IFF_TGA, true, 0},
+        {"tga32rle", Tga(clear, 32, true), IFF_TGA, true, 0}, {"png", Png(opaque, false), IFF_PNG, false, 0},
+        {"pngAlpha", Png(clear, true), IFF_PNG, true, 0},     {"jpeg", Jpeg(opaque, 100), IFF_JPEG, false, 40},
+        {"ddsArgb", DdsArgb(clear, true), IFF_DDS, true, 0},  {"ddsXrgb", DdsArgb(opaque, false), IFF_DDS, false, 0},
     };
     for (const RoundTrip& c : cases) {
         SCOPED_TRACE(c.name);
@@ -90,7 +85,7 @@ TEST(ImageDecoders, DecodesDxtBlocks) {
 TEST(ImageDecoders, DdsRowPitchCountsOnlyWhenFlagged) {
     CImage image = Pattern(3, 2, true);
     Bytes packed = DdsArgb(image, true);
-    Patch32(packed, 20, 1000);  // a pitch without the pitch flag is ignored
+    Patch32(packed, 20, 1000); // a pitch without the pitch flag is ignored
     CImage got;
     ASSERT_TRUE(DecodeDds(packed.data(), packed.size(), got));
     EXPECT_EQ(got.pixels, image.pixels);
@@ -118,7 +113,7 @@ TEST(ImageDecoders, ReadsBottomUpAndTopDownRowOrder) {
     EXPECT_EQ(got.Texel(1, 1), image.Texel(1, 0));
 
     Bytes tga = Tga(image, 24);
-    tga[17] = 0;  // bottom-left origin
+    tga[17] = 0; // bottom-left origin
     ASSERT_TRUE(DecodeTga(tga.data(), tga.size(), got));
     EXPECT_EQ(got.Texel(0, 0), image.Texel(0, 1));
 }
@@ -127,9 +122,8 @@ TEST(ImageDecoders, ReadsBottomUpAndTopDownRowOrder) {
 // are a set of hostile headers. Run under the address sanitizer on the host.
 TEST(ImageDecoders, RefusesTruncatedFiles) {
     CImage image = Pattern(7, 5, true);
-    const Bytes files[] = {Bmp(image, 24), Bmp(image, 32), Tga(image, 24), Tga(image, 32, true),
-                           Png(image, true), Jpeg(image), DdsArgb(image, true), DdsDxt("DXT1"),
-                           DdsDxt("DXT5")};
+    const Bytes files[] = {Bmp(image, 24), Bmp(image, 32),       Tga(image, 24), Tga(image, 32, true), Png(image, true),
+                           Jpeg(image),    DdsArgb(image, true), DdsDxt("DXT1"), DdsDxt("DXT5")};
     for (const Bytes& file : files) {
         for (size_t length = 0; length < file.size(); ++length) {
             Bytes prefix(file.begin(), file.begin() + length);
@@ -152,22 +146,22 @@ TEST(ImageDecoders, RefusesHostileHeaders) {
     auto add = [&](const char* name, Bytes b) { cases.push_back({name, std::move(b)}); };
 
     Bytes b = Bmp(image);
-    Patch32(b, 18, 0x7fffffff);  // width
+    Patch32(b, 18, 0x7fffffff); // width
     add("bmpHugeWidth", b);
     b = Bmp(image);
-    Patch32(b, 22, 0x80000000u);  // height INT_MIN
+    Patch32(b, 22, 0x80000000u); // height INT_MIN
     add("bmpMinHeight", b);
     b = Bmp(image);
-    Patch32(b, 10, 0xfffffff0u);  // pixel offset past the end
+    Patch32(b, 10, 0xfffffff0u); // pixel offset past the end
     add("bmpPixelOffset", b);
     b = Bmp(image);
-    Patch32(b, 14, 0xffffff00u);  // info header size
+    Patch32(b, 14, 0xffffff00u); // info header size
     add("bmpInfoSize", b);
     b = Bmp(image);
-    b[28] = 7;  // bits per pixel
+    b[28] = 7; // bits per pixel
     add("bmpBits", b);
     b = Bmp(image);
-    Patch32(b, 30, 1);  // RLE8
+    Patch32(b, 30, 1); // RLE8
     add("bmpRle", b);
     {
         // 8-bit with a two-entry palette and an index beyond it.
@@ -180,44 +174,44 @@ TEST(ImageDecoders, RefusesHostileHeaders) {
         add("bmpPaletteIndex", p);
     }
     b = Tga(image, 24);
-    b[0] = 200;  // id longer than the file
+    b[0] = 200; // id longer than the file
     add("tgaIdLength", b);
     b = Tga(image, 24);
-    b[16] = 12;  // bits
+    b[16] = 12; // bits
     add("tgaBits", b);
     b = Tga(image, 24);
-    b[1] = 1, b[2] = 1, b[5] = 0xff, b[6] = 0xff, b[7] = 24;  // colour map past the end
+    b[1] = 1, b[2] = 1, b[5] = 0xff, b[6] = 0xff, b[7] = 24; // colour map past the end
     add("tgaMapLength", b);
     b = Tga(image, 24);
-    b[12] = b[13] = 0xff;  // 65535 wide, data far short
+    b[12] = b[13] = 0xff; // 65535 wide, data far short
     add("tgaHugeWidth", b);
     b = DdsArgb(image, true);
     Patch32(b, 12, 0x7fffffff);
     add("ddsHugeHeight", b);
     b = DdsArgb(image, true);
-    Patch32(b, 88, 12);  // 12 bits a texel
+    Patch32(b, 88, 12); // 12 bits a texel
     add("ddsBits", b);
     b = DdsDxt("DXT1");
     Patch32(b, 84, FourCc("ATI2"));
     add("ddsFourCc", b);
     b = DdsDxt("DXT1");
-    Patch32(b, 16, 400);  // 400 × 4 needs 100 blocks
+    Patch32(b, 16, 400); // 400 × 4 needs 100 blocks
     add("ddsDxtShort", b);
     b = DdsArgb(image, false);
-    Patch32(b, 112, 0x200);  // cube map
+    Patch32(b, 112, 0x200); // cube map
     add("ddsCube", b);
     b = Png(image, false);
-    b[20] ^= 0x40;  // header CRC no longer matches
+    b[20] ^= 0x40; // header CRC no longer matches
     add("pngCrc", b);
     b = Jpeg(image);
-    b.resize(b.size() - 2);  // no end marker
+    b.resize(b.size() - 2); // no end marker
     for (size_t i = b.size() / 2; i < b.size(); ++i)
         b[i] = 0xff;
     add("jpegGarbage", b);
     b = Jpeg(image);
     for (size_t i = 2; i + 8 < b.size(); ++i)
         if (b[i] == 0xff && b[i + 1] == 0xc0) {
-            b[i + 5] = b[i + 6] = b[i + 7] = b[i + 8] = 0xff;  // 65535 × 65535
+            b[i + 5] = b[i + 6] = b[i + 7] = b[i + 8] = 0xff; // 65535 × 65535
             break;
         }
     add("jpegHugeSize", b);
@@ -235,8 +229,8 @@ TEST(ImageDecoders, RefusesHostileHeaders) {
 // (the sanitizers catch those); any image answered is complete.
 TEST(ImageDecoders, SurvivesCorruptedBytes) {
     CImage image = Pattern(6, 6, true);
-    const Bytes files[] = {Bmp(image, 32), Tga(image, 32, true), Png(image, true), Jpeg(image),
-                           DdsArgb(image, true), DdsDxt("DXT3")};
+    const Bytes files[] = {Bmp(image, 32), Tga(image, 32, true), Png(image, true),
+                           Jpeg(image),    DdsArgb(image, true), DdsDxt("DXT3")};
     unsigned seed = 12345;
     auto next = [&seed]() { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7fff; };
     for (const Bytes& file : files) {
@@ -293,4 +287,4 @@ TEST(ImageResample, ResizeKeepsFlatColourAndCorners) {
     EXPECT_FALSE(ResizeImage(flat, 0, 4, bad));
 }
 
-}  // namespace
+} // namespace

@@ -140,7 +140,7 @@ inline Bytes DdsHeader(int w, int h, uint32_t pfFlags, uint32_t fourCc, uint32_t
                        uint32_t bl, uint32_t a) {
     Bytes b = {'D', 'D', 'S', ' '};
     Put32(b, 124);
-    Put32(b, 0x1007);  // caps, height, width, pixel format
+    Put32(b, 0x1007); // caps, height, width, pixel format
     Put32(b, h);
     Put32(b, w);
     Put32(b, 0);
@@ -204,4 +204,4 @@ inline Bytes DdsDxt(const char* fourCc) {
     return b;
 }
 
-}  // namespace testimages
+} // namespace testimages

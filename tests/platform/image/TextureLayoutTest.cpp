@@ -54,4 +54,4 @@ TEST(ImageResample, NearestCopiesWholeTexels) {
             EXPECT_EQ(wide.Row(y)[x * 4], want[x]);
 }
 
-}  // namespace
+} // namespace

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "engine/archive/DataFolder.h"
-#include "engine/camera/Console.h"
-#include "engine/d3dtexture/D3dTextureDevice.h"
+#include "engine/textconsole/Console.h"
+#include "engine/texture/d3d/D3dTextureDevice.h"
 #include "engine/drawlist/DrawList.h"
 #include "engine/render/ConsoleRenderer.h"
 #include "shell/app/RoomStage.h"

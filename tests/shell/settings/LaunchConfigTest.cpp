@@ -4,7 +4,7 @@
 #include <string>
 
 #include "shell/settings/LaunchConfig.h"
-#include "shell/support/ScratchFolder.h"
+#include "tests/shell/support/ScratchFolder.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ CLaunchConfig Filled(int32_t value) {
 
 class LaunchConfigFile : public ScratchFolderTest {};
 
-}  // namespace
+} // namespace
 
 TEST_F(LaunchConfigFile, WritesTheExactFile) {
     CLaunchConfig config;
@@ -34,12 +34,12 @@ TEST_F(LaunchConfigFile, WritesTheExactFile) {
     ASSERT_TRUE(SaveLaunchConfig(config));
 
     // The first comment line in code page 932, byte for byte.
-    const unsigned char firstComment[] = {
-        '/', '/', ' ', 'S', 'h', 'a', 'd', 'e', 'r', 'M', 'o', 'd', 'e', '(', '0', ':', 0x83, 0x6e, 0x81, 0x5b,
-        0x83, 0x68, 0x83, 0x45, 0x83, 0x46, 0x83, 0x41, 0x82, 0xaa, 0x97, 0x98, 0x97, 0x70, 0x89, 0xc2, 0x94,
-        0x5c, 0x82, 0xc5, 0x82, 0xa0, 0x82, 0xea, 0x82, 0xce, 0x97, 0x98, 0x97, 0x70, 0x82, 0xb7, 0x82, 0xe9,
-        ' ', '1', ':', 0x8f, 0xed, 0x82, 0xc9, 0x83, 0x5c, 0x83, 0x74, 0x83, 0x67, 0x83, 0x45, 0x83, 0x46,
-        0x83, 0x41, 0x8e, 0xc0, 0x8d, 0x73, ')'};
+    const unsigned char firstComment[] = {'/',  '/',  ' ',  'S',  'h',  'a',  'd',  'e',  'r',  'M',  'o',  'd',  'e',
+                                          '(',  '0',  ':',  0x83, 0x6e, 0x81, 0x5b, 0x83, 0x68, 0x83, 0x45, 0x83, 0x46,
+                                          0x83, 0x41, 0x82, 0xaa, 0x97, 0x98, 0x97, 0x70, 0x89, 0xc2, 0x94, 0x5c, 0x82,
+                                          0xc5, 0x82, 0xa0, 0x82, 0xea, 0x82, 0xce, 0x97, 0x98, 0x97, 0x70, 0x82, 0xb7,
+                                          0x82, 0xe9, ' ',  '1',  ':',  0x8f, 0xed, 0x82, 0xc9, 0x83, 0x5c, 0x83, 0x74,
+                                          0x83, 0x67, 0x83, 0x45, 0x83, 0x46, 0x83, 0x41, 0x8e, 0xc0, 0x8d, 0x73, ')'};
     std::string want(reinterpret_cast<const char*>(firstComment), sizeof firstComment);
     want += "\n1\n"
             "// WindowConfig(0:640x640 1:800x800 2:1200x1200)\n2\n"
@@ -90,11 +90,16 @@ TEST_F(LaunchConfigFile, ReadingRules) {
         {"CR LF line ends", "// x\r\n1\r\n2\r\n", {1, 2, 0, 0, 0, 9, 9, 0, 0, 0, 0}},
         {"no final newline", "0\n0\n0\n0\n0\n123", {0, 0, 0, 0, 0, 123, 9, 0, 0, 0, 0}},
         {"empty file", "", {0, 0, 0, 0, 0, 9, 9, 0, 0, 0, 0}},
-        {"a NUL ends the line's search", std::string("ab\0" "1\n1\n", 7), {1, 0, 0, 0, 0, 9, 9, 0, 0, 0, 0}},
+        {"a NUL ends the line's search",
+         std::string("ab\0"
+                     "1\n1\n",
+                     7),
+         {1, 0, 0, 0, 0, 9, 9, 0, 0, 0, 0}},
         // A comment longer than any read buffer stays a comment to its end.
         {"very long comment", "//" + std::string(5000, ' ') + "7\n1\n", {1, 0, 0, 0, 0, 9, 9, 0, 0, 0, 0}},
         {"value after a very long run of blanks", std::string(5000, ' ') + "1\n", {1, 0, 0, 0, 0, 9, 9, 0, 0, 0, 0}},
-        {"huge InitX that still fits", "0\n0\n0\n0\n0\n2147483647\n0000000000000000000003\n",
+        {"huge InitX that still fits",
+         "0\n0\n0\n0\n0\n2147483647\n0000000000000000000003\n",
          {0, 0, 0, 0, 0, 2147483647, 3, 0, 0, 0, 0}},
     };
     for (const Case& c : cases) {

@@ -9,7 +9,7 @@
 #include "shell/settings/SettingHost.h"
 #include "shell/settings/SettingSystem.h"
 #include "shell/state/StateFile.h"
-#include "shell/support/ScratchFolder.h"
+#include "tests/shell/support/ScratchFolder.h"
 
 namespace {
 
@@ -98,7 +98,7 @@ protected:
 
 using Calls = std::vector<std::string>;
 
-}  // namespace
+} // namespace
 
 TEST_F(Setting, ConstructedWithDefaultsAndRegistered) {
     const int32_t want[LC_COUNT] = {0, 0, 0, 0, 0, 683, 384, 1, 1, 1, 0};
@@ -108,7 +108,7 @@ TEST_F(Setting, ConstructedWithDefaultsAndRegistered) {
     EXPECT_FALSE(setting.IsWindows9x());
     EXPECT_TRUE(setting.IsSoundOn() && setting.IsCameraAuto() && setting.IsQuillombMode());
     EXPECT_FALSE(setting.GetClearMode());
-    EXPECT_FALSE(FileExists(LAUNCH_CONFIG_FILE_NAME));  // construction writes nothing
+    EXPECT_FALSE(FileExists(LAUNCH_CONFIG_FILE_NAME)); // construction writes nothing
 
     auto range = ConsoleObjectRegistry().equal_range("setting");
     ASSERT_NE(range.first, range.second);
@@ -129,7 +129,7 @@ TEST_F(Setting, SizesByModeAndConfig) {
         int mode, config, width, height;
     };
     const Case cases[] = {
-        {0, 0, 640, 640}, {0, 1, 800, 800}, {0, 2, 1200, 1200}, {1, 0, 640, 480},
+        {0, 0, 640, 640}, {0, 1, 800, 800},   {0, 2, 1200, 1200}, {1, 0, 640, 480},
         {1, 1, 800, 600}, {1, 2, 1280, 1024}, {2, 2, 1280, 1024}, {2, 0, 640, 480},
     };
     setting.SetSystem(&system);
@@ -144,10 +144,10 @@ TEST_F(Setting, SizesByModeAndConfig) {
 }
 
 TEST_F(Setting, PositionKeepsTheCentreAcrossSizes) {
-    setting.SetPosition(100, 50);  // 640 x 640
+    setting.SetPosition(100, 50); // 640 x 640
     EXPECT_EQ(setting.GetLeft(), 100);
     EXPECT_EQ(setting.GetTop(), 50);
-    setting.SetWindowConfig(2);  // 1200 x 1200, same centre (420, 370)
+    setting.SetWindowConfig(2); // 1200 x 1200, same centre (420, 370)
     EXPECT_EQ(setting.GetLeft(), 420 - 600);
     EXPECT_EQ(setting.GetTop(), 370 - 600);
     EXPECT_EQ(setting.GetLaunchConfig().values[LC_INIT_X], 420);
@@ -240,7 +240,7 @@ TEST_F(Setting, RejectedConfigFileIsReplacedByDefaults) {
             setting.SaveConfig();
         }
     };
-    start();  // no file at all
+    start(); // no file at all
     const std::string defaults = ReadFileBytes(LAUNCH_CONFIG_FILE_NAME);
     ASSERT_NE(defaults, "<missing>");
 
@@ -249,7 +249,7 @@ TEST_F(Setting, RejectedConfigFileIsReplacedByDefaults) {
     std::string text = ReadFileBytes(LAUNCH_CONFIG_FILE_NAME);
     const size_t at = text.find("WindowConfig");
     ASSERT_NE(at, std::string::npos);
-    text[text.find('\n', at) + 1] = '3';  // WindowConfig 3
+    text[text.find('\n', at) + 1] = '3'; // WindowConfig 3
     WriteBytes(LAUNCH_CONFIG_FILE_NAME, text);
     start();
     EXPECT_EQ(ReadFileBytes(LAUNCH_CONFIG_FILE_NAME), defaults);
@@ -259,7 +259,7 @@ TEST_F(Setting, RejectedConfigFileIsReplacedByDefaults) {
 
 TEST_F(Setting, StateRoundTripThroughTheSystem) {
     setting.SetSystem(&system);
-    EXPECT_TRUE(setting.LoadState());  // no file yet: fresh state
+    EXPECT_TRUE(setting.LoadState()); // no file yet: fresh state
     EXPECT_EQ(system.calls, Calls{});
 
     system.saved.cameraDistance = 410.0f;
@@ -291,7 +291,7 @@ TEST_F(Setting, RefusedStateFileIsKeptAtShutDown) {
         fresh.SetSystem(&freshSystem);
         WriteBytes(STATE_FILE_NAME, bytes);
         EXPECT_FALSE(fresh.LoadState());
-        EXPECT_FALSE(fresh.SaveState());  // the shut-down save
+        EXPECT_FALSE(fresh.SaveState()); // the shut-down save
         EXPECT_EQ(freshSystem.calls, Calls{});
         EXPECT_EQ(ReadFileBytes(STATE_FILE_NAME), bytes);
     }

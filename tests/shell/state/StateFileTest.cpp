@@ -10,7 +10,7 @@
 #include "platform/archive/ArchiveStream.h"
 #include "platform/archive/FileReplace.h"
 #include "shell/state/StateFile.h"
-#include "shell/support/ScratchFolder.h"
+#include "tests/shell/support/ScratchFolder.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ std::vector<uint8_t> ReadRaw(const char* path) {
 
 class StateFile : public ScratchFolderTest {};
 
-}  // namespace
+} // namespace
 
 TEST(StateLayout, BytesInFileOrder) {
     CSavedState state;
@@ -80,12 +80,12 @@ TEST(StateLayout, BytesInFileOrder) {
     state.money = 0x01020304;
     state.items = {{"ab", 1}};
     const std::vector<uint8_t> want = {
-        0x00, 0x00, 0x01, 0x00,                          // version
-        0x00, 0x00, 0x00, 0x40,                          // distance 2
-        0x00, 0x00, 0x80, 0x3F, 0, 0, 0, 0, 0, 0, 0, 0,  // interest point
-        0x04, 0x03, 0x02, 0x01,                          // money
-        0x01, 0x00, 0x00, 0x00,                          // item count
-        0x02, 'a', 'b', 0x01, 0x00, 0x00, 0x00,          // name, state code
+        0x00, 0x00, 0x01, 0x00,                                  // version
+        0x00, 0x00, 0x00, 0x40,                                  // distance 2
+        0x00, 0x00, 0x80, 0x3F, 0,    0,    0,    0, 0, 0, 0, 0, // interest point
+        0x04, 0x03, 0x02, 0x01,                                  // money
+        0x01, 0x00, 0x00, 0x00,                                  // item count
+        0x02, 'a',  'b',  0x01, 0x00, 0x00, 0x00,                // name, state code
     };
     EXPECT_EQ(EncodeState(state), want);
 }

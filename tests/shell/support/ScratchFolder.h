@@ -13,8 +13,8 @@ protected:
         namespace fs = std::filesystem;
         m_previous = fs::current_path();
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() /
-                   (std::string("deskmate_") + info->test_suite_name() + "_" + info->name());
+        m_folder =
+            fs::temp_directory_path() / (std::string("deskmate_") + info->test_suite_name() + "_" + info->name());
         std::error_code ignored;
         fs::remove_all(m_folder, ignored);
         fs::create_directories(m_folder);

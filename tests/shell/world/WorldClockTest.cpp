@@ -13,7 +13,7 @@ void SetClock(CWorld& world, float seconds) {
     world.AdvanceClock((seconds - world.GetClockSeconds()) * 1000.0f);
 }
 
-}  // namespace
+} // namespace
 
 TEST(WorldClock, StartsAtSixInTheEvening) {
     CWorld world("world");
@@ -91,7 +91,7 @@ TEST(WorldClock, SecondsSinceGoesNegativeAfterMidnight) {
     CWorld world("world");
     SetClock(world, 23 * 3600.0f);
     const float stamp = world.GetClockSeconds();
-    world.AdvanceClock(2 * 3600 * 1000.0f);  // 01:00
+    world.AdvanceClock(2 * 3600 * 1000.0f); // 01:00
     EXPECT_EQ(world.GetClock().hours, 1);
     EXPECT_FLOAT_EQ(world.SecondsSince(stamp), -22 * 3600.0f);
 }

@@ -115,7 +115,9 @@ TEST(ChunkRoundTrip, ModelRecordsReadBackAsWritten) {
     transform.scale[2] = 16.66f;
 
     HierarchyRecord hierarchy;
-    hierarchy.nodes = {{"boxRoot", RT_TRANSFORM, 2, -1}, {"hip", RT_BONE, 1, 0}, {"box", RT_SHAPE, 0, 1},
+    hierarchy.nodes = {{"boxRoot", RT_TRANSFORM, 2, -1},
+                       {"hip", RT_BONE, 1, 0},
+                       {"box", RT_SHAPE, 0, 1},
                        {"DynamicsBoneA", RT_BONE, 0, 0}};
 
     CChunkWriter writer;
@@ -252,16 +254,33 @@ TEST(ChunkRoundTrip, WriterRefusesWhatTheReaderWouldRefuse) {
         const char* what;
         std::function<void(CChunkWriter&)> write;
     } bad[] = {
-        {"shader type 9", [](CChunkWriter& w) { ShaderRecord s; s.shaderType = 9; w.Write(s); }},
-        {"21 palette bones", [](CChunkWriter& w) {
+        {"shader type 9",
+         [](CChunkWriter& w) {
+             ShaderRecord s;
+             s.shaderType = 9;
+             w.Write(s);
+         }},
+        {"21 palette bones",
+         [](CChunkWriter& w) {
              ShaderRecord s;
              s.shaderType = ST_LAMBERT_2WS;
              s.boneNames.assign(21, "b");
              w.Write(s);
          }},
-        {"address mode 3", [](CChunkWriter& w) { TextureRecord t; t.addressV = 3; w.Write(t); }},
-        {"attribute 21", [](CChunkWriter& w) { AnimatorRecord a; a.attribute = 21; w.Write(a); }},
-        {"index past the vertices", [](CChunkWriter& w) {
+        {"address mode 3",
+         [](CChunkWriter& w) {
+             TextureRecord t;
+             t.addressV = 3;
+             w.Write(t);
+         }},
+        {"attribute 21",
+         [](CChunkWriter& w) {
+             AnimatorRecord a;
+             a.attribute = 21;
+             w.Write(a);
+         }},
+        {"index past the vertices",
+         [](CChunkWriter& w) {
              static const float v[5] = {};
              static const uint8_t i[2] = {1, 0};
              GeometryRecord g;

@@ -8,7 +8,7 @@
 #include "engine/anim/AnimChunkLoaders.h"
 #include "engine/anim/AnimationSet.h"
 #include "engine/anim/BlendPass.h"
-#include "engine/archive/ArchiveFixture.h"
+#include "tests/engine/archive/ArchiveFixture.h"
 #include "engine/archive/DataArchive.h"
 #include "engine/archive/ModelLoader.h"
 #include "engine/chunk/ChunkEnums.h"
@@ -128,9 +128,8 @@ TEST_F(GeneratedFigure, LoadsFromPackedArchivesInstantiatesAndBlends) {
     std::vector<ArchiveEntryRow> modelRows, animationRows;
     std::unique_ptr<CDataArchive> modelArchive(
         Pack("model/model04.bin", "model/vesko/figure.hgm", FigureModel(), models, modelRows));
-    std::unique_ptr<CDataArchive> animationArchive(
-        Pack("animation/animation00.bin", "animation/vesko/figureSwing.hga", FigureAnimation(), animations,
-             animationRows));
+    std::unique_ptr<CDataArchive> animationArchive(Pack("animation/animation00.bin", "animation/vesko/figureSwing.hga",
+                                                        FigureAnimation(), animations, animationRows));
     ASSERT_EQ(modelArchive->GetEntryCount(), 1u);
     ASSERT_EQ(animationArchive->GetEntryCount(), 1u);
 

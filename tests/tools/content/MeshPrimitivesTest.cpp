@@ -71,34 +71,54 @@ std::vector<PrimitiveCase> Cases() {
     return {
         {"sphere", [](CMeshBuilder& m) { return m.AddSphere(2, 8, 12); }, true, true, {0, 0, 0}},
         {"sphere placed and mirrored",
-         [](CMeshBuilder& m) { return m.AddSphere(1, 6, 10, Placement(-2, 1, 0.5f, 0.3f, 1, 0, 4, 5, 6)); }, true,
-         true, {4, 5, 6}},
+         [](CMeshBuilder& m) { return m.AddSphere(1, 6, 10, Placement(-2, 1, 0.5f, 0.3f, 1, 0, 4, 5, 6)); },
+         true,
+         true,
+         {4, 5, 6}},
         {"capsule", [](CMeshBuilder& m) { return m.AddCapsule(1, 3, 4, 16); }, true, true, {0, 0, 0}},
         {"capsule in bands", [](CMeshBuilder& m) { return m.AddCapsule(1, 3, 2, 8, 5); }, true, true, {0, 0, 0}},
         {"capsule of no length", [](CMeshBuilder& m) { return m.AddCapsule(1, 0, 3, 8); }, true, true, {0, 0, 0}},
         {"capsule turned",
-         [](CMeshBuilder& m) { return m.AddCapsule(0.5f, 2, 3, 9, 4, Placement(1, 1, 1, 0, 0, 1.2f, -1, 2, 0)); }, true,
-         true, {-1, 2, 0}},
+         [](CMeshBuilder& m) { return m.AddCapsule(0.5f, 2, 3, 9, 4, Placement(1, 1, 1, 0, 0, 1.2f, -1, 2, 0)); },
+         true,
+         true,
+         {-1, 2, 0}},
         {"lathe vase with creases", [](CMeshBuilder& m) { return m.AddLathe(VASE, 12); }, true, false, {0, 1.5f, 0}},
-        {"open lathe tube", [](CMeshBuilder& m) { return m.AddLathe({{1, 0}, {1.2f, 1}, {1, 2}}, 8); }, false, false,
+        {"open lathe tube",
+         [](CMeshBuilder& m) {
+             return m.AddLathe({{1, 0}, {1.2f, 1}, {1, 2}}, 8);
+         },
+         false,
+         false,
          {0, 1, 0}},
-        {"straight hexagon bar", [](CMeshBuilder& m) { return m.AddExtrusion(Circle(1, 6), 3, true, false); }, true,
-         true, {0, 0, 1.5f}},
-        {"clockwise star", [](CMeshBuilder& m) { return m.AddExtrusion(ClockwiseStar(), 0.5f, true, false); }, true,
-         false, {0, 0, 0.25f}},
+        {"straight hexagon bar",
+         [](CMeshBuilder& m) { return m.AddExtrusion(Circle(1, 6), 3, true, false); },
+         true,
+         true,
+         {0, 0, 1.5f}},
+        {"clockwise star",
+         [](CMeshBuilder& m) { return m.AddExtrusion(ClockwiseStar(), 0.5f, true, false); },
+         true,
+         false,
+         {0, 0, 0.25f}},
         {"round tube along a bend",
          [](CMeshBuilder& m) {
              return m.AddExtrusion(Circle(0.3f, 10), {{0, 0, 0}, {0, 0, 2}, {2, 0, 2}, {2, 3, 3}}, true, true);
          },
-         true, false, {0, 0, 0}},
+         true,
+         false,
+         {0, 0, 0}},
         {"square up the y axis, placed",
          [](CMeshBuilder& m) {
              return m.AddExtrusion({{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}, {{0, 0, 0}, {0, 2, 0}}, true, false,
                                    Placement(1, 2, 1, 0.5f, 0, 0, 3, 0, 0));
          },
          true, true, Placed({0, 1, 0}, Placement(1, 2, 1, 0.5f, 0, 0, 3, 0, 0))},
-        {"open bar without caps", [](CMeshBuilder& m) { return m.AddExtrusion(Circle(1, 4), 1, false, true); },
-         false, true, {0, 0, 0.5f}},
+        {"open bar without caps",
+         [](CMeshBuilder& m) { return m.AddExtrusion(Circle(1, 4), 1, false, true); },
+         false,
+         true,
+         {0, 0, 0.5f}},
     };
 }
 
@@ -219,17 +239,35 @@ TEST(MeshPrimitives, RefusedShapesAddNothing) {
         {"no bands", [](CMeshBuilder& m) { return m.AddCapsule(1, 1, 2, 8, 0); }},
         {"flattened placement", [&](CMeshBuilder& m) { return m.AddSphere(1, 4, 8, flat); }},
         {"not a number", [](CMeshBuilder& m) { return m.AddSphere(std::nanf(""), 4, 8); }},
-        {"profile of one point", [](CMeshBuilder& m) { return m.AddLathe({{1, 0}}, 8); }},
-        {"profile on the axis", [](CMeshBuilder& m) { return m.AddLathe({{0, 0}, {0, 1}}, 8); }},
-        {"negative radius", [](CMeshBuilder& m) { return m.AddLathe({{1, 0}, {-1, 1}}, 8); }},
-        {"bow tie", [](CMeshBuilder& m) { return m.AddExtrusion({{0, 0}, {1, 1}, {1, 0}, {0, 1}}, 1, true, false); }},
+        {"profile of one point",
+         [](CMeshBuilder& m) {
+             return m.AddLathe({{1, 0}}, 8);
+         }},
+        {"profile on the axis",
+         [](CMeshBuilder& m) {
+             return m.AddLathe({{0, 0}, {0, 1}}, 8);
+         }},
+        {"negative radius",
+         [](CMeshBuilder& m) {
+             return m.AddLathe({{1, 0}, {-1, 1}}, 8);
+         }},
+        {"bow tie",
+         [](CMeshBuilder& m) {
+             return m.AddExtrusion({{0, 0}, {1, 1}, {1, 0}, {0, 1}}, 1, true, false);
+         }},
         {"outline without area",
-         [](CMeshBuilder& m) { return m.AddExtrusion({{0, 0}, {1, 0}, {2, 0}}, 1, true, false); }},
+         [](CMeshBuilder& m) {
+             return m.AddExtrusion({{0, 0}, {1, 0}, {2, 0}}, 1, true, false);
+         }},
         {"no depth", [](CMeshBuilder& m) { return m.AddExtrusion(Circle(1, 5), 0, true, false); }},
         {"repeated path point",
-         [](CMeshBuilder& m) { return m.AddExtrusion(Circle(1, 5), {{0, 0, 0}, {0, 0, 0}, {0, 0, 1}}, true, false); }},
+         [](CMeshBuilder& m) {
+             return m.AddExtrusion(Circle(1, 5), {{0, 0, 0}, {0, 0, 0}, {0, 0, 1}}, true, false);
+         }},
         {"path turning back",
-         [](CMeshBuilder& m) { return m.AddExtrusion(Circle(1, 5), {{0, 0, 0}, {0, 0, 1}, {0, 0, 0}}, true, false); }},
+         [](CMeshBuilder& m) {
+             return m.AddExtrusion(Circle(1, 5), {{0, 0, 0}, {0, 0, 1}, {0, 0, 0}}, true, false);
+         }},
         {"flattened extrusion", [&](CMeshBuilder& m) { return m.AddExtrusion(Circle(1, 5), 1, true, false, flat); }},
     };
     for (const auto& [name, build] : refused) {

@@ -27,10 +27,9 @@
 #include "tools/packer/ArchivePacker.h"
 #include "tools/packer/Manifest.h"
 
-#include "tools/content/ShapeStandIn.h"
+#include "tests/tools/content/ShapeStandIn.h"
 
 namespace {
-
 
 struct RoomReadBack {
     std::vector<GeometryRecord> geometries;
@@ -174,8 +173,7 @@ TEST_F(RoomModel, ShapesPairShadersWithGeometryInTheirVertexLayout) {
         if (s.textureName != NO_TEXTURE_NAME)
             EXPECT_TRUE(textureNames.count(s.textureName)) << s.name << " names " << s.textureName;
     }
-    const std::map<int, uint32_t> layout = {
-        {ST_CONSTANT, 0x801u}, {ST_LAMBERT, 0x803u}, {ST_LAMBERT_VB, 0x813u}};
+    const std::map<int, uint32_t> layout = {{ST_CONSTANT, 0x801u}, {ST_LAMBERT, 0x803u}, {ST_LAMBERT_VB, 0x813u}};
     ASSERT_FALSE(g_room.shapes.empty());
     for (const ShapeRecord& shape : g_room.shapes)
         for (const ShapePair& pair : shape.pairs) {

@@ -18,10 +18,9 @@
 #include "tools/content/MeshBuilder.h"
 #include "tools/content/SkeletonBuilder.h"
 
-#include "tools/content/ShapeStandIn.h"
+#include "tests/tools/content/ShapeStandIn.h"
 
 namespace {
-
 
 struct ReadBack {
     std::vector<GeometryRecord> geometries;

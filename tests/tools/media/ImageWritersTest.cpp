@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/bitmap/BmpImage.h"
-#include "tools/media/TestTga.h"
+#include "tests/tools/media/TestTga.h"
 #include "tools/media/ImageWriters.h"
 
 namespace {

@@ -7,14 +7,14 @@
 #include "engine/archive/ArchiveKey.h"
 #include "engine/archive/ArchiveTable.h"
 #include "engine/archive/DataArchive.h"
-#include "engine/archive/ArchiveFixture.h"
+#include "tests/engine/archive/ArchiveFixture.h"
 #include "engine/bitmap/BmpImage.h"
 #include "tools/media/BitmapFont.h"
 #include "tools/media/ImageWriters.h"
 #include "tools/media/MediaContent.h"
 #include "tools/packer/ArchivePacker.h"
 #include "tools/packer/Manifest.h"
-#include "tools/media/TestTga.h"
+#include "tests/tools/media/TestTga.h"
 
 namespace {
 

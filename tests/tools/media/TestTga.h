@@ -29,7 +29,8 @@ inline bool ReadTestTga(const std::vector<uint8_t>& b, TestTga& out) {
         int y = topDown ? row : out.height - 1 - row;
         for (int x = 0; x < out.width; ++x) {
             const uint8_t* p = &b[18 + (size_t(row) * size_t(out.width) + size_t(x)) * size_t(bytes)];
-            out.pixels[size_t(y) * size_t(out.width) + size_t(x)] = {p[2], p[1], p[0], bytes == 4 ? p[3] : uint8_t(255)};
+            out.pixels[size_t(y) * size_t(out.width) + size_t(x)] = {p[2], p[1], p[0],
+                                                                     bytes == 4 ? p[3] : uint8_t(255)};
         }
     }
     return true;

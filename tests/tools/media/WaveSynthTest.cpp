@@ -25,8 +25,8 @@ TEST(WaveSynth, WavHeaderDescribesMono16BitPcm) {
     EXPECT_EQ(Le32(wav, 4), wav.size() - 8);
     EXPECT_EQ(std::memcmp(wav.data() + 8, "WAVEfmt ", 8), 0);
     EXPECT_EQ(Le32(wav, 16), 16u);
-    EXPECT_EQ(Le16(wav, 20), 1);  // PCM
-    EXPECT_EQ(Le16(wav, 22), 1);  // mono
+    EXPECT_EQ(Le16(wav, 20), 1); // PCM
+    EXPECT_EQ(Le16(wav, 22), 1); // mono
     EXPECT_EQ(Le32(wav, 24), 8000u);
     EXPECT_EQ(Le32(wav, 28), 16000u);
     EXPECT_EQ(Le16(wav, 32), 2);
@@ -40,17 +40,16 @@ TEST(WaveSynth, TonesHaveTheirWaveformFrequencyAndAmplitude) {
     synth.AddTone(0, 0.1f, 1000, 0.5f, WAVE_SINE, FLAT);
     std::vector<uint8_t> wav = synth.ToWav();
     for (size_t i = 0; i < 800; ++i)
-        ASSERT_EQ(Sample(wav, i), std::lround(0.5 * std::sin(2 * 3.14159265358979 * 1000 * i / 8000.0) * 32767))
-            << i;
+        ASSERT_EQ(Sample(wav, i), std::lround(0.5 * std::sin(2 * 3.14159265358979 * 1000 * i / 8000.0) * 32767)) << i;
     struct Case {
         Waveform wave;
         double phase;
         float value;
     };
     const Case cases[] = {
-        {WAVE_SQUARE, 0.1, 1},     {WAVE_SQUARE, 0.6, -1},   {WAVE_TRIANGLE, 0.25, 1}, {WAVE_TRIANGLE, 0.5, 0},
-        {WAVE_TRIANGLE, 0.75, -1}, {WAVE_SAW, 0.25, 0.5f},   {WAVE_SAW, 0.75, -0.5f},  {WAVE_SINE, 1.25, 1},
-        {WAVE_SQUARE, -0.25, -1},
+        {WAVE_SQUARE, 0.1, 1},   {WAVE_SQUARE, 0.6, -1},    {WAVE_TRIANGLE, 0.25, 1},
+        {WAVE_TRIANGLE, 0.5, 0}, {WAVE_TRIANGLE, 0.75, -1}, {WAVE_SAW, 0.25, 0.5f},
+        {WAVE_SAW, 0.75, -0.5f}, {WAVE_SINE, 1.25, 1},      {WAVE_SQUARE, -0.25, -1},
     };
     for (const Case& c : cases)
         EXPECT_NEAR(WaveValue(c.wave, c.phase), c.value, 1e-5) << int(c.wave) << " at " << c.phase;
@@ -76,8 +75,8 @@ TEST(WaveSynth, EnvelopeRisesDecaysHoldsAndReleases) {
     struct Case {
         float t, gain;
     };
-    const Case cases[] = {{-0.1f, 0}, {0, 0}, {0.05f, 0.5f}, {0.1f, 1}, {0.2f, 0.75f}, {0.3f, 0.5f},
-                          {0.5f, 0.5f}, {0.7f, 0.25f}, {0.8f, 0}, {0.9f, 0}};
+    const Case cases[] = {{-0.1f, 0},   {0, 0},       {0.05f, 0.5f}, {0.1f, 1}, {0.2f, 0.75f},
+                          {0.3f, 0.5f}, {0.5f, 0.5f}, {0.7f, 0.25f}, {0.8f, 0}, {0.9f, 0}};
     for (const Case& c : cases)
         EXPECT_NEAR(EnvelopeGain(e, c.t, 0.8f), c.gain, 1e-5) << c.t;
     EXPECT_NEAR(EnvelopeGain(Envelope{0, 0, 1, 0}, 0, 1), 1, 1e-6);

@@ -14,7 +14,7 @@
 #include "engine/archive/ModelLoader.h"
 #include "engine/chunk/ChunkHandlers.h"
 #include "engine/resource/ResourceManager.h"
-#include "engine/archive/ArchiveFixture.h"
+#include "tests/engine/archive/ArchiveFixture.h"
 #include "tools/chunkwriter/ChunkWriter.h"
 #include "tools/packer/ArchivePacker.h"
 #include "tools/packer/Manifest.h"
@@ -63,8 +63,8 @@ TEST_F(Packer, ConcatenatesInOrderScramblesAndReadsBackThroughItsDirectory) {
 TEST_F(Packer, RefusesDuplicateAndEmptyKeys) {
     PackedArchive packed;
     std::string error;
-    EXPECT_FALSE(PackArchive("model/model00.bin", 1, {{"a/tex.tga", Bytes("1")}, {"b/TEX.png", Bytes("2")}}, packed,
-                             error));
+    EXPECT_FALSE(
+        PackArchive("model/model00.bin", 1, {{"a/tex.tga", Bytes("1")}, {"b/TEX.png", Bytes("2")}}, packed, error));
     EXPECT_NE(error.find("TEX"), std::string::npos);
     EXPECT_FALSE(PackArchive("model/model00.bin", 1, {{"a/.tga", Bytes("1")}}, packed, error));
 }
@@ -83,7 +83,11 @@ TEST(ArchiveKeys, RepeatableDistinctAndNeverZero) {
 TEST(DirectorySource, EverySlotWithEscapedKeys) {
     PackedArchive a;
     std::string error;
-    ASSERT_TRUE(PackArchive("sound/sound01.bin", 0x01020304u, {{"q\"?\x82\xa0" "1.wav", Bytes("x")}}, a, error));
+    ASSERT_TRUE(PackArchive("sound/sound01.bin", 0x01020304u,
+                            {{"q\"?\x82\xa0"
+                              "1.wav",
+                              Bytes("x")}},
+                            a, error));
     std::string source = DirectorySource({a});
     EXPECT_NE(source.find("{0u, 1u, \"Q\\\"\\077\\202\\2401\"}"), std::string::npos) << source;
     EXPECT_NE(source.find("0x01020304u"), std::string::npos);
@@ -104,10 +108,10 @@ TEST_F(Packer, ManifestToArchivesAndAModelLoadedThroughTheDirectory) {
     writer.Write(t);
     WriteFile("endRoll.hgm", writer.GetBytes());
     WriteFile("mask.bmp", Bytes("BM-mask"));
-    std::ofstream(folder / "content.manifest") << "# content\n\n"
-                                               << "model/model03.bin model/ending/endRoll.hgm endRoll.hgm\n"
-                                               << "clipper/clipper00.bin clipper/clipper_640_640.bmp "
-                                               << (folder / "mask.bmp").string() << "\n";
+    std::ofstream(folder / "content.manifest")
+        << "# content\n\n"
+        << "model/model03.bin model/ending/endRoll.hgm endRoll.hgm\n"
+        << "clipper/clipper00.bin clipper/clipper_640_640.bmp " << (folder / "mask.bmp").string() << "\n";
     ArchiveInputs inputs = EmptyArchiveInputs();
     std::string error;
     ASSERT_TRUE(ReadManifest((folder / "content.manifest").string(), inputs, error)) << error;
