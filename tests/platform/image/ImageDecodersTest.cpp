@@ -20,11 +20,6 @@ void ExpectSameTexels(const CImage& want, const CImage& got, int tolerance, bool
                     << "texel " << x << "," << y << " byte " << i;
 }
 
-void Patch32(Bytes& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = (uint8_t)(v >> (8 * i));
-}
-
 struct RoundTrip {
     const char* name;
     Bytes bytes;
@@ -85,15 +80,15 @@ TEST(ImageDecoders, DecodesDxtBlocks) {
 TEST(ImageDecoders, DdsRowPitchCountsOnlyWhenFlagged) {
     CImage image = Pattern(3, 2, true);
     Bytes packed = DdsArgb(image, true);
-    Patch32(packed, 20, 1000); // a pitch without the pitch flag is ignored
+    WriteLe32(packed.data() + 20, 1000); // a pitch without the pitch flag is ignored
     CImage got;
     ASSERT_TRUE(DecodeDds(packed.data(), packed.size(), got));
     EXPECT_EQ(got.pixels, image.pixels);
 
     // Flagged pitch of 16 bytes: each 12-byte row is followed by 4 of padding.
     Bytes padded = DdsHeader(3, 2, 0x41, 0, 32, 0xff0000, 0xff00, 0xff, 0xff000000u);
-    Patch32(padded, 8, 0x100f);
-    Patch32(padded, 20, 16);
+    WriteLe32(padded.data() + 8, 0x100f);
+    WriteLe32(padded.data() + 20, 16);
     for (int y = 0; y < 2; ++y) {
         padded.insert(padded.end(), image.Row(y), image.Row(y) + 12);
         padded.insert(padded.end(), 4, 0xee);
@@ -146,31 +141,31 @@ TEST(ImageDecoders, RefusesHostileHeaders) {
     auto add = [&](const char* name, Bytes b) { cases.push_back({name, std::move(b)}); };
 
     Bytes b = Bmp(image);
-    Patch32(b, 18, 0x7fffffff); // width
+    WriteLe32(b.data() + 18, 0x7fffffff); // width
     add("bmpHugeWidth", b);
     b = Bmp(image);
-    Patch32(b, 22, 0x80000000u); // height INT_MIN
+    WriteLe32(b.data() + 22, 0x80000000u); // height INT_MIN
     add("bmpMinHeight", b);
     b = Bmp(image);
-    Patch32(b, 10, 0xfffffff0u); // pixel offset past the end
+    WriteLe32(b.data() + 10, 0xfffffff0u); // pixel offset past the end
     add("bmpPixelOffset", b);
     b = Bmp(image);
-    Patch32(b, 14, 0xffffff00u); // info header size
+    WriteLe32(b.data() + 14, 0xffffff00u); // info header size
     add("bmpInfoSize", b);
     b = Bmp(image);
     b[28] = 7; // bits per pixel
     add("bmpBits", b);
     b = Bmp(image);
-    Patch32(b, 30, 1); // RLE8
+    WriteLe32(b.data() + 30, 1); // RLE8
     add("bmpRle", b);
     {
         // 8-bit with a two-entry palette and an index beyond it.
         Bytes p = {'B', 'M'};
-        Put32(p, 0), Put32(p, 0), Put32(p, 54 + 8);
-        Put32(p, 40), Put32(p, 4), Put32(p, 1), Put16(p, 1), Put16(p, 8);
-        Put32(p, 0), Put32(p, 0), Put32(p, 0), Put32(p, 0), Put32(p, 2), Put32(p, 0);
-        Put32(p, 0x00ff0000), Put32(p, 0x0000ff00);
-        Put32(p, 0x00090100);
+        AppendLe32(p, 0), AppendLe32(p, 0), AppendLe32(p, 54 + 8);
+        AppendLe32(p, 40), AppendLe32(p, 4), AppendLe32(p, 1), AppendLe16(p, 1), AppendLe16(p, 8);
+        AppendLe32(p, 0), AppendLe32(p, 0), AppendLe32(p, 0), AppendLe32(p, 0), AppendLe32(p, 2), AppendLe32(p, 0);
+        AppendLe32(p, 0x00ff0000), AppendLe32(p, 0x0000ff00);
+        AppendLe32(p, 0x00090100);
         add("bmpPaletteIndex", p);
     }
     b = Tga(image, 24);
@@ -186,19 +181,19 @@ TEST(ImageDecoders, RefusesHostileHeaders) {
     b[12] = b[13] = 0xff; // 65535 wide, data far short
     add("tgaHugeWidth", b);
     b = DdsArgb(image, true);
-    Patch32(b, 12, 0x7fffffff);
+    WriteLe32(b.data() + 12, 0x7fffffff);
     add("ddsHugeHeight", b);
     b = DdsArgb(image, true);
-    Patch32(b, 88, 12); // 12 bits a texel
+    WriteLe32(b.data() + 88, 12); // 12 bits a texel
     add("ddsBits", b);
     b = DdsDxt("DXT1");
-    Patch32(b, 84, FourCc("ATI2"));
+    WriteLe32(b.data() + 84, FourCc("ATI2"));
     add("ddsFourCc", b);
     b = DdsDxt("DXT1");
-    Patch32(b, 16, 400); // 400 × 4 needs 100 blocks
+    WriteLe32(b.data() + 16, 400); // 400 × 4 needs 100 blocks
     add("ddsDxtShort", b);
     b = DdsArgb(image, false);
-    Patch32(b, 112, 0x200); // cube map
+    WriteLe32(b.data() + 112, 0x200); // cube map
     add("ddsCube", b);
     b = Png(image, false);
     b[20] ^= 0x40; // header CRC no longer matches

@@ -9,20 +9,12 @@
 
 #include <jpeglib.h>
 
+#include "engine/core/LittleEndian.h"
 #include "platform/image/Image.h"
 
 namespace testimages {
 
 using Bytes = std::vector<uint8_t>;
-
-inline void Put16(Bytes& b, uint32_t v) {
-    b.push_back((uint8_t)v);
-    b.push_back((uint8_t)(v >> 8));
-}
-inline void Put32(Bytes& b, uint32_t v) {
-    Put16(b, v & 0xffff);
-    Put16(b, v >> 16);
-}
 
 // A w × h picture whose texel (x, y) is a distinct colour with alpha a(x, y).
 inline CImage Pattern(int w, int h, bool alpha) {
@@ -45,16 +37,16 @@ inline Bytes Bmp(const CImage& image, int bits = 24) {
     int bytes = bits / 8;
     uint32_t stride = ((uint32_t)image.width * bytes + 3) & ~3u;
     Bytes b = {'B', 'M'};
-    Put32(b, 54 + stride * image.height);
-    Put32(b, 0);
-    Put32(b, 54);
-    Put32(b, 40);
-    Put32(b, image.width);
-    Put32(b, image.height);
-    Put16(b, 1);
-    Put16(b, bits);
+    AppendLe32(b, 54 + stride * image.height);
+    AppendLe32(b, 0);
+    AppendLe32(b, 54);
+    AppendLe32(b, 40);
+    AppendLe32(b, image.width);
+    AppendLe32(b, image.height);
+    AppendLe16(b, 1);
+    AppendLe16(b, bits);
     for (int i = 0; i < 6; ++i)
-        Put32(b, 0);
+        AppendLe32(b, 0);
     for (int y = image.height - 1; y >= 0; --y) {
         for (int x = 0; x < image.width; ++x)
             for (int i = 0; i < bytes; ++i)
@@ -69,8 +61,8 @@ inline Bytes Bmp(const CImage& image, int bits = 24) {
 // texel a packet, alternating raw and repeat packets of one).
 inline Bytes Tga(const CImage& image, int bits, bool rle = false) {
     Bytes b = {0, 0, (uint8_t)(rle ? 10 : 2), 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    Put16(b, image.width);
-    Put16(b, image.height);
+    AppendLe16(b, image.width);
+    AppendLe16(b, image.height);
     b.push_back((uint8_t)bits);
     b.push_back((uint8_t)(0x20 | (bits == 32 ? 8 : 0)));
     int n = 0;
@@ -139,26 +131,26 @@ inline Bytes Jpeg(const CImage& image, int quality = 95) {
 inline Bytes DdsHeader(int w, int h, uint32_t pfFlags, uint32_t fourCc, uint32_t bits, uint32_t r, uint32_t g,
                        uint32_t bl, uint32_t a) {
     Bytes b = {'D', 'D', 'S', ' '};
-    Put32(b, 124);
-    Put32(b, 0x1007); // caps, height, width, pixel format
-    Put32(b, h);
-    Put32(b, w);
-    Put32(b, 0);
-    Put32(b, 0);
-    Put32(b, 1);
+    AppendLe32(b, 124);
+    AppendLe32(b, 0x1007); // caps, height, width, pixel format
+    AppendLe32(b, h);
+    AppendLe32(b, w);
+    AppendLe32(b, 0);
+    AppendLe32(b, 0);
+    AppendLe32(b, 1);
     for (int i = 0; i < 11; ++i)
-        Put32(b, 0);
-    Put32(b, 32);
-    Put32(b, pfFlags);
-    Put32(b, fourCc);
-    Put32(b, bits);
-    Put32(b, r);
-    Put32(b, g);
-    Put32(b, bl);
-    Put32(b, a);
-    Put32(b, 0x1000);
+        AppendLe32(b, 0);
+    AppendLe32(b, 32);
+    AppendLe32(b, pfFlags);
+    AppendLe32(b, fourCc);
+    AppendLe32(b, bits);
+    AppendLe32(b, r);
+    AppendLe32(b, g);
+    AppendLe32(b, bl);
+    AppendLe32(b, a);
+    AppendLe32(b, 0x1000);
     for (int i = 0; i < 4; ++i)
-        Put32(b, 0);
+        AppendLe32(b, 0);
     return b;
 }
 
@@ -173,10 +165,7 @@ inline Bytes DdsArgb(const CImage& image, bool alpha) {
     return b;
 }
 
-inline uint32_t FourCc(const char* s) {
-    return (uint32_t)(uint8_t)s[0] | ((uint32_t)(uint8_t)s[1] << 8) | ((uint32_t)(uint8_t)s[2] << 16) |
-           ((uint32_t)(uint8_t)s[3] << 24);
-}
+inline uint32_t FourCc(const char* s) { return ReadLe32(reinterpret_cast<const uint8_t*>(s)); }
 
 // A 4 × 4 DXT surface of one block: colour 0 pure red (0xf800), colour 1 pure
 // blue (0x001f), the top row index 0, the rest index 1. DXT3 and DXT5 add an
@@ -198,9 +187,9 @@ inline Bytes DdsDxt(const char* fourCc) {
         for (int i = 0; i < 6; ++i)
             b.push_back((uint8_t)(bits >> (8 * i)));
     }
-    Put16(b, 0xf800);
-    Put16(b, 0x001f);
-    Put32(b, 0x55555500u);
+    AppendLe16(b, 0xf800);
+    AppendLe16(b, 0x001f);
+    AppendLe32(b, 0x55555500u);
     return b;
 }
 
