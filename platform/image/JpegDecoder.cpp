@@ -48,8 +48,8 @@ bool Decode(const uint8_t* data, size_t size, CImage& out, const ImageLimits& li
         longjmp(error.jump, 1);
     jpeg_start_decompress(&info);
     int components = info.output_components;
-    if (!limits.Fits(info.output_width, info.output_height) ||
-        (components != 1 && components != 3) || !out.Allocate((int)info.output_width, (int)info.output_height))
+    if (!limits.Fits(info.output_width, info.output_height) || (components != 1 && components != 3) ||
+        !out.Allocate((int)info.output_width, (int)info.output_height))
         longjmp(error.jump, 1);
     // Each row is decoded into the tail of its own texel row, then spread
     // forward to four bytes a texel.

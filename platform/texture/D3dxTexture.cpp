@@ -110,8 +110,8 @@ D3DXIMAGE_FILEFORMAT ToD3dxFormat(ImageFileFormat format) {
 }
 
 HRESULT CreateTexture(IDirect3DDevice8* device, LPCVOID srcData, UINT srcDataSize, UINT width, UINT height,
-                      UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter,
-                      D3DCOLOR colorKey, D3DXIMAGE_INFO* srcInfo, IDirect3DTexture8** texture) {
+                      UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter, D3DCOLOR colorKey,
+                      D3DXIMAGE_INFO* srcInfo, IDirect3DTexture8** texture) {
     D3DCAPS8 caps;
     if (FAILED(device->GetDeviceCaps(&caps)))
         return D3DERR_INVALIDCALL;

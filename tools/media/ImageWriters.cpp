@@ -109,8 +109,8 @@ std::vector<uint8_t> EncodeTga(const CCanvas& image, bool withAlpha) {
     out.push_back(2); // uncompressed true colour
     for (int i = 0; i < 5; ++i)
         out.push_back(0); // colour map fields
-    AppendLe16(out, 0);        // x origin
-    AppendLe16(out, 0);        // y origin
+    AppendLe16(out, 0);   // x origin
+    AppendLe16(out, 0);   // y origin
     AppendLe16(out, uint16_t(image.Width()));
     AppendLe16(out, uint16_t(image.Height()));
     out.push_back(uint8_t(bytes * 8));

@@ -53,6 +53,109 @@ TEST(ImageDecoders, DecodesEachFormatWithItsAlpha) {
     }
 }
 
+// Generated 16-bit sources against the texels they must give. PNG samples
+// carry no gAMA or sRGB chunk and are taken as they are stored (rounded to
+// 8 bits, within one level); interlaced rows land where they belong. A 16-bit
+// TGA texel's top bit is alpha only when the descriptor gives one alpha bit.
+Png16Source Png16Pattern(int w, int h, int channels) {
+    Png16Source source;
+    source.width = w, source.height = h, source.channels = channels;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int c = 0; c < channels; ++c)
+                source.samples.push_back((uint16_t)((y * 8191 + x * 3001 + c * 17203 + 257 * (x ^ y)) % 65536));
+    return source;
+}
+
+CImage FromPng16(const Png16Source& source) {
+    CImage image;
+    image.Allocate(source.width, source.height);
+    auto level = [](uint16_t v) { return (uint8_t)((v * 255u + 32767u) / 65535u); };
+    bool grey = source.channels <= 2, alpha = source.channels % 2 == 0;
+    for (int y = 0; y < source.height; ++y)
+        for (int x = 0; x < source.width; ++x) {
+            uint8_t* t = image.Row(y) + x * 4;
+            t[2] = level(source.At(x, y, 0));
+            t[1] = grey ? t[2] : level(source.At(x, y, 1));
+            t[0] = grey ? t[2] : level(source.At(x, y, 2));
+            t[3] = alpha ? level(source.At(x, y, source.channels - 1)) : 255;
+        }
+    return image;
+}
+
+uint16_t Texel555(int r, int g, int b, bool topBit) { return (uint16_t)((topBit ? 0x8000 : 0) | r << 10 | g << 5 | b); }
+
+// The texels of 16-bit values: the top bit as alpha when attributeBit.
+CImage From555(int w, int h, const std::vector<uint16_t>& texels, bool attributeBit) {
+    CImage image;
+    image.Allocate(w, h);
+    for (int i = 0; i < w * h; ++i) {
+        uint16_t v = texels[(size_t)i];
+        uint8_t* t = image.Row(i / w) + (i % w) * 4;
+        t[0] = (uint8_t)((v & 31) * 255 / 31);
+        t[1] = (uint8_t)((v >> 5 & 31) * 255 / 31);
+        t[2] = (uint8_t)((v >> 10 & 31) * 255 / 31);
+        t[3] = attributeBit && !(v & 0x8000) ? 0 : 255;
+    }
+    return image;
+}
+
+struct Fixture {
+    const char* name;
+    Bytes bytes;
+    CImage want;
+    bool alpha;
+    int tolerance;
+};
+
+TEST(ImageDecoders, SixteenBitFixturesDecodeToTheirSourcePixels) {
+    std::vector<Fixture> cases;
+    const struct {
+        const char* name;
+        int w, h, channels;
+        bool interlaced;
+    } pngs[] = {
+        {"png16 rgb", 5, 3, 3, false},
+        {"png16 grey", 5, 3, 1, false},
+        {"png16 rgba", 5, 3, 4, false},
+        {"png16 interlaced rgb", 8, 8, 3, true},
+        {"png16 interlaced rgba", 8, 8, 4, true},
+        {"png16 interlaced grey alpha", 8, 8, 2, true},
+        {"png16 interlaced odd size", 11, 7, 3, true},
+    };
+    for (const auto& p : pngs) {
+        Png16Source source = Png16Pattern(p.w, p.h, p.channels);
+        cases.push_back({p.name, Png16(source, p.interlaced), FromPng16(source), p.channels % 2 == 0, 1});
+    }
+
+    // Texels with the top bit clear and set, in every colour channel.
+    std::vector<uint16_t> texels;
+    for (int i = 0; i < 12; ++i)
+        texels.push_back(Texel555(i * 2 + 1, 31 - i, (i * 7) % 32, (i & 1) != 0));
+    std::vector<uint16_t> map(texels), indices;
+    for (int i = 0; i < 12; ++i)
+        indices.push_back((uint16_t)(11 - i));
+    std::vector<uint16_t> mapped;
+    for (uint16_t index : indices)
+        mapped.push_back(map[index]);
+    for (int alphaBits : {0, 1}) {
+        bool attribute = alphaBits == 1;
+        cases.push_back({attribute ? "tga16 alpha bit" : "tga16 no alpha bit", Tga16(4, 3, texels, alphaBits),
+                         From555(4, 3, texels, attribute), false, 0});
+        cases.push_back({attribute ? "tga16 map alpha bit" : "tga16 map no alpha bit",
+                         Tga16(4, 3, indices, alphaBits, map), From555(4, 3, mapped, attribute), false, 0});
+    }
+
+    for (const Fixture& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.bytes.empty());
+        CImage got;
+        ASSERT_TRUE(DecodeImage(c.bytes.data(), c.bytes.size(), got));
+        EXPECT_EQ(got.hasAlpha, c.alpha);
+        ExpectSameTexels(c.want, got, c.tolerance, true);
+    }
+}
+
 TEST(ImageDecoders, DecodesDxtBlocks) {
     // Texel (0, 0) holds colour 0 (red), (1, 2) colour 1 (blue).
     struct {

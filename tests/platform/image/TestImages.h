@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -190,6 +191,78 @@ inline Bytes DdsDxt(const char* fourCc) {
     AppendLe16(b, 0xf800);
     AppendLe16(b, 0x001f);
     AppendLe32(b, 0x55555500u);
+    return b;
+}
+
+// Samples for a 16-bit PNG: channels per texel 1 (grey), 2 (grey, alpha),
+// 3 (RGB) or 4 (RGBA), row by row. Written through libpng's write API,
+// without gAMA or sRGB chunks, Adam7-interlaced when asked.
+struct Png16Source {
+    int width = 0, height = 0, channels = 3;
+    std::vector<uint16_t> samples;
+    uint16_t At(int x, int y, int c) const { return samples[((size_t)y * width + x) * channels + c]; }
+};
+
+inline void AppendPngBytes(png_structp png, png_bytep data, png_size_t length) {
+    Bytes* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+inline void FlushPngBytes(png_structp) {}
+
+inline Bytes Png16(const Png16Source& source, bool interlaced) {
+    // PNG samples are big-endian. Everything with a destructor is made
+    // before the jump point.
+    Bytes b, rows((size_t)source.width * source.height * source.channels * 2);
+    for (size_t i = 0; i < source.samples.size(); ++i) {
+        rows[2 * i] = (uint8_t)(source.samples[i] >> 8);
+        rows[2 * i + 1] = (uint8_t)source.samples[i];
+    }
+    std::vector<png_bytep> pointers((size_t)source.height);
+    for (int y = 0; y < source.height; ++y)
+        pointers[(size_t)y] = rows.data() + (size_t)y * source.width * source.channels * 2;
+    static const int types[] = {0, PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_GRAY_ALPHA, PNG_COLOR_TYPE_RGB,
+                                PNG_COLOR_TYPE_RGB_ALPHA};
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        b.clear();
+        return b;
+    }
+    png_set_write_fn(png, &b, AppendPngBytes, FlushPngBytes);
+    png_set_IHDR(png, info, source.width, source.height, 16, types[source.channels],
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_write_image(png, pointers.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return b;
+}
+
+// A 16-bit TGA, true colour (type 2) or colour-mapped (type 1, 8-bit indices
+// into a 16-bit map), top-down, the descriptor's alpha bits as given. texels
+// are the 16-bit values (or map indices), row by row.
+inline Bytes Tga16(int width, int height, const std::vector<uint16_t>& texels, int alphaBits,
+                   const std::vector<uint16_t>& map = {}) {
+    bool mapped = !map.empty();
+    Bytes b = {0, (uint8_t)(mapped ? 1 : 0), (uint8_t)(mapped ? 1 : 2)};
+    AppendLe16(b, 0);
+    AppendLe16(b, (uint16_t)map.size());
+    b.push_back(mapped ? 16 : 0);
+    AppendLe32(b, 0); // origin
+    AppendLe16(b, (uint16_t)width);
+    AppendLe16(b, (uint16_t)height);
+    b.push_back(mapped ? 8 : 16);
+    b.push_back((uint8_t)(0x20 | alphaBits));
+    for (uint16_t entry : map)
+        AppendLe16(b, entry);
+    for (uint16_t t : texels) {
+        if (mapped)
+            b.push_back((uint8_t)t);
+        else
+            AppendLe16(b, t);
+    }
     return b;
 }
 
