@@ -156,6 +156,102 @@ TEST(ImageDecoders, SixteenBitFixturesDecodeToTheirSourcePixels) {
     }
 }
 
+// One picture in the header variants the decoder takes through the shared
+// parser: core header, bit fields after a 40-byte header or inside a longer
+// one (with an alpha mask), a palette whose pixels start after a gap.
+Bytes BmpVariant(const CImage& image, uint32_t headerSize, int bits, const std::vector<uint32_t>& masks,
+                 size_t gap = 0) {
+    bool core = headerSize == 12, fields = !masks.empty();
+    size_t extra = (fields && headerSize == 40) ? 12 : 0;
+    // A core header has no colour count: its table is always full.
+    int entries = bits == 8 ? (core ? 256 : 4) : 0;
+    size_t table = (size_t)entries * (core ? 3 : 4);
+    uint32_t offset = (uint32_t)(14 + headerSize + extra + table + gap);
+    int bytes = bits / 8;
+    uint32_t stride = ((uint32_t)image.width * bytes + 3) & ~3u;
+    Bytes b = {'B', 'M'};
+    AppendLe32(b, offset + stride * image.height), AppendLe32(b, 0), AppendLe32(b, offset);
+    AppendLe32(b, headerSize);
+    if (core) {
+        AppendLe16(b, (uint16_t)image.width), AppendLe16(b, (uint16_t)image.height);
+        AppendLe16(b, 1), AppendLe16(b, (uint16_t)bits);
+    } else {
+        AppendLe32(b, image.width), AppendLe32(b, image.height), AppendLe16(b, 1), AppendLe16(b, (uint16_t)bits);
+        AppendLe32(b, fields ? 3 : 0);
+        for (int i = 0; i < 3; ++i)
+            AppendLe32(b, 0);
+        AppendLe32(b, bits == 8 ? 4 : 0), AppendLe32(b, 0);
+        size_t at = b.size();
+        b.resize(14 + headerSize, 0);
+        for (size_t i = 0; i < masks.size() && 40 + 4 * (i + 1) <= headerSize; ++i)
+            WriteLe32(b.data() + at + 4 * i, masks[i]);
+    }
+    if (extra)
+        for (int i = 0; i < 3; ++i)
+            AppendLe32(b, masks[(size_t)i]);
+    // The palette: entry i is the colour of texel (i, 0) of the image's top row.
+    for (int i = 0; i < entries; ++i) {
+        const uint8_t* t = image.Row(0) + (i % image.width) * 4;
+        b.push_back(t[0]), b.push_back(t[1]), b.push_back(t[2]);
+        if (!core)
+            b.push_back(0);
+    }
+    b.insert(b.end(), gap, 0xee);
+    for (int y = image.height - 1; y >= 0; --y) {
+        size_t rowStart = b.size();
+        for (int x = 0; x < image.width; ++x) {
+            const uint8_t* t = image.Row(y) + x * 4;
+            if (bits == 8) {
+                b.push_back((uint8_t)x);
+            } else if (bits == 24) {
+                b.push_back(t[0]), b.push_back(t[1]), b.push_back(t[2]);
+            } else if (bits == 32) {
+                // Stored as A, R, G, B from the top byte down when masked, else B, G, R, 0.
+                AppendLe32(b, fields
+                                  ? (uint32_t)t[3] | (uint32_t)t[2] << 24 | (uint32_t)t[1] << 16 | (uint32_t)t[0] << 8
+                                  : (uint32_t)t[0] | (uint32_t)t[1] << 8 | (uint32_t)t[2] << 16);
+            } else {
+                AppendLe16(b, (uint16_t)((t[2] >> 3) << 11 | (t[1] >> 2) << 5 | t[0] >> 3));
+            }
+        }
+        b.resize(rowStart + stride, 0);
+    }
+    return b;
+}
+
+TEST(ImageDecoders, BmpHeaderVariantsGiveTheSamePicture) {
+    CImage image = Pattern(4, 2, true);
+    CImage opaque = Pattern(4, 2, false);
+    // 8-bit: every row holds indices 0 to 3, the colours of the top row.
+    CImage indexed = Pattern(4, 2, false);
+    for (int x = 0; x < 4; ++x)
+        std::memcpy(indexed.Row(1) + x * 4, indexed.Row(0) + x * 4, 4);
+    const std::vector<uint32_t> rgba = {0xff000000u, 0x00ff0000u, 0x0000ff00u, 0x000000ffu};
+    const std::vector<uint32_t> rgb565 = {0xf800, 0x07e0, 0x001f};
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        const CImage& want;
+        bool alpha;
+        int tolerance;
+    } cases[] = {
+        {"core 24", BmpVariant(opaque, 12, 24, {}), opaque, false, 0},
+        {"core 8", BmpVariant(indexed, 12, 8, {}), indexed, false, 0},
+        {"info 8 with a gap", BmpVariant(indexed, 40, 8, {}, 6), indexed, false, 0},
+        {"fields after the header", BmpVariant(opaque, 40, 32, {rgba[0], rgba[1], rgba[2]}), opaque, false, 0},
+        {"fields and alpha in a V3 header", BmpVariant(image, 56, 32, rgba), image, true, 0},
+        {"fields in a V5 header", BmpVariant(image, 124, 32, rgba), image, true, 0},
+        {"565 fields", BmpVariant(opaque, 40, 16, rgb565), opaque, false, 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CImage got;
+        ASSERT_TRUE(DecodeBmp(c.bytes.data(), c.bytes.size(), got));
+        EXPECT_EQ(got.hasAlpha, c.alpha);
+        ExpectSameTexels(c.want, got, c.tolerance, c.alpha);
+    }
+}
+
 TEST(ImageDecoders, DecodesDxtBlocks) {
     // Texel (0, 0) holds colour 0 (red), (1, 2) colour 1 (blue).
     struct {
@@ -258,6 +354,14 @@ TEST(ImageDecoders, RefusesHostileHeaders) {
     b = Bmp(image);
     b[28] = 7; // bits per pixel
     add("bmpBits", b);
+    b = Bmp(image);
+    b[26] = 2; // two planes
+    add("bmpPlanes", b);
+    b = BmpVariant(Pattern(4, 2, false), 40, 8, {});
+    WriteLe32(b.data() + 46, 257); // more colours than 8 bits index
+    add("bmpColourCount", b);
+    b = BmpVariant(Pattern(4, 2, false), 44, 32, {0xff0000, 0xff00, 0xff}); // masks cut short by the header
+    add("bmpFieldsInShortHeader", b);
     b = Bmp(image);
     WriteLe32(b.data() + 30, 1); // RLE8
     add("bmpRle", b);
