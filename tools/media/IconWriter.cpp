@@ -1,0 +1,64 @@
+#include "tools/media/IconWriter.h"
+
+namespace {
+
+void Put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+    Put16(out, v & 0xffff);
+    Put16(out, v >> 16);
+}
+
+} // namespace
+
+std::vector<uint8_t> EncodeIco(const CCanvas& image) {
+    std::vector<uint8_t> out;
+    const int size = image.Width();
+    if (size != image.Height() || size < 16 || size > 256)
+        return out;
+    const uint32_t maskStride = ((uint32_t(size) + 31) / 32) * 4;
+    const uint32_t imageBytes = 40 + uint32_t(size * size) * 4 + maskStride * uint32_t(size);
+    // Directory: one image.
+    Put16(out, 0);
+    Put16(out, 1); // icon
+    Put16(out, 1);
+    out.push_back(uint8_t(size == 256 ? 0 : size));
+    out.push_back(uint8_t(size == 256 ? 0 : size));
+    out.push_back(0); // no palette
+    out.push_back(0);
+    Put16(out, 1);  // planes
+    Put16(out, 32); // bits
+    Put32(out, imageBytes);
+    Put32(out, 6 + 16);
+    // The image: a bottom-up 32-bit bitmap of twice the height (colour, then mask).
+    Put32(out, 40);
+    Put32(out, uint32_t(size));
+    Put32(out, uint32_t(size * 2));
+    Put16(out, 1);
+    Put16(out, 32);
+    Put32(out, 0);
+    Put32(out, uint32_t(size * size) * 4 + maskStride * uint32_t(size));
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    for (int y = size - 1; y >= 0; --y)
+        for (int x = 0; x < size; ++x) {
+            Rgba c = image.Get(x, y);
+            out.push_back(c.b);
+            out.push_back(c.g);
+            out.push_back(c.r);
+            out.push_back(c.a);
+        }
+    for (int y = size - 1; y >= 0; --y) {
+        std::vector<uint8_t> row(maskStride, 0);
+        for (int x = 0; x < size; ++x)
+            if (image.Get(x, y).a < 128)
+                row[size_t(x) / 8] |= uint8_t(0x80 >> (x % 8));
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    return out;
+}
