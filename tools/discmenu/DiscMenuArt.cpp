@@ -124,16 +124,18 @@ CCanvas PaintMenuButton(int button, bool disabled) {
     return c;
 }
 
-CCanvas PaintMenuIcon() {
-    CCanvas c(32, 32, {0, 0, 0, 0});
-    c.FillShape([](float x, float y) { return RoundedRectDistance(x, y, 1, 1, 31, 31, 7); }, 0, 0, 32, 32,
-                [](float, float y) {
-                    return MixColours({30, 34, 92, 255}, {118, 64, 150, 255}, y / 32.0f);
+CCanvas PaintMenuIcon(int size) {
+    CCanvas c(size, size, {0, 0, 0, 0});
+    const float s = float(size) / 32.0f;
+    c.FillShape([=](float x, float y) { return RoundedRectDistance(x, y, s, s, 31 * s, 31 * s, 7 * s); }, 0, 0, size,
+                size,
+                [=](float, float y) {
+                    return MixColours({30, 34, 92, 255}, {118, 64, 150, 255}, y / float(size));
                 });
-    c.FillEllipse(16, 15, 9, 9, {250, 236, 190, 255});
-    c.FillEllipse(20, 12, 8, 8, {52, 44, 112, 255});
-    c.FillEllipse(7, 7, 0.8f, 0.8f, RGBA_WHITE);
-    c.FillEllipse(25, 24, 0.8f, 0.8f, RGBA_WHITE);
+    c.FillEllipse(16 * s, 15 * s, 9 * s, 9 * s, {250, 236, 190, 255});
+    c.FillEllipse(20 * s, 12 * s, 8 * s, 8 * s, {52, 44, 112, 255});
+    c.FillEllipse(7 * s, 7 * s, 0.8f * s + 0.2f, 0.8f * s + 0.2f, RGBA_WHITE);
+    c.FillEllipse(25 * s, 24 * s, 0.8f * s + 0.2f, 0.8f * s + 0.2f, RGBA_WHITE);
     return c;
 }
 
@@ -154,5 +156,5 @@ bool BuildDiscMenuArt(const std::string& folder, std::string& error) {
             !write(std::string(CAPTIONS[b]) + "X.bmp", EncodeBmp24(PaintMenuButton(b, true))))
             return false;
     }
-    return write("autorun.ico", EncodeIco(PaintMenuIcon()));
+    return write("autorun.ico", EncodeIco({PaintMenuIcon(32), PaintMenuIcon(16)}));
 }

@@ -22,7 +22,8 @@ int MenuButtonHeight(int button);
 CCanvas PaintMenuBackground();
 // The normal face, or with disabled the greyed one: a band 640 pixels wide.
 CCanvas PaintMenuButton(int button, bool disabled);
-CCanvas PaintMenuIcon();
+// The icon at 32 or 16 pixels a side.
+CCanvas PaintMenuIcon(int size);
 
 // Writes "background.bmp", "<CAPTION>U.bmp" and "<CAPTION>X.bmp" for each
 // button and "autorun.ico" into folder. False with a message on failure.

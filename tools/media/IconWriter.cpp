@@ -14,26 +14,14 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 
 } // namespace
 
-std::vector<uint8_t> EncodeIco(const CCanvas& image) {
+namespace {
+
+// One image's bitmap: bottom-up 32-bit colour, then the 1-bit mask, under a
+// header of twice the height.
+std::vector<uint8_t> IconImage(const CCanvas& image) {
     std::vector<uint8_t> out;
     const int size = image.Width();
-    if (size != image.Height() || size < 16 || size > 256)
-        return out;
     const uint32_t maskStride = ((uint32_t(size) + 31) / 32) * 4;
-    const uint32_t imageBytes = 40 + uint32_t(size * size) * 4 + maskStride * uint32_t(size);
-    // Directory: one image.
-    Put16(out, 0);
-    Put16(out, 1); // icon
-    Put16(out, 1);
-    out.push_back(uint8_t(size == 256 ? 0 : size));
-    out.push_back(uint8_t(size == 256 ? 0 : size));
-    out.push_back(0); // no palette
-    out.push_back(0);
-    Put16(out, 1);  // planes
-    Put16(out, 32); // bits
-    Put32(out, imageBytes);
-    Put32(out, 6 + 16);
-    // The image: a bottom-up 32-bit bitmap of twice the height (colour, then mask).
     Put32(out, 40);
     Put32(out, uint32_t(size));
     Put32(out, uint32_t(size * 2));
@@ -60,5 +48,37 @@ std::vector<uint8_t> EncodeIco(const CCanvas& image) {
                 row[size_t(x) / 8] |= uint8_t(0x80 >> (x % 8));
         out.insert(out.end(), row.begin(), row.end());
     }
+    return out;
+}
+
+} // namespace
+
+std::vector<uint8_t> EncodeIco(const std::vector<CCanvas>& images) {
+    std::vector<uint8_t> out;
+    if (images.empty())
+        return out;
+    for (const CCanvas& image : images)
+        if (image.Width() != image.Height() || image.Width() < 16 || image.Width() > 256)
+            return out;
+    Put16(out, 0);
+    Put16(out, 1); // icon
+    Put16(out, uint32_t(images.size()));
+    std::vector<std::vector<uint8_t>> bitmaps;
+    uint32_t offset = 6 + 16 * uint32_t(images.size());
+    for (const CCanvas& image : images) {
+        bitmaps.push_back(IconImage(image));
+        const int size = image.Width();
+        out.push_back(uint8_t(size == 256 ? 0 : size));
+        out.push_back(uint8_t(size == 256 ? 0 : size));
+        out.push_back(0); // no palette
+        out.push_back(0);
+        Put16(out, 1);  // planes
+        Put16(out, 32); // bits
+        Put32(out, uint32_t(bitmaps.back().size()));
+        Put32(out, offset);
+        offset += uint32_t(bitmaps.back().size());
+    }
+    for (const auto& b : bitmaps)
+        out.insert(out.end(), b.begin(), b.end());
     return out;
 }

@@ -52,11 +52,13 @@ TEST(DiscMenuArt, DisabledFacesAreGreyedAndDiffer) {
 }
 
 TEST(DiscMenuArt, IconIsRoundedWithTransparentCorners) {
-    CCanvas icon = PaintMenuIcon();
-    ASSERT_EQ(icon.Width(), 32);
-    EXPECT_EQ(icon.Get(0, 0).a, 0);
-    EXPECT_EQ(icon.Get(31, 31).a, 0);
-    EXPECT_EQ(icon.Get(16, 28).a, 255);
+    for (int size : {32, 16}) {
+        CCanvas icon = PaintMenuIcon(size);
+        ASSERT_EQ(icon.Width(), size);
+        EXPECT_EQ(icon.Get(0, 0).a, 0) << size;
+        EXPECT_EQ(icon.Get(size - 1, size - 1).a, 0) << size;
+        EXPECT_EQ(icon.Get(size / 2, size * 7 / 8).a, 255) << size;
+    }
 }
 
 } // namespace

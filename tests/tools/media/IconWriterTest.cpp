@@ -11,7 +11,7 @@ uint32_t Word(const std::vector<uint8_t>& b, size_t at) {
 TEST(IconWriter, OneImageWithColourAlphaAndMask) {
     CCanvas c(16, 16, {0, 0, 0, 0});
     c.Set(0, 0, {10, 20, 30, 255}); // top-left opaque
-    std::vector<uint8_t> ico = EncodeIco(c);
+    std::vector<uint8_t> ico = EncodeIco({c});
     const size_t colour = 6 + 16 + 40, mask = colour + 16 * 16 * 4;
     ASSERT_EQ(ico.size(), mask + 16 * 4);
     EXPECT_EQ(ico[2], 1); // an icon
@@ -31,11 +31,25 @@ TEST(IconWriter, OneImageWithColourAlphaAndMask) {
     EXPECT_EQ(ico[mask + 15 * 4], 0x7F);
 }
 
+TEST(IconWriter, SeveralSizesFollowTheirDirectory) {
+    std::vector<uint8_t> ico = EncodeIco({CCanvas(32, 32), CCanvas(16, 16)});
+    const uint32_t big = 40 + 32 * 32 * 4 + 4 * 32, small = 40 + 16 * 16 * 4 + 4 * 16;
+    ASSERT_EQ(ico.size(), 6 + 2 * 16 + big + small);
+    EXPECT_EQ(ico[4], 2);
+    EXPECT_EQ(ico[6], 32);
+    EXPECT_EQ(ico[6 + 16], 16);
+    EXPECT_EQ(Word(ico, 6 + 12), 38u);
+    EXPECT_EQ(Word(ico, 6 + 16 + 12), 38u + big);
+    EXPECT_EQ(Word(ico, 38u + big + 4), 16u); // the second header's width
+}
+
 TEST(IconWriter, RefusesPicturesThatAreNoIcon) {
-    EXPECT_TRUE(EncodeIco(CCanvas(16, 8)).empty());
-    EXPECT_TRUE(EncodeIco(CCanvas(8, 8)).empty());
-    EXPECT_TRUE(EncodeIco(CCanvas(300, 300)).empty());
-    EXPECT_FALSE(EncodeIco(CCanvas(256, 256)).empty());
+    EXPECT_TRUE(EncodeIco({CCanvas(16, 8)}).empty());
+    EXPECT_TRUE(EncodeIco({CCanvas(8, 8)}).empty());
+    EXPECT_TRUE(EncodeIco({CCanvas(300, 300)}).empty());
+    EXPECT_TRUE(EncodeIco({CCanvas(32, 32), CCanvas(8, 8)}).empty());
+    EXPECT_TRUE(EncodeIco({}).empty());
+    EXPECT_FALSE(EncodeIco({CCanvas(256, 256)}).empty());
 }
 
 } // namespace
