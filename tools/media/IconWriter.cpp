@@ -53,7 +53,11 @@ std::vector<uint8_t> IconImage(const CCanvas& image) {
 
 } // namespace
 
-std::vector<uint8_t> EncodeIco(const std::vector<CCanvas>& images) {
+namespace {
+
+// Icon and cursor files share their layout; a cursor's directory holds the
+// hot spot where an icon's holds planes and bits.
+std::vector<uint8_t> EncodeIconFile(const std::vector<CCanvas>& images, bool cursor, int hotX, int hotY) {
     std::vector<uint8_t> out;
     if (images.empty())
         return out;
@@ -61,7 +65,7 @@ std::vector<uint8_t> EncodeIco(const std::vector<CCanvas>& images) {
         if (image.Width() != image.Height() || image.Width() < 16 || image.Width() > 256)
             return out;
     Put16(out, 0);
-    Put16(out, 1); // icon
+    Put16(out, cursor ? 2 : 1);
     Put16(out, uint32_t(images.size()));
     std::vector<std::vector<uint8_t>> bitmaps;
     uint32_t offset = 6 + 16 * uint32_t(images.size());
@@ -72,8 +76,8 @@ std::vector<uint8_t> EncodeIco(const std::vector<CCanvas>& images) {
         out.push_back(uint8_t(size == 256 ? 0 : size));
         out.push_back(0); // no palette
         out.push_back(0);
-        Put16(out, 1);  // planes
-        Put16(out, 32); // bits
+        Put16(out, cursor ? uint32_t(hotX) : 1);  // planes
+        Put16(out, cursor ? uint32_t(hotY) : 32); // bits
         Put32(out, uint32_t(bitmaps.back().size()));
         Put32(out, offset);
         offset += uint32_t(bitmaps.back().size());
@@ -81,4 +85,14 @@ std::vector<uint8_t> EncodeIco(const std::vector<CCanvas>& images) {
     for (const auto& b : bitmaps)
         out.insert(out.end(), b.begin(), b.end());
     return out;
+}
+
+} // namespace
+
+std::vector<uint8_t> EncodeIco(const std::vector<CCanvas>& images) { return EncodeIconFile(images, false, 0, 0); }
+
+std::vector<uint8_t> EncodeCur(const CCanvas& image, int hotX, int hotY) {
+    if (hotX < 0 || hotY < 0 || hotX >= image.Width() || hotY >= image.Height())
+        return {};
+    return EncodeIconFile({image}, true, hotX, hotY);
 }

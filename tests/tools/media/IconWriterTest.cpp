@@ -52,4 +52,14 @@ TEST(IconWriter, RefusesPicturesThatAreNoIcon) {
     EXPECT_FALSE(EncodeIco({CCanvas(256, 256)}).empty());
 }
 
+TEST(IconWriter, CursorCarriesItsHotSpot) {
+    std::vector<uint8_t> cur = EncodeCur(CCanvas(32, 32), 15, 14);
+    ASSERT_EQ(cur.size(), 6 + 16 + 40 + 32 * 32 * 4 + 4 * 32);
+    EXPECT_EQ(cur[2], 2); // a cursor
+    EXPECT_EQ(cur[6 + 4], 15);
+    EXPECT_EQ(cur[6 + 6], 14);
+    EXPECT_TRUE(EncodeCur(CCanvas(32, 32), 32, 0).empty());
+    EXPECT_TRUE(EncodeCur(CCanvas(32, 32), 0, -1).empty());
+}
+
 } // namespace
