@@ -8,8 +8,9 @@
 function(deskmate_collect out dir)
   cmake_parse_arguments(arg "" "" "TARGET_ONLY" ${ARGN})
   file(GLOB_RECURSE files CONFIGURE_DEPENDS "${dir}/*.cpp")
-  # Program entry points (area "main") belong to the programs, not the library.
-  list(FILTER files EXCLUDE REGEX "^${dir}/main/")
+  # Program entry points (folders "main") and a library of its own (folders
+  # "dll") belong to their programs, not to the library.
+  list(FILTER files EXCLUDE REGEX "^${dir}/(.*/)?(main|dll)/")
   set(kept)
   foreach(f IN LISTS files)
     file(RELATIVE_PATH rel "${dir}" "${f}")
