@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "engine/core/LittleEndian.h"
 #include "tools/media/IconWriter.h"
 
 namespace {
 
-uint32_t Word(const std::vector<uint8_t>& b, size_t at) {
-    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
-}
+uint32_t Word(const std::vector<uint8_t>& b, size_t at) { return ReadLe32(b.data() + at); }
 
 TEST(IconWriter, OneImageWithColourAlphaAndMask) {
     CCanvas c(16, 16, {0, 0, 0, 0});
