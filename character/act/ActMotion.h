@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "character/act/Act.h"
+#include "engine/resource/Handle.h"
 
 class CAnimationSet;
 
@@ -42,4 +43,5 @@ protected:
     float m_startX, m_startY, m_startZ;
     float m_startYaw;
     CAnimationSet* m_animation;
+    CHandle m_animationHandle = NULL_HANDLE;
 };
