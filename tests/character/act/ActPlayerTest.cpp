@@ -87,8 +87,9 @@ TEST_F(PlayerFixture, SameActionTwiceNeverCrossFades) {
     for (bool withBlend : {false, true}) {
         player.Reset();
         ASSERT_TRUE(player.Request(CActRequest("dance")));
-        if (withBlend)
+        if (withBlend) {
             ASSERT_TRUE(player.Request(CActRequest("blend", 0.0f, 10.0f)));
+        }
         ASSERT_TRUE(player.Request(CActRequest("dance")));
         auto* dance = static_cast<CActMotion*>(player.FindAction("dance"));
         // The first play ends at frame 29 on update 29; the second starts on

@@ -26,10 +26,12 @@ TEST(ActionPrototypesTest, TheTableHoldsEachNameOnceWithItsClassCounts) {
         ++classes[row.actionClass];
         if (row.actionClass == AC_MOTION)
             ++motionOrigins[row.fixedOrigin];
-        if (row.actionClass == AC_MOTION_LINKED || row.actionClass == AC_CALLBACK)
+        if (row.actionClass == AC_MOTION_LINKED || row.actionClass == AC_CALLBACK) {
             EXPECT_EQ(row.fixedOrigin, 1) << row.name;
-        if (row.actionClass == AC_MOTION_MOVE || row.actionClass == AC_WAIT || row.actionClass == AC_FADE_COLOR)
+        }
+        if (row.actionClass == AC_MOTION_MOVE || row.actionClass == AC_WAIT || row.actionClass == AC_FADE_COLOR) {
             EXPECT_EQ(row.fixedOrigin, 0) << row.name;
+        }
         bool motion =
             row.actionClass == AC_MOTION || row.actionClass == AC_MOTION_MOVE || row.actionClass == AC_MOTION_LINKED;
         EXPECT_EQ(row.animationSet != nullptr, motion) << row.name;
