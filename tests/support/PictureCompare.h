@@ -71,3 +71,15 @@ inline bool UpdatingReferences() {
     const char* v = std::getenv("DESKMATE_UPDATE_REFERENCES");
     return v && *v == '1';
 }
+
+// The drawn picture against its kept reference, after rewriting the
+// reference when references are being updated. sameSize is false when the
+// reference cannot be read.
+inline PictureDifference CompareWithKept(const RgbPicture& drawn, const std::string& reference) {
+    if (UpdatingReferences() && !WriteRgbPng(reference, drawn))
+        return PictureDifference();
+    RgbPicture kept;
+    if (!ReadRgbPng(reference, kept))
+        return PictureDifference();
+    return ComparePictures(drawn, kept);
+}

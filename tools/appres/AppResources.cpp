@@ -1,7 +1,6 @@
 #include "tools/appres/AppResources.h"
 
 #include <cmath>
-#include <filesystem>
 
 #include "tools/media/BitmapFont.h"
 #include "tools/media/IconWriter.h"
@@ -219,14 +218,8 @@ CCanvas PaintSplash() {
 }
 
 bool BuildAppResources(const std::string& folder, std::string& error) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
     auto write = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
-        if (bytes.empty() || !WriteBytesToFile(folder + "/" + name, bytes)) {
-            error = "cannot write " + folder + "/" + name;
-            return false;
-        }
-        return true;
+        return WritePictureFile(folder, name, bytes, error);
     };
     return write("deskmate.ico", EncodeIco({PaintAppIcon(32), PaintAppIcon(16)})) &&
            write("move.cur", EncodeCur(PaintMoveCursor(), 15, 15)) &&

@@ -1,7 +1,6 @@
 #include "tools/discmenu/DiscMenuArt.h"
 
 #include <cmath>
-#include <filesystem>
 
 #include "engine/core/Random.h"
 #include "tools/media/BitmapFont.h"
@@ -140,14 +139,8 @@ CCanvas PaintMenuIcon(int size) {
 }
 
 bool BuildDiscMenuArt(const std::string& folder, std::string& error) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
     auto write = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
-        if (bytes.empty() || !WriteBytesToFile(folder + "/" + name, bytes)) {
-            error = "cannot write " + folder + "/" + name;
-            return false;
-        }
-        return true;
+        return WritePictureFile(folder, name, bytes, error);
     };
     if (!write("background.bmp", EncodeBmp24(PaintMenuBackground())))
         return false;

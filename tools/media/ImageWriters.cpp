@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 
 #include "engine/core/LittleEndian.h"
@@ -188,4 +189,16 @@ bool WriteBytesToFile(const std::string& path, const std::vector<uint8_t>& bytes
     bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = std::fclose(f) == 0 && ok;
     return ok;
+}
+
+bool WritePictureFile(const std::string& folder, const std::string& name, const std::vector<uint8_t>& bytes,
+                      std::string& error) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    const std::string path = folder + "/" + name;
+    if (bytes.empty() || !WriteBytesToFile(path, bytes)) {
+        error = "cannot write " + path;
+        return false;
+    }
+    return true;
 }

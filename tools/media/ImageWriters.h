@@ -22,3 +22,8 @@ std::vector<uint8_t> EncodeTga(const CCanvas& image, bool withAlpha);
 bool EncodePng(const CCanvas& image, bool withAlpha, std::vector<uint8_t>& out, std::string& error);
 
 bool WriteBytesToFile(const std::string& path, const std::vector<uint8_t>& bytes);
+// An encoded picture into folder (made when missing). Empty bytes are an
+// encoder's refusal: nothing is written and, like a failed write, that gives
+// false with the message in error.
+bool WritePictureFile(const std::string& folder, const std::string& name, const std::vector<uint8_t>& bytes,
+                      std::string& error);

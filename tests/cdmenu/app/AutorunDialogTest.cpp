@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/PictureCompare.h"
+#include "tests/support/ScreenCapture.h"
 
 namespace {
 
@@ -317,43 +317,12 @@ TEST_F(DiscMenu, LooksAsKept) {
     GetClientRect(m_dialog, &client);
     POINT origin = {0, 0};
     ClientToScreen(m_dialog, &origin);
-    RgbPicture shot;
-    shot.width = 640;
-    shot.height = 480;
     EXPECT_EQ(client.right, 640);
     EXPECT_EQ(client.bottom, 480);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = shot.width;
-    info.bmiHeader.biHeight = -shot.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(dib, nullptr);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, shot.width, shot.height, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    const uint8_t* px = static_cast<const uint8_t*>(bits);
-    for (int i = 0; i < shot.width * shot.height; ++i) {
-        shot.rgb.push_back(px[i * 4 + 2]);
-        shot.rgb.push_back(px[i * 4 + 1]);
-        shot.rgb.push_back(px[i * 4 + 0]);
-    }
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-
+    RgbPicture shot = CaptureScreen({origin.x, origin.y, origin.x + 640, origin.y + 480});
+    ASSERT_FALSE(shot.rgb.empty());
     ASSERT_TRUE(WriteRgbPng(Here() + "autorun.png", shot));
-    const std::string reference = DESKMATE_SOURCE_DIR "/tests/cdmenu/app/autorun_reference.png";
-    if (UpdatingReferences())
-        ASSERT_TRUE(WriteRgbPng(reference, shot));
-    RgbPicture kept;
-    ASSERT_TRUE(ReadRgbPng(reference, kept)) << reference;
-    PictureDifference d = ComparePictures(shot, kept);
+    PictureDifference d = CompareWithKept(shot, DESKMATE_SOURCE_DIR "/tests/cdmenu/app/autorun_reference.png");
     ASSERT_TRUE(d.sameSize);
     EXPECT_LT(d.meanChannelDifference, 2.0);
     EXPECT_LT(d.changedShare, 0.005);

@@ -10,7 +10,7 @@
 
 #include "engine/window/Dib.h"
 #include "shell/splash/SplashThread.h"
-#include "tests/support/PictureCompare.h"
+#include "tests/support/ScreenCapture.h"
 
 namespace {
 
@@ -34,36 +34,6 @@ HWND FindSplash(DWORD timeoutMs = 10000) {
             return found;
         Sleep(20);
     }
-}
-
-RgbPicture CaptureScreen(const RECT& r) {
-    RgbPicture p;
-    p.width = r.right - r.left;
-    p.height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = p.width;
-    info.bmiHeader.biHeight = -p.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, p.width, p.height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const uint8_t* px = static_cast<const uint8_t*>(bits);
-    for (int i = 0; i < p.width * p.height; ++i) {
-        p.rgb.push_back(px[i * 4 + 2]);
-        p.rgb.push_back(px[i * 4 + 1]);
-        p.rgb.push_back(px[i * 4 + 0]);
-    }
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return p;
 }
 
 TEST(SplashThread, ShowsItsPictureCentredAndShaped) {
