@@ -1,6 +1,7 @@
 #include "character/Character.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "character/act/Act.h"
@@ -38,7 +39,8 @@ CCharacter::CCharacter(const std::string& name, const CharacterParts& parts)
       m_tvShownToday(0),
       m_showPending(0),
       m_endingPending(0),
-      m_walkDetours(0) {
+      m_walkDetours(0),
+      m_hasLastDetour(false) {
     for (CItem* item : parts.items) {
         if (!m_items.Add(item))
             delete item;
@@ -71,16 +73,30 @@ int CCharacter::OnRequest(CActRequest& out, const std::string& previousName, con
         if (request.words.size() >= 2 && GetWalkTest() && m_walkDetours < MAX_WALK_DETOURS) {
             const Vec3 target((float)std::atof(request.words[0].c_str()), 0.0f,
                               (float)std::atof(request.words[1].c_str()));
+            const Vec3 position = GetPosition();
             Vec3 detour;
-            if (GetWalkTest()->Test(detour, GetPosition(), target)) {
+            if (GetWalkTest()->Test(detour, position, target) && !IsSameDetourAgain(position, detour)) {
                 out = CActRequest(request.name, detour.x, detour.z);
                 ++m_walkDetours;
+                m_lastDetour = detour;
+                m_lastDetourFrom = position;
+                m_hasLastDetour = true;
                 return HOOK_INSERT;
             }
         }
     }
     m_walkDetours = 0;
     return HOOK_START;
+}
+
+// The detour walk has already been tried from this very spot and got her no
+// further (a walk that cannot move ends at once): walking straight instead
+// keeps her from detouring to the same point in every update.
+bool CCharacter::IsSameDetourAgain(const Vec3& position, const Vec3& detour) const {
+    const float near = 0.01f;
+    return m_hasLastDetour && std::fabs(detour.x - m_lastDetour.x) < near &&
+           std::fabs(detour.z - m_lastDetour.z) < near && std::fabs(position.x - m_lastDetourFrom.x) < near &&
+           std::fabs(position.z - m_lastDetourFrom.z) < near && m_walkDetours == 0;
 }
 
 Vec3 CCharacter::GetPosition() {

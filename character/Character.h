@@ -100,6 +100,12 @@ private:
     unsigned char m_tvShownToday;
     unsigned char m_showPending;
     unsigned char m_endingPending;
+    bool IsSameDetourAgain(const Vec3& position, const Vec3& detour) const;
+
     // Detours inserted since a walk last started unchanged.
     int m_walkDetours;
+    // The last detour inserted and where she stood then.
+    bool m_hasLastDetour;
+    Vec3 m_lastDetour;
+    Vec3 m_lastDetourFrom;
 };
