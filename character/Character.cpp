@@ -28,20 +28,20 @@ bool HasWord(const std::vector<std::string>& words, const char* word) {
 } // namespace
 
 // The evaluators only keep the registry's address; it is built right after
-// the AI player part.
-CCharacter::CCharacter(const std::string& name, const CharacterParts& parts)
+// the AI player base.
+CCharacter::CCharacter(const std::string& name, const CharacterSetup& setup)
     : CAiPlayer(name, new CNeedsProposer(&m_items), new CPajamaAdjuster(), new CRoomWalkTest(&m_items),
                 RETHINK_SECONDS),
-      m_body(parts.body),
-      m_scope(parts.scope),
+      m_body(setup.body),
+      m_scope(setup.scope),
       m_items(name + "_items"),
-      m_setting(parts.setting),
+      m_setting(setup.setting),
       m_tvShownToday(0),
       m_showPending(0),
       m_endingPending(0),
       m_walkDetours(0),
       m_hasLastDetour(false) {
-    for (CItem* item : parts.items) {
+    for (CItem* item : setup.items) {
         if (!m_items.Add(item))
             delete item;
     }
@@ -51,13 +51,13 @@ CCharacter::CCharacter(const std::string& name, const CharacterParts& parts)
         context.scope = m_scope;
         context.items = &m_items;
         context.callbacks = this;
-        context.renderer = parts.renderer;
+        context.renderer = setup.renderer;
         RegisterActionPrototypes(*this, context);
     }
 }
 
 CCharacter::~CCharacter() {
-    // The prototypes (owned by the player part) only point at the body.
+    // The prototypes (owned by the player base) only point at the body.
     delete m_body;
 }
 

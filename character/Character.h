@@ -16,7 +16,7 @@ class ISetting;
 // What the character is made of: her body model instance (given to her), the
 // scene scope of her nodes, her items (given to her registry), the settings
 // her choice of clothes reads and the renderer her screen fades drive.
-struct CharacterParts {
+struct CharacterSetup {
     CBoneChainNode* body = nullptr;
     std::string scope;
     std::vector<CItem*> items;
@@ -38,7 +38,7 @@ public:
     // Consecutive detours the walk hook inserts before one walk starts.
     static constexpr int MAX_WALK_DETOURS = 3;
 
-    CCharacter(const std::string& name, const CharacterParts& parts);
+    CCharacter(const std::string& name, const CharacterSetup& setup);
     ~CCharacter() override;
 
     // Walking: consecutive walks carry on, and a walk that would cross an

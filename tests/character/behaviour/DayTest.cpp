@@ -27,7 +27,7 @@ Vec3 SpotOf(const std::string& name) {
 // where each walk she started was going.
 class WatchedCharacter : public CCharacter {
 public:
-    WatchedCharacter(const CharacterParts& parts) : CCharacter("vesko", parts) {}
+    WatchedCharacter(const CharacterSetup& setup) : CCharacter("vesko", setup) {}
 
     void NotifyAction(CWorld& world, const std::string& name) override {
         chosen.push_back({world.GetClock().hours, name});
@@ -72,18 +72,18 @@ struct DayFixture : ::testing::Test {
             }
         }
         rig.Build();
-        CharacterParts parts;
-        parts.body = rig.body;
+        CharacterSetup setup;
+        setup.body = rig.body;
         rig.body = nullptr; // hers now
-        parts.scope = CharacterRig::SCOPE;
-        parts.setting = &setting;
+        setup.scope = CharacterRig::SCOPE;
+        setup.setting = &setting;
         for (const char* goods : {"kotatsu", "reizouko", "milk", "iceCream", "conga", "senpuki", "segway"})
-            parts.items.push_back(new FakeItem(goods, FakeItem::GOODS, 3000, true));
-        parts.items.push_back(new FakeItem("clothDefault", FakeItem::CLOTH, 0, true));
-        parts.items.push_back(new FakeItem("pajamaOrange", FakeItem::CLOTH, 2000, true));
-        parts.items.push_back(new FakeItem("nekomimi", FakeItem::ACCESSORY, 4000, false));
-        parts.items.push_back(new FakeItem("lastItem", FakeItem::ENDING, 0, false));
-        vesko.reset(new WatchedCharacter(parts));
+            setup.items.push_back(new FakeItem(goods, FakeItem::GOODS, 3000, true));
+        setup.items.push_back(new FakeItem("clothDefault", FakeItem::CLOTH, 0, true));
+        setup.items.push_back(new FakeItem("pajamaOrange", FakeItem::CLOTH, 2000, true));
+        setup.items.push_back(new FakeItem("nekomimi", FakeItem::ACCESSORY, 4000, false));
+        setup.items.push_back(new FakeItem("lastItem", FakeItem::ENDING, 0, false));
+        vesko.reset(new WatchedCharacter(setup));
         CBodyStats& s = vesko->GetStats();
         s.mny = 50000u;
         s.slp = 20.0f;

@@ -78,15 +78,15 @@ inline std::string F(float v) {
 struct PlanCharacter {
     CCharacter character;
     explicit PlanCharacter(const char* name, std::vector<CItem*> items = {})
-        : character(name, Parts(std::move(items))) {
+        : character(name, Setup(std::move(items))) {
         const auto& names = StartActionNames();
         for (size_t i = 0; i < names.size(); ++i)
             character.AddAction(new StartOnlyAct(names[i], StartX(i), StartZ(i)));
     }
-    static CharacterParts Parts(std::vector<CItem*> items) {
-        CharacterParts parts;
-        parts.items = std::move(items);
-        return parts;
+    static CharacterSetup Setup(std::vector<CItem*> items) {
+        CharacterSetup setup;
+        setup.items = std::move(items);
+        return setup;
     }
 };
 
