@@ -112,6 +112,24 @@ TEST(ActPlayerHookTest, ReplacedRequestStartsWithItsNewNameAndWords) {
     EXPECT_TRUE(player.GetQueue().empty());
 }
 
+TEST(ActPlayerHookTest, TheHookSeesNoPreviousActionWhenAFadeTakesTheRequest) {
+    std::vector<std::string> log;
+    HookPlayer player(HookPlayer::REPLACE_ONCE);
+    player.detoured = true; // asks only
+    player.AddAction(new ProbeAct("a", 1, &log));
+    player.AddAction(new ProbeAct("c", 1, &log));
+    player.Request(CActRequest("a"));
+    player.Request(CActRequest("c"));
+    player.Request(CActRequest("a"));
+    player.Request(CActRequest("blend", 0.0f, 4.0f));
+    player.Request(CActRequest("c"));
+    for (int i = 0; i < 8; ++i)
+        player.Update(FRAME_MS);
+    // The second "a" fades into the last "c": the fading action is not a
+    // finished one.
+    EXPECT_EQ(player.asked, (std::vector<std::string>{">a", "a>c", "c>a", ">c"}));
+}
+
 TEST(ActPlayerHookTest, AHookThatNeverStopsDetouringIsCutOff) {
     std::vector<std::string> log;
     HookPlayer player(HookPlayer::INSERT_FOREVER);
