@@ -27,12 +27,12 @@ struct WaveData {
 
 enum WavRefusal {
     WAV_OK = 0,
-    WAV_NOT_RIFF_WAVE,   // no "RIFF" ... "WAVE" header, or the RIFF size runs past the bytes
-    WAV_BAD_CHUNK,       // a chunk header or body runs past the RIFF body
-    WAV_NO_FORMAT,       // no "fmt " chunk before the "data" chunk, or a second one
-    WAV_UNSUPPORTED,     // not PCM, or channels, rate or bits outside what is played
-    WAV_INCONSISTENT,    // block size or byte rate that do not follow from the format
-    WAV_NO_DATA,         // no "data" chunk, or one without a whole sample frame
+    WAV_NOT_RIFF_WAVE, // no "RIFF" ... "WAVE" header, or the RIFF size runs past the bytes
+    WAV_BAD_CHUNK,     // a chunk header or body runs past the RIFF body
+    WAV_NO_FORMAT,     // no "fmt " chunk before the "data" chunk, or a second one
+    WAV_UNSUPPORTED,   // not PCM, or channels, rate or bits outside what is played
+    WAV_INCONSISTENT,  // block size or byte rate that do not follow from the format
+    WAV_NO_DATA,       // no "data" chunk, or one without a whole sample frame
 };
 
 // Reads a RIFF WAVE file of 8- or 16-bit PCM, mono or stereo, 8000 to

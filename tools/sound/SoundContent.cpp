@@ -94,7 +94,8 @@ void AddKnock(CWaveSynth& w, float start, float f, float amplitude, unsigned see
     int rate = w.SampleRate();
     w.AddStrike(start, 0.12f, f * 1.15f, f, 0.01f, amplitude, 0.025f);
     w.AddStrike(start, 0.08f, f * 2.7f, f * 2.6f, 0.01f, amplitude * 0.35f, 0.012f);
-    std::vector<float> click = NoiseBand(rate, 0.03f, seed, [](float) { return 5000.0f; }, 800.0f);
+    std::vector<float> click = NoiseBand(
+        rate, 0.03f, seed, [](float) { return 5000.0f; }, 800.0f);
     Shape(click, rate, Hit(0.005f, 0.0005f));
     w.AddSamples(start, click, amplitude * 1.5f);
 }
@@ -105,7 +106,8 @@ CWaveSynth Conga(float f, float decay, float slap, unsigned seed) {
     CWaveSynth w(CUE_SAMPLE_RATE);
     w.AddStrike(0, 0.6f, f * 1.5f, f, 0.012f, 1.0f, decay);
     w.AddStrike(0, 0.4f, f * 2.3f, f * 2.1f, 0.01f, 0.25f, decay * 0.4f);
-    std::vector<float> hand = NoiseBand(CUE_SAMPLE_RATE, 0.08f, seed, [](float) { return 3500.0f; }, 300.0f);
+    std::vector<float> hand = NoiseBand(
+        CUE_SAMPLE_RATE, 0.08f, seed, [](float) { return 3500.0f; }, 300.0f);
     Shape(hand, CUE_SAMPLE_RATE, Hit(0.012f, 0.0008f));
     w.AddSamples(0, hand, slap);
     return w;
@@ -118,14 +120,14 @@ void AddLatch(CWaveSynth& w, float start, unsigned seed) {
 }
 void AddCreak(CWaveSynth& w, float start, float duration, float f0, float f1) {
     AddVoice(
-        w, start, duration,
-        [=](float t) { return f0 + (f1 - f0) * t / duration + 25.0f * std::sin(2 * PI * 7 * t); },
+        w, start, duration, [=](float t) { return f0 + (f1 - f0) * t / duration + 25.0f * std::sin(2 * PI * 7 * t); },
         [=](float t) { return 0.25f * std::sin(PI * t / duration) * (0.6f + 0.4f * std::sin(2 * PI * 23 * t)); },
         {0.3f, 0.5f, 0.4f, 0.3f, 0.2f, 0.15f});
 }
 void AddThud(CWaveSynth& w, float start, unsigned seed) {
     w.AddStrike(start, 0.45f, 140.0f, 70.0f, 0.03f, 0.9f, 0.09f);
-    std::vector<float> body = NoiseBand(w.SampleRate(), 0.3f, seed, [](float) { return 900.0f; }, 60.0f);
+    std::vector<float> body = NoiseBand(
+        w.SampleRate(), 0.3f, seed, [](float) { return 900.0f; }, 60.0f);
     Shape(body, w.SampleRate(), Hit(0.05f, 0.001f));
     w.AddSamples(start, body, 2.0f);
     AddKnock(w, start + 0.005f, 700.0f, 0.3f, seed + 7);
@@ -147,7 +149,7 @@ CWaveSynth TvJingle() {
     lead.sustain = 0.5f;
     lead.release = 0.04f;
     // "Ta-da-da-DAA": a rising fanfare that lands on a held major chord.
-    std::vector<JingleNote> melody = {{72, 0.5f}, {76, 0.5f}, {79, 0.5f}, {84, 1.0f}, {-1, 0.25f},
+    std::vector<JingleNote> melody = {{72, 0.5f}, {76, 0.5f}, {79, 0.5f},  {84, 1.0f},  {-1, 0.25f},
                                       {81, 0.5f}, {84, 0.5f}, {88, 0.75f}, {86, 0.25f}, {84, 2.0f}};
     float end = w.AddJingle(0.0f, melody, bpm, 0.32f, WAVE_SQUARE, lead);
     w.AddJingle(0.0f, melody, bpm, 0.22f, WAVE_TRIANGLE, lead);
@@ -165,8 +167,10 @@ CWaveSynth Register() {
     // Keys, the drawer sliding out, then the bell: "ka-ching".
     AddKnock(w, 0.0f, 1500.0f, 0.5f, 11);
     AddKnock(w, 0.07f, 1700.0f, 0.5f, 12);
-    std::vector<float> drawer = NoiseBand(CUE_SAMPLE_RATE, 0.22f, 13, [](float) { return 1600.0f; }, 150.0f);
-    Shape(drawer, CUE_SAMPLE_RATE, [](float t) { return std::sin(PI * t / 0.22f) * (0.7f + 0.3f * std::sin(2 * PI * 60 * t)); });
+    std::vector<float> drawer = NoiseBand(
+        CUE_SAMPLE_RATE, 0.22f, 13, [](float) { return 1600.0f; }, 150.0f);
+    Shape(drawer, CUE_SAMPLE_RATE,
+          [](float t) { return std::sin(PI * t / 0.22f) * (0.7f + 0.3f * std::sin(2 * PI * 60 * t)); });
     w.AddSamples(0.14f, drawer, 1.2f);
     AddBell(w, 0.3f, 1.3f, 2093.0f, 0.6f, 0.45f);
     AddBell(w, 0.3f, 1.3f, 2637.0f, 0.35f, 0.4f);
@@ -189,9 +193,12 @@ CWaveSynth LightSaber() {
     auto swing = [](float t) { return std::exp(-std::pow((t - 0.55f) / 0.18f, 2.0f)); };
     AddVoice(
         w, 0, length, [&](float t) { return 95.0f + 40.0f * swing(t) + 2.0f * std::sin(2 * PI * 9 * t); },
-        [&](float t) { return std::min(1.0f, t / 0.08f) * std::min(1.0f, (length - t) / 0.2f) * (0.35f + 0.5f * swing(t)); },
+        [&](float t) {
+            return std::min(1.0f, t / 0.08f) * std::min(1.0f, (length - t) / 0.2f) * (0.35f + 0.5f * swing(t));
+        },
         {0.7f, 0.5f, 0.45f, 0.3f, 0.25f, 0.2f, 0.15f, 0.1f});
-    std::vector<float> air = NoiseBand(CUE_SAMPLE_RATE, length, 21, [&](float t) { return 600.0f + 2500.0f * swing(t); }, 200.0f);
+    std::vector<float> air = NoiseBand(
+        CUE_SAMPLE_RATE, length, 21, [&](float t) { return 600.0f + 2500.0f * swing(t); }, 200.0f);
     Shape(air, CUE_SAMPLE_RATE, [&](float t) { return 1.5f * swing(t); });
     w.AddSamples(0, air);
     return w;
@@ -231,7 +238,8 @@ CWaveSynth Helicopter() {
     CWaveSynth w(CUE_SAMPLE_RATE);
     const float length = 2.4f;
     const float bladeRate = 11.0f; // whup-whup-whup
-    std::vector<float> chop = NoiseBand(CUE_SAMPLE_RATE, length, 41, [](float) { return 700.0f; }, 50.0f);
+    std::vector<float> chop = NoiseBand(
+        CUE_SAMPLE_RATE, length, 41, [](float) { return 700.0f; }, 50.0f);
     Shape(chop, CUE_SAMPLE_RATE, [&](float t) {
         float p = t * bladeRate - std::floor(t * bladeRate);
         return std::exp(-p / 0.18f) * std::min(1.0f, t / 0.2f) * std::min(1.0f, (length - t) / 0.3f);
@@ -270,7 +278,8 @@ CWaveSynth ChairKo() {
 CWaveSynth ChairGa() {
     CWaveSynth w(CUE_SAMPLE_RATE);
     // The legs scrape and clatter down.
-    std::vector<float> scrape = NoiseBand(CUE_SAMPLE_RATE, 0.12f, 81, [](float) { return 2200.0f; }, 300.0f);
+    std::vector<float> scrape = NoiseBand(
+        CUE_SAMPLE_RATE, 0.12f, 81, [](float) { return 2200.0f; }, 300.0f);
     Shape(scrape, CUE_SAMPLE_RATE, [](float t) { return std::sin(PI * t / 0.12f); });
     w.AddSamples(0, scrape, 1.2f);
     AddKnock(w, 0.1f, 560.0f, 1.0f, 82);
@@ -284,7 +293,8 @@ CWaveSynth BathSplash() {
     CWaveSynth w(CUE_SAMPLE_RATE);
     const float length = 1.6f;
     // The body going in: a wide burst of water darkening as it settles, with bubbles.
-    std::vector<float> wash = NoiseBand(CUE_SAMPLE_RATE, length, 91, [](float t) { return 300.0f + 5000.0f * std::exp(-t / 0.35f); }, 80.0f);
+    std::vector<float> wash = NoiseBand(
+        CUE_SAMPLE_RATE, length, 91, [](float t) { return 300.0f + 5000.0f * std::exp(-t / 0.35f); }, 80.0f);
     Shape(wash, CUE_SAMPLE_RATE, [](float t) { return std::min(1.0f, t / 0.03f) * std::exp(-t / 0.45f); });
     w.AddSamples(0, wash, 2.5f);
     w.AddStrike(0.0f, 0.4f, 180.0f, 90.0f, 0.08f, 0.4f, 0.12f);
@@ -299,7 +309,8 @@ CWaveSynth BathSplash() {
 CWaveSynth Drip(float f, bool twice) {
     CWaveSynth w(CUE_SAMPLE_RATE);
     AddDrip(w, 0.0f, f, 0.8f);
-    std::vector<float> ring = NoiseBand(CUE_SAMPLE_RATE, 0.1f, 101, [](float) { return 4000.0f; }, 1500.0f);
+    std::vector<float> ring = NoiseBand(
+        CUE_SAMPLE_RATE, 0.1f, 101, [](float) { return 4000.0f; }, 1500.0f);
     Shape(ring, CUE_SAMPLE_RATE, Hit(0.01f));
     w.AddSamples(0.0f, ring, 0.3f);
     if (twice)
@@ -347,7 +358,8 @@ CWaveSynth Blip(std::vector<int> notes, float noteLength, Waveform wave) {
 CWaveSynth MenuOpen() {
     CWaveSynth w(CUE_SAMPLE_RATE);
     const float length = 0.4f;
-    std::vector<float> air = NoiseBand(CUE_SAMPLE_RATE, length, 111, [&](float t) { return 400.0f + 6000.0f * t / length; }, 150.0f);
+    std::vector<float> air = NoiseBand(
+        CUE_SAMPLE_RATE, length, 111, [&](float t) { return 400.0f + 6000.0f * t / length; }, 150.0f);
     Shape(air, CUE_SAMPLE_RATE, [&](float t) { return std::sin(PI * t / length); });
     w.AddSamples(0, air, 2.0f);
     Envelope e;
@@ -361,11 +373,15 @@ CWaveSynth Explosion() {
     CWaveSynth w(CUE_SAMPLE_RATE);
     const float length = 2.8f;
     // The crack of the tube, the blast and its long low rumble.
-    std::vector<float> crack = NoiseBand(CUE_SAMPLE_RATE, 0.15f, 121, [](float) { return 7000.0f; }, 500.0f);
+    std::vector<float> crack = NoiseBand(
+        CUE_SAMPLE_RATE, 0.15f, 121, [](float) { return 7000.0f; }, 500.0f);
     Shape(crack, CUE_SAMPLE_RATE, Hit(0.03f, 0.001f));
     w.AddSamples(0, crack, 1.5f);
-    std::vector<float> blast = NoiseBand(CUE_SAMPLE_RATE, length, 122, [](float t) { return 120.0f + 2500.0f * std::exp(-t / 0.25f); }, 25.0f);
-    Shape(blast, CUE_SAMPLE_RATE, [&](float t) { return std::min(1.0f, t / 0.01f) * std::exp(-t / 0.7f) * std::min(1.0f, (length - t) / 0.3f); });
+    std::vector<float> blast = NoiseBand(
+        CUE_SAMPLE_RATE, length, 122, [](float t) { return 120.0f + 2500.0f * std::exp(-t / 0.25f); }, 25.0f);
+    Shape(blast, CUE_SAMPLE_RATE, [&](float t) {
+        return std::min(1.0f, t / 0.01f) * std::exp(-t / 0.7f) * std::min(1.0f, (length - t) / 0.3f);
+    });
     w.AddSamples(0, blast, 5.0f);
     w.AddStrike(0, 1.5f, 90.0f, 35.0f, 0.3f, 0.6f, 0.5f);
     // Debris falling.
@@ -385,7 +401,8 @@ constexpr int MUSIC_BARS = 36;
 void Kick(CWaveSynth& w, float t) { w.AddStrike(t, 0.35f, 150.0f, 48.0f, 0.03f, 0.55f, 0.12f); }
 
 void Snare(CWaveSynth& w, float t, unsigned seed) {
-    std::vector<float> s = NoiseBand(MUSIC_SAMPLE_RATE, 0.2f, seed, [](float) { return 6000.0f; }, 400.0f);
+    std::vector<float> s = NoiseBand(
+        MUSIC_SAMPLE_RATE, 0.2f, seed, [](float) { return 6000.0f; }, 400.0f);
     Shape(s, MUSIC_SAMPLE_RATE, Hit(0.05f, 0.001f));
     w.AddSamples(t, s, 0.5f);
     w.AddStrike(t, 0.12f, 220.0f, 180.0f, 0.02f, 0.15f, 0.04f);
@@ -409,15 +426,14 @@ CWaveSynth MakeEndingMusic() {
     const int bridgeRoots[4] = {36, 40, 41, 43};
     // The melody of one verse (eight bars) and of the bridge, in beats.
     const std::vector<JingleNote> verseTune = {
-        {76, 1}, {74, 0.5f}, {72, 0.5f}, {74, 1}, {76, 1},       {79, 1.5f}, {76, 0.5f}, {74, 2},
-        {72, 1}, {74, 0.5f}, {76, 0.5f}, {72, 1}, {69, 1},       {72, 1.5f}, {71, 0.5f}, {72, 2},
-        {76, 1}, {79, 0.5f}, {81, 0.5f}, {79, 1}, {76, 1},       {74, 1.5f}, {72, 0.5f}, {74, 2},
-        {72, 1}, {69, 0.5f}, {72, 0.5f}, {74, 1}, {76, 0.5f},    {74, 0.5f}, {72, 4}};
+        {76, 1}, {74, 0.5f}, {72, 0.5f}, {74, 1}, {76, 1},    {79, 1.5f}, {76, 0.5f}, {74, 2},
+        {72, 1}, {74, 0.5f}, {76, 0.5f}, {72, 1}, {69, 1},    {72, 1.5f}, {71, 0.5f}, {72, 2},
+        {76, 1}, {79, 0.5f}, {81, 0.5f}, {79, 1}, {76, 1},    {74, 1.5f}, {72, 0.5f}, {74, 2},
+        {72, 1}, {69, 0.5f}, {72, 0.5f}, {74, 1}, {76, 0.5f}, {74, 0.5f}, {72, 4}};
     const std::vector<JingleNote> bridgeTune = {
-        {79, 1.5f}, {77, 0.5f}, {76, 1}, {72, 1}, {71, 1.5f}, {72, 0.5f}, {74, 2},
-        {77, 1.5f}, {76, 0.5f}, {74, 1}, {72, 1}, {74, 3},    {-1, 1},
-        {79, 1.5f}, {77, 0.5f}, {76, 1}, {79, 1}, {81, 1.5f}, {79, 0.5f}, {76, 2},
-        {77, 1},    {76, 1},    {74, 1}, {72, 1}, {71, 2},    {74, 2}};
+        {79, 1.5f}, {77, 0.5f}, {76, 1}, {72, 1}, {71, 1.5f}, {72, 0.5f}, {74, 2}, {77, 1.5f}, {76, 0.5f},
+        {74, 1},    {72, 1},    {74, 3}, {-1, 1}, {79, 1.5f}, {77, 0.5f}, {76, 1}, {79, 1},    {81, 1.5f},
+        {79, 0.5f}, {76, 2},    {77, 1}, {76, 1}, {74, 1},    {72, 1},    {71, 2}, {74, 2}};
     Envelope lead;
     lead.attack = 0.01f;
     lead.decay = 0.2f;
@@ -433,7 +449,12 @@ CWaveSynth MakeEndingMusic() {
     pluck.release = 0.03f;
 
     // Sections, in bars: intro 4, verse 8, bridge 8, verse 8, verse 4 + outro 4.
-    enum Part { INTRO, VERSE, BRIDGE, OUTRO };
+    enum Part {
+        INTRO,
+        VERSE,
+        BRIDGE,
+        OUTRO
+    };
     auto partOf = [](int bar) {
         if (bar < 4)
             return INTRO;
