@@ -215,7 +215,7 @@ CWaveSynth Teleport(bool in) {
             w, 0.03f * i, length,
             [=](float t) { return f0 * std::pow(f1 / f0, t / length) * (1.0f + 0.01f * std::sin(2 * PI * 6 * t)); },
             [=](float t) {
-                float env = in ? std::min(1.0f, t / 0.9f) * std::min(1.0f, (length - t) / 0.15f)
+                float env = in ? std::min(1.0f, 0.15f + t / 0.9f) * std::min(1.0f, (length - t) / 0.15f)
                                : std::min(1.0f, t / 0.05f) * std::max(0.0f, 1.0f - t / length);
                 return 0.25f * env * (0.6f + 0.4f * std::sin(2 * PI * 16 * t));
             },
@@ -244,10 +244,10 @@ CWaveSynth Helicopter() {
         float p = t * bladeRate - std::floor(t * bladeRate);
         return std::exp(-p / 0.18f) * std::min(1.0f, t / 0.2f) * std::min(1.0f, (length - t) / 0.3f);
     });
-    w.AddSamples(0, chop, 3.0f);
+    w.AddSamples(0, chop, 12.0f);
     AddVoice(
         w, 0, length, [](float t) { return 58.0f + 3.0f * std::sin(2 * PI * 0.7f * t); },
-        [&](float t) { return 0.3f * std::min(1.0f, t / 0.2f) * std::min(1.0f, (length - t) / 0.3f); },
+        [&](float t) { return 0.1f * std::min(1.0f, t / 0.2f) * std::min(1.0f, (length - t) / 0.3f); },
         {1.0f, 0.6f, 0.4f, 0.3f});
     return w;
 }
