@@ -107,21 +107,24 @@ float BestMatch(const std::vector<float>& recording, const std::vector<float>& p
     return best;
 }
 
-// parec recording the sink's monitor for a few seconds, as mono 16-bit
-// samples at the cues' rate, into a file of the Unix side's /tmp.
+// parec recording the sink's monitor as mono 16-bit samples at the cues'
+// rate into a file of the Unix side's /tmp, until the test has what it
+// needs (at most 20 seconds).
 class Recording {
 public:
-    bool Start(const char* monitor, const char* server, int seconds) {
+    bool Start(const char* monitor, const char* server) {
         std::string stem =
             "/tmp/deskmate-sound-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++s_count);
         m_raw = stem + ".raw";
+        m_stop = stem + ".stop";
         m_done = stem + ".done";
-        std::remove(WinPath(m_raw).c_str());
-        std::remove(WinPath(m_done).c_str());
-        std::string command = "/bin/sh -c \"PULSE_SERVER=" + std::string(server) + " timeout " +
-                              std::to_string(seconds) + " parec -d " + monitor +
-                              " --raw --format=s16le --channels=1 --rate=" + std::to_string(RATE) +
-                              " --latency-msec=10 >" + m_raw + " 2>/dev/null; touch " + m_done + "\"";
+        for (const std::string* path : {&m_raw, &m_stop, &m_done})
+            std::remove(WinPath(*path).c_str());
+        std::string script = "PULSE_SERVER=" + std::string(server) + " parec -d " + monitor +
+                             " --raw --format=s16le --channels=1 --rate=" + std::to_string(RATE) +
+                             " --latency-msec=10 >" + m_raw + " 2>/dev/null & p=$!; i=0; while [ ! -e " + m_stop +
+                             " ] && [ $i -lt 200 ]; do sleep 0.1; i=$((i+1)); done; kill $p; wait; touch " + m_done;
+        std::string command = "/bin/sh -c \"" + script + "\"";
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi = {};
@@ -132,17 +135,16 @@ public:
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
         // Recording has begun once the first samples of silence arrive.
-        for (int i = 0; i < 300; ++i) {
-            if (std::filesystem::exists(WinPath(m_raw)) && std::filesystem::file_size(WinPath(m_raw)) >= 2 * RATE / 20)
-                return true;
-            Sleep(10);
-        }
-        return false;
+        return WaitForSamples(RATE / 20, 10000);
     }
 
-    // Waits for parec to end and reads what it recorded.
-    bool Finish(std::vector<float>& samples) {
-        for (int i = 0; i < 1500 && !std::filesystem::exists(WinPath(m_done)); ++i)
+    // Waits until the recording holds count samples, stops parec and reads
+    // what it recorded.
+    bool Finish(size_t count, std::vector<float>& samples) {
+        WaitForSamples(count, 15000);
+        if (FILE* stop = std::fopen(WinPath(m_stop).c_str(), "wb"))
+            std::fclose(stop);
+        for (int i = 0; i < 500 && !std::filesystem::exists(WinPath(m_done)); ++i)
             Sleep(10);
         FILE* f = std::fopen(WinPath(m_raw).c_str(), "rb");
         if (!f)
@@ -153,18 +155,29 @@ public:
         while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
             bytes.insert(bytes.end(), buffer, buffer + n);
         std::fclose(f);
-        std::remove(WinPath(m_raw).c_str());
-        std::remove(WinPath(m_done).c_str());
+        for (const std::string* path : {&m_raw, &m_stop, &m_done})
+            std::remove(WinPath(*path).c_str());
         samples = Samples16(bytes.data(), bytes.size());
-        return std::filesystem::exists(WinPath(m_done)) || !samples.empty();
+        return true;
     }
 
 private:
     // Wine's drive Z: is the Unix root.
     static std::string WinPath(const std::string& unixPath) { return "Z:" + unixPath; }
 
+    bool WaitForSamples(size_t count, int ms) {
+        std::error_code ec;
+        for (int waited = 0; waited < ms; waited += 10) {
+            uintmax_t size = std::filesystem::file_size(WinPath(m_raw), ec);
+            if (!ec && size >= 2 * count)
+                return true;
+            Sleep(10);
+        }
+        return false;
+    }
+
     static int s_count;
-    std::string m_raw, m_done;
+    std::string m_raw, m_stop, m_done;
 };
 int Recording::s_count = 0;
 
@@ -209,11 +222,11 @@ TEST_F(AudibleSound, PlayedCueIsHeardWithItsOwnSamples) {
     CSoundManager sound(&setting);
     ASSERT_TRUE(sound.HasCue("chime"));
     Recording recording;
-    ASSERT_TRUE(recording.Start(monitor, server, 4));
+    ASSERT_TRUE(recording.Start(monitor, server));
     Sleep(300);
     ASSERT_TRUE(sound.PlayCue("chime"));
     std::vector<float> heard;
-    ASSERT_TRUE(recording.Finish(heard));
+    ASSERT_TRUE(recording.Finish(4 * RATE, heard));
     ASSERT_GT(heard.size(), size_t(3 * RATE));
     // Silence before the cue, then the chime, loud and with its own waveform:
     // the first half second of its file matches the recording from its onset.
@@ -238,14 +251,14 @@ TEST_F(AudibleSound, SwitchingSoundOffSilencesThePlayingCue) {
         ASSERT_GT(Rms(hum, at, RATE / 10), 0.02f) << at;
     CSoundManager sound(&setting);
     Recording recording;
-    ASSERT_TRUE(recording.Start(monitor, server, 4));
+    ASSERT_TRUE(recording.Start(monitor, server));
     Sleep(300);
     ASSERT_TRUE(sound.PlayCue("furo3"));
     Sleep(600);
     sound.SetEnabled(false);
     EXPECT_FALSE(sound.PlayCue("furo3"));
     std::vector<float> heard;
-    ASSERT_TRUE(recording.Finish(heard));
+    ASSERT_TRUE(recording.Finish(4 * RATE, heard));
     size_t onset = Onset(heard, 0.05f);
     ASSERT_LT(onset, heard.size() - 3 * RATE) << "nothing was heard";
     EXPECT_GT(Rms(heard, onset, RATE * 4 / 10), 0.05f);
