@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/LittleEndian.h"
 #include "engine/resource/ResourceKind.h"
 
 // The records of model (".hgm") and animation (".hga") chunk streams, as plain
@@ -80,7 +81,7 @@ struct GeometryIndexGroup {
     // in memory; they point into the stream.
     const uint8_t* indices = nullptr;
 
-    uint16_t Index(int i) const { return uint16_t(indices[2 * i] | (indices[2 * i + 1] << 8)); }
+    uint16_t Index(int i) const { return ReadLe16(indices + 2 * i); }
 };
 
 // Type 0. Vertex and index data point into the stream they were read from,

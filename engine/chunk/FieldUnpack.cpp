@@ -3,12 +3,7 @@
 #include <cstring>
 
 #include "engine/chunk/ChunkRecords.h"
-
-namespace {
-uint32_t ReadWord(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-} // namespace
+#include "engine/core/LittleEndian.h"
 
 long UnpackFieldsV(const void* source, size_t length, const char* signature, va_list outputs) {
     const uint8_t* at = static_cast<const uint8_t*>(source);
@@ -19,7 +14,7 @@ long UnpackFieldsV(const void* source, size_t length, const char* signature, va_
         case 'l': {
             if (left < 4)
                 return -1;
-            uint32_t word = ReadWord(at);
+            uint32_t word = ReadLe32(at);
             int32_t value;
             std::memcpy(&value, &word, 4);
             *va_arg(outputs, int32_t*) = value;
@@ -29,7 +24,7 @@ long UnpackFieldsV(const void* source, size_t length, const char* signature, va_
         case 'f': {
             if (left < 4)
                 return -1;
-            uint32_t word = ReadWord(at);
+            uint32_t word = ReadLe32(at);
             float value;
             std::memcpy(&value, &word, 4);
             *va_arg(outputs, float*) = value;
@@ -39,7 +34,7 @@ long UnpackFieldsV(const void* source, size_t length, const char* signature, va_
         case 'w': {
             if (left < 2)
                 return -1;
-            *va_arg(outputs, uint16_t*) = uint16_t(at[0] | at[1] << 8);
+            *va_arg(outputs, uint16_t*) = ReadLe16(at);
             at += 2, left -= 2, used += 2;
             break;
         }

@@ -1,18 +1,13 @@
 #include "platform/archive/ArchiveStream.h"
 
 #include <cstring>
+#include "engine/core/LittleEndian.h"
 
 void CArchiveWriter::WriteUInt8(uint8_t value) { m_bytes.push_back(value); }
 
-void CArchiveWriter::WriteUInt16(uint16_t value) {
-    m_bytes.push_back(static_cast<uint8_t>(value & 0xFF));
-    m_bytes.push_back(static_cast<uint8_t>(value >> 8));
-}
+void CArchiveWriter::WriteUInt16(uint16_t value) { AppendLe16(m_bytes, value); }
 
-void CArchiveWriter::WriteUInt32(uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8)
-        m_bytes.push_back(static_cast<uint8_t>((value >> shift) & 0xFF));
-}
+void CArchiveWriter::WriteUInt32(uint32_t value) { AppendLe32(m_bytes, value); }
 
 void CArchiveWriter::WriteInt32(int32_t value) { WriteUInt32(static_cast<uint32_t>(value)); }
 
@@ -56,7 +51,7 @@ bool CArchiveReader::ReadUInt16(uint16_t& value) {
     uint8_t b[2];
     if (!Take(b, sizeof b))
         return false;
-    value = static_cast<uint16_t>(b[0] | (b[1] << 8));
+    value = ReadLe16(b);
     return true;
 }
 
@@ -64,8 +59,7 @@ bool CArchiveReader::ReadUInt32(uint32_t& value) {
     uint8_t b[4];
     if (!Take(b, sizeof b))
         return false;
-    value = static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) | (static_cast<uint32_t>(b[2]) << 16) |
-            (static_cast<uint32_t>(b[3]) << 24);
+    value = ReadLe32(b);
     return true;
 }
 

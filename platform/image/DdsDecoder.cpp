@@ -129,7 +129,7 @@ bool DecodeCompressed(const uint8_t* p, size_t available, uint32_t fourCc, int w
 
 } // namespace
 
-bool DecodeDds(const uint8_t* data, size_t size, CImage& out) {
+bool DecodeDds(const uint8_t* data, size_t size, CImage& out, const ImageLimits& limits) {
     out.Clear();
     if (!data || size < HEADER || std::memcmp(data, "DDS ", 4) != 0 || ReadLe32(data + 4) != 124)
         return false;
@@ -148,7 +148,7 @@ bool DecodeDds(const uint8_t* data, size_t size, CImage& out) {
     uint32_t caps2 = ReadLe32(h + 108);
     if (caps2 & (DDSCAPS2_CUBEMAP | DDSCAPS2_VOLUME))
         return false;
-    if (width == 0 || height == 0 || width > (uint32_t)IMAGE_MAX_SIDE || height > (uint32_t)IMAGE_MAX_SIDE)
+    if (!limits.Fits(width, height))
         return false;
     const uint8_t* p = data + HEADER;
     size_t available = size - HEADER;

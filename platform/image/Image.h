@@ -3,6 +3,26 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/core/LittleEndian.h"
+
+// The largest side decoded when the caller names no smaller limit: a 4096 ×
+// 4096 picture takes 64 MiB, as much as a 32-bit process should ask for at once.
+constexpr int IMAGE_MAX_SIDE = 4096;
+
+// The largest picture a decoder accepts (a device's texture limit). A larger
+// one is refused from its header, before anything is allocated for it.
+struct ImageLimits {
+    int maxWidth = IMAGE_MAX_SIDE;
+    int maxHeight = IMAGE_MAX_SIDE;
+
+    // At most IMAGE_MAX_SIDE, whatever was asked; 0 or less means no limit of
+    // the caller's own.
+    static ImageLimits Within(int64_t width, int64_t height);
+    bool Fits(int64_t width, int64_t height) const {
+        return width > 0 && height > 0 && width <= maxWidth && height <= maxHeight;
+    }
+};
+
 // A decoded picture: 32-bit texels in B, G, R, A byte order (the memory layout
 // of D3DFMT_A8R8G8B8), the top row first, rows packed. hasAlpha says whether
 // the source carries a real alpha channel, so that the texture made from it
@@ -15,7 +35,8 @@ struct CImage {
     std::vector<uint8_t> pixels;
 
     // Sizes the texel buffer (texels zeroed). False, leaving the image empty,
-    // when a side is not positive or the picture is larger than IMAGE_MAX_SIDE.
+    // when a side is not positive or above IMAGE_MAX_SIDE, or when the memory
+    // cannot be had.
     bool Allocate(int w, int h);
     void Clear();
     bool IsEmpty() const { return width <= 0 || height <= 0; }
@@ -24,12 +45,3 @@ struct CImage {
     // The texel as 0xAARRGGBB.
     uint32_t Texel(int x, int y) const;
 };
-
-// Images claiming a larger side are refused before anything is allocated.
-constexpr int IMAGE_MAX_SIDE = 8192;
-
-// Little-endian reads for the decoders; the caller has checked the range.
-inline uint16_t ReadLe16(const uint8_t* p) { return (uint16_t)(p[0] | (p[1] << 8)); }
-inline uint32_t ReadLe32(const uint8_t* p) {
-    return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
-}

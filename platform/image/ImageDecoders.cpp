@@ -1,6 +1,7 @@
 #include "platform/image/ImageDecoders.h"
 
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -30,19 +31,25 @@ ImageFileFormat DetectImageFormat(const uint8_t* data, size_t size) {
     return IFF_UNKNOWN;
 }
 
-bool DecodeImage(const uint8_t* data, size_t size, CImage& out, ImageFileFormat* format) {
+bool DecodeImage(const uint8_t* data, size_t size, CImage& out, ImageFileFormat* format, const ImageLimits& limits) {
     out.Clear();
     ImageFileFormat kind = DetectImageFormat(data, size);
     if (format)
         *format = kind;
     bool ok = false;
-    switch (kind) {
-    case IFF_BMP: ok = DecodeBmp(data, size, out); break;
-    case IFF_PNG: ok = DecodePng(data, size, out); break;
-    case IFF_JPEG: ok = DecodeJpeg(data, size, out); break;
-    case IFF_DDS: ok = DecodeDds(data, size, out); break;
-    case IFF_TGA: ok = DecodeTga(data, size, out); break;
-    case IFF_UNKNOWN: break;
+    // A failed allocation is a refused image: in a 32-bit process it is a
+    // real outcome for a large picture, not the end of the program.
+    try {
+        switch (kind) {
+        case IFF_BMP: ok = DecodeBmp(data, size, out, limits); break;
+        case IFF_PNG: ok = DecodePng(data, size, out, limits); break;
+        case IFF_JPEG: ok = DecodeJpeg(data, size, out, limits); break;
+        case IFF_DDS: ok = DecodeDds(data, size, out, limits); break;
+        case IFF_TGA: ok = DecodeTga(data, size, out, limits); break;
+        case IFF_UNKNOWN: break;
+        }
+    } catch (const std::bad_alloc&) {
+        ok = false;
     }
     if (!ok)
         out.Clear();

@@ -24,7 +24,7 @@ void OnMessage(j_common_ptr info, int level) {
 }
 
 // Only plain data lives in this frame: the jump back skips no destructor.
-bool Decode(const uint8_t* data, size_t size, CImage& out) {
+bool Decode(const uint8_t* data, size_t size, CImage& out, const ImageLimits& limits) {
     jpeg_decompress_struct info;
     JpegError error;
     info.err = jpeg_std_error(&error.manager);
@@ -38,7 +38,7 @@ bool Decode(const uint8_t* data, size_t size, CImage& out) {
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, const_cast<unsigned char*>(data), (unsigned long)size);
     jpeg_read_header(&info, TRUE);
-    if (info.image_width > (JDIMENSION)IMAGE_MAX_SIDE || info.image_height > (JDIMENSION)IMAGE_MAX_SIDE)
+    if (!limits.Fits(info.image_width, info.image_height))
         longjmp(error.jump, 1);
     if (info.jpeg_color_space == JCS_GRAYSCALE)
         info.out_color_space = JCS_GRAYSCALE;
@@ -48,8 +48,8 @@ bool Decode(const uint8_t* data, size_t size, CImage& out) {
         longjmp(error.jump, 1);
     jpeg_start_decompress(&info);
     int components = info.output_components;
-    if (info.output_width > (JDIMENSION)IMAGE_MAX_SIDE || info.output_height > (JDIMENSION)IMAGE_MAX_SIDE ||
-        (components != 1 && components != 3) || !out.Allocate((int)info.output_width, (int)info.output_height))
+    if (!limits.Fits(info.output_width, info.output_height) || (components != 1 && components != 3) ||
+        !out.Allocate((int)info.output_width, (int)info.output_height))
         longjmp(error.jump, 1);
     // Each row is decoded into the tail of its own texel row, then spread
     // forward to four bytes a texel.
@@ -71,11 +71,11 @@ bool Decode(const uint8_t* data, size_t size, CImage& out) {
 
 } // namespace
 
-bool DecodeJpeg(const uint8_t* data, size_t size, CImage& out) {
+bool DecodeJpeg(const uint8_t* data, size_t size, CImage& out, const ImageLimits& limits) {
     out.Clear();
     if (!data || size == 0 || size > 0x7fffffff)
         return false;
-    if (!Decode(data, size, out)) {
+    if (!Decode(data, size, out, limits)) {
         out.Clear();
         return false;
     }

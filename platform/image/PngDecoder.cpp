@@ -1,7 +1,10 @@
-// PNG through libpng's memory reader, converted by libpng to B, G, R, A.
+// PNG through libpng's read API: every colour type, bit depth and interlace
+// method is turned by libpng's transforms into 8-bit B, G, R, A rows.
 #include <png.h>
 
 #include <cstring>
+#include <new>
+#include <vector>
 
 #include "platform/image/ImageDecoders.h"
 
@@ -26,30 +29,104 @@ bool HasEndChunk(const uint8_t* data, size_t size) {
     return false;
 }
 
+struct MemorySource {
+    const uint8_t* data;
+    size_t size;
+    size_t at;
+};
+
+void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
+    MemorySource* source = static_cast<MemorySource*>(png_get_io_ptr(png));
+    if (length > source->size - source->at)
+        png_error(png, "truncated");
+    std::memcpy(out, source->data + source->at, length);
+    source->at += length;
+}
+
+// Errors leave through the jump back to the stage that is running; nothing
+// is printed.
+void OnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void OnWarning(png_structp, png_const_charp) {}
+
+struct PngHeader {
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    bool alpha = false;
+};
+
+// The two stages below hold only plain data in their frames, so the jump
+// back from an error skips no destructor.
+
+// Reads the chunks up to the pixels and sets the transforms. False for a
+// broken stream or a picture beyond the limits, before any row is allocated.
+bool ReadHeader(png_structp png, png_infop info, const ImageLimits& limits, PngHeader& header) {
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_user_limits(png, (png_uint_32)limits.maxWidth, (png_uint_32)limits.maxHeight);
+    png_read_info(png, info);
+    int colourType = png_get_color_type(png, info);
+    int bitDepth = png_get_bit_depth(png, info);
+    header.width = png_get_image_width(png, info);
+    header.height = png_get_image_height(png, info);
+    if (!limits.Fits(header.width, header.height))
+        return false;
+    header.alpha = (colourType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    // Palette to RGB, grey below 8 bits to 8, a transparency chunk to alpha.
+    png_set_expand(png);
+    if (bitDepth == 16)
+        png_set_scale_16(png);
+    if (!(colourType & PNG_COLOR_MASK_COLOR))
+        png_set_gray_to_rgb(png);
+    png_set_bgr(png);
+    if (!header.alpha)
+        png_set_add_alpha(png, 0xff, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    return png_get_rowbytes(png, info) == (png_size_t)header.width * 4 && png_get_bit_depth(png, info) == 8 &&
+           png_get_channels(png, info) == 4;
+}
+
+bool ReadRows(png_structp png, png_infop info, png_bytepp rows) {
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_read_image(png, rows);
+    png_read_end(png, info);
+    return true;
+}
+
 } // namespace
 
-bool DecodePng(const uint8_t* data, size_t size, CImage& out) {
+bool DecodePng(const uint8_t* data, size_t size, CImage& out, const ImageLimits& limits) {
     out.Clear();
-    if (!data || size < 8 || !HasEndChunk(data, size))
+    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0 || !HasEndChunk(data, size))
         return false;
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, data, size))
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
+    if (!png)
         return false;
-    // Alpha channel or a transparency chunk, as libpng reports it.
-    bool alpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
-    if (image.width > (png_uint_32)IMAGE_MAX_SIDE || image.height > (png_uint_32)IMAGE_MAX_SIDE ||
-        !out.Allocate((int)image.width, (int)image.height)) {
-        png_image_free(&image);
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
         return false;
     }
-    image.format = PNG_FORMAT_BGRA;
-    if (!png_image_finish_read(&image, nullptr, out.pixels.data(), (png_int_32)(image.width * 4), nullptr)) {
-        png_image_free(&image);
+    MemorySource source = {data, size, 0};
+    png_set_read_fn(png, &source, ReadFromMemory);
+    PngHeader header;
+    bool ok = ReadHeader(png, info, limits, header) && out.Allocate((int)header.width, (int)header.height);
+    if (ok) {
+        try {
+            std::vector<png_bytep> rows((size_t)out.height);
+            for (int y = 0; y < out.height; ++y)
+                rows[(size_t)y] = out.Row(y);
+            ok = ReadRows(png, info, rows.data());
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    if (!ok) {
         out.Clear();
         return false;
     }
-    out.hasAlpha = alpha;
+    out.hasAlpha = header.alpha;
     return true;
 }

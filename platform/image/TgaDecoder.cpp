@@ -52,8 +52,10 @@ private:
     const uint8_t* m_value = nullptr;
 };
 
-// Writes one texel of the given depth as B, G, R, A.
-void PutTexel(const uint8_t* v, int bits, bool grey, uint8_t* dst) {
+// Writes one texel of the given depth as B, G, R, A. The top bit of a 16-bit
+// texel is alpha only when the descriptor gives one alpha bit; otherwise it
+// is unused and the texel opaque.
+void PutTexel(const uint8_t* v, int bits, bool grey, bool attributeBit, uint8_t* dst) {
     if (grey) {
         dst[0] = dst[1] = dst[2] = v[0];
         dst[3] = bits == 16 ? v[1] : 255;
@@ -62,7 +64,7 @@ void PutTexel(const uint8_t* v, int bits, bool grey, uint8_t* dst) {
         dst[0] = (uint8_t)((p & 31) * 255 / 31);
         dst[1] = (uint8_t)(((p >> 5) & 31) * 255 / 31);
         dst[2] = (uint8_t)(((p >> 10) & 31) * 255 / 31);
-        dst[3] = (bits == 16 && !(p & 0x8000)) ? 0 : 255;
+        dst[3] = (bits == 16 && attributeBit && !(p & 0x8000)) ? 0 : 255;
     } else {
         dst[0] = v[0], dst[1] = v[1], dst[2] = v[2];
         dst[3] = bits == 32 ? v[3] : 255;
@@ -71,7 +73,7 @@ void PutTexel(const uint8_t* v, int bits, bool grey, uint8_t* dst) {
 
 } // namespace
 
-bool DecodeTga(const uint8_t* data, size_t size, CImage& out) {
+bool DecodeTga(const uint8_t* data, size_t size, CImage& out, const ImageLimits& limits) {
     out.Clear();
     if (!data || size < HEADER)
         return false;
@@ -87,8 +89,9 @@ bool DecodeTga(const uint8_t* data, size_t size, CImage& out) {
     int descriptor = data[17];
     bool rle = type >= 9;
     int base = rle ? type - 8 : type;
-    if (mapType > 1 || (base != 1 && base != 2 && base != 3) || width == 0 || height == 0)
+    if (mapType > 1 || (base != 1 && base != 2 && base != 3) || !limits.Fits(width, height))
         return false;
+    bool attributeBit = (descriptor & 15) == 1;
 
     const uint8_t* end = data + size;
     const uint8_t* p = data + HEADER;
@@ -150,9 +153,9 @@ bool DecodeTga(const uint8_t* data, size_t size, CImage& out) {
                     out.Clear();
                     return false;
                 }
-                PutTexel(map + (size_t)index * (size_t)mapBytes, outBits, false, texel);
+                PutTexel(map + (size_t)index * (size_t)mapBytes, outBits, false, attributeBit, texel);
             } else {
-                PutTexel(v, bits, grey, texel);
+                PutTexel(v, bits, grey, attributeBit, texel);
             }
         }
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "platform/image/ImageDecoders.h"
@@ -69,26 +70,30 @@ void WriteRow(const uint8_t* src, int width, D3DFORMAT format, uint8_t* dst) {
     }
 }
 
-// Writes the image and the mip levels made from it into every level.
+// Writes the image and the mip levels made from it into every level. Each
+// level is made from the one above in one of two buffers; a level that
+// cannot be allocated fails the fill.
 HRESULT FillTexture(IDirect3DTexture8* texture, const CImage& top, D3DFORMAT format) {
     UINT levels = texture->GetLevelCount();
-    CImage current = top, next;
+    const CImage* current = &top;
+    CImage even, odd;
     for (UINT level = 0; level < levels; ++level) {
         if (level > 0) {
-            if (!BuildMipLevel(current, next))
-                return D3DERR_INVALIDCALL;
-            std::swap(current, next);
+            CImage& next = (level & 1) ? odd : even;
+            if (!BuildMipLevel(*current, next))
+                return E_OUTOFMEMORY;
+            current = &next;
         }
         D3DSURFACE_DESC desc;
-        if (FAILED(texture->GetLevelDesc(level, &desc)) || (int)desc.Width != current.width ||
-            (int)desc.Height != current.height)
+        if (FAILED(texture->GetLevelDesc(level, &desc)) || (int)desc.Width != current->width ||
+            (int)desc.Height != current->height)
             return D3DERR_INVALIDCALL;
         D3DLOCKED_RECT locked;
         HRESULT hr = texture->LockRect(level, &locked, nullptr, 0);
         if (FAILED(hr))
             return hr;
-        for (int y = 0; y < current.height; ++y)
-            WriteRow(current.Row(y), current.width, format, (uint8_t*)locked.pBits + (size_t)y * locked.Pitch);
+        for (int y = 0; y < current->height; ++y)
+            WriteRow(current->Row(y), current->width, format, (uint8_t*)locked.pBits + (size_t)y * locked.Pitch);
         texture->UnlockRect(level);
     }
     return D3D_OK;
@@ -104,24 +109,18 @@ D3DXIMAGE_FILEFORMAT ToD3dxFormat(ImageFileFormat format) {
     }
 }
 
-} // namespace
-
-HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, LPCVOID srcData, UINT srcDataSize,
-                                                   UINT width, UINT height, UINT mipLevels, DWORD usage,
-                                                   D3DFORMAT format, D3DPOOL pool, DWORD filter, DWORD mipFilter,
-                                                   D3DCOLOR colorKey, D3DXIMAGE_INFO* srcInfo, PALETTEENTRY* palette,
-                                                   IDirect3DTexture8** texture) {
-    if (!texture)
+HRESULT CreateTexture(IDirect3DDevice8* device, LPCVOID srcData, UINT srcDataSize, UINT width, UINT height,
+                      UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter, D3DCOLOR colorKey,
+                      D3DXIMAGE_INFO* srcInfo, IDirect3DTexture8** texture) {
+    D3DCAPS8 caps;
+    if (FAILED(device->GetDeviceCaps(&caps)))
         return D3DERR_INVALIDCALL;
-    *texture = nullptr;
-    if (!device || !srcData || srcDataSize == 0)
-        return D3DERR_INVALIDCALL;
-    if (format != D3DFMT_UNKNOWN && !IsSupportedFormat(format))
-        return D3DERR_INVALIDCALL;
-
+    // A picture larger than the device takes is refused from its header,
+    // before its texels are allocated.
     CImage image;
     ImageFileFormat fileFormat = IFF_UNKNOWN;
-    if (!DecodeImage((const uint8_t*)srcData, srcDataSize, image, &fileFormat))
+    if (!DecodeImage((const uint8_t*)srcData, srcDataSize, image, &fileFormat,
+                     ImageLimits::Within(caps.MaxTextureWidth, caps.MaxTextureHeight)))
         return D3DXERR_INVALIDDATA;
     if (srcInfo) {
         srcInfo->Width = image.width;
@@ -140,9 +139,6 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, LPC
         image.hasAlpha = true;
     }
 
-    D3DCAPS8 caps;
-    if (FAILED(device->GetDeviceCaps(&caps)))
-        return D3DERR_INVALIDCALL;
     TextureLimits limits;
     limits.powerOfTwo = (caps.TextureCaps & D3DPTEXTURECAPS_POW2) != 0;
     limits.conditionalNonPowerOfTwo = (caps.TextureCaps & D3DPTEXTURECAPS_NONPOW2CONDITIONAL) != 0;
@@ -193,4 +189,29 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, LPC
     }
     *texture = result;
     return D3D_OK;
+}
+
+} // namespace
+
+HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, LPCVOID srcData, UINT srcDataSize,
+                                                   UINT width, UINT height, UINT mipLevels, DWORD usage,
+                                                   D3DFORMAT format, D3DPOOL pool, DWORD filter, DWORD mipFilter,
+                                                   D3DCOLOR colorKey, D3DXIMAGE_INFO* srcInfo, PALETTEENTRY* palette,
+                                                   IDirect3DTexture8** texture) {
+    if (!texture)
+        return D3DERR_INVALIDCALL;
+    *texture = nullptr;
+    if (!device || !srcData || srcDataSize == 0)
+        return D3DERR_INVALIDCALL;
+    if (format != D3DFMT_UNKNOWN && !IsSupportedFormat(format))
+        return D3DERR_INVALIDCALL;
+    // The decoders refuse what they cannot allocate; the copies, resized
+    // images and mip levels made here are caught as well, so that a texture
+    // too large for the process is a refused texture.
+    try {
+        return CreateTexture(device, srcData, srcDataSize, width, height, mipLevels, usage, format, pool, filter,
+                             colorKey, srcInfo, texture);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
 }

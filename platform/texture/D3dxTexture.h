@@ -44,7 +44,9 @@ struct D3DXIMAGE_INFO {
 // explicit format must be one of A8R8G8B8, X8R8G8B8, A4R4G4B4, A1R5G5B5,
 // X1R5G5B5 or R5G6B5. A non-zero colour key turns texels of that exact
 // 0xAARRGGBB value into transparent black. A palette is never written.
-// Bytes that do not decode give D3DXERR_INVALIDDATA and no texture.
+// Bytes that do not decode, and a picture wider or taller than the device's
+// texture limit (or IMAGE_MAX_SIDE), give D3DXERR_INVALIDDATA and no texture;
+// memory that cannot be had gives E_OUTOFMEMORY and no texture.
 HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(IDirect3DDevice8* device, LPCVOID srcData, UINT srcDataSize,
                                                    UINT width, UINT height, UINT mipLevels, DWORD usage,
                                                    D3DFORMAT format, D3DPOOL pool, DWORD filter, DWORD mipFilter,

@@ -7,25 +7,18 @@
 #include "engine/chunk/FieldUnpack.h"
 #include "engine/chunk/RecordReaders.h"
 #include "engine/chunk/VertexSize.h"
-
-namespace {
-void PutWord(std::vector<uint8_t>& out, uint32_t word) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(uint8_t(word >> (8 * i)));
-}
-} // namespace
+#include "engine/core/LittleEndian.h"
 
 void CChunkWriter::Begin(uint32_t type) {
     m_chunkType = type;
     m_chunkStart = m_bytes.size();
-    PutWord(m_bytes, type);
-    PutWord(m_bytes, 0);
+    AppendLe32(m_bytes, type);
+    AppendLe32(m_bytes, 0);
 }
 
 void CChunkWriter::End() {
     uint32_t size = uint32_t(m_bytes.size() - m_chunkStart);
-    for (int i = 0; i < 4; ++i)
-        m_bytes[m_chunkStart + 4 + i] = uint8_t(size >> (8 * i));
+    WriteLe32(&m_bytes[m_chunkStart + 4], size);
     // What the loaders would refuse is not written.
     if (m_checkRecords && CheckChunkRecord(m_chunkType, m_bytes.data() + m_chunkStart + CHUNK_HEADER_SIZE,
                                            size - CHUNK_HEADER_SIZE) == RR_REFUSED)
@@ -43,18 +36,16 @@ void CChunkWriter::Pack(const char* signature, ...) {
     va_start(values, signature);
     for (const char* letter = signature; *letter; ++letter) {
         switch (*letter) {
-        case 'l': PutWord(m_bytes, uint32_t(va_arg(values, int))); break;
+        case 'l': AppendLe32(m_bytes, uint32_t(va_arg(values, int))); break;
         case 'f': {
             float value = float(va_arg(values, double));
             uint32_t word;
             std::memcpy(&word, &value, 4);
-            PutWord(m_bytes, word);
+            AppendLe32(m_bytes, word);
             break;
         }
         case 'w': {
-            unsigned value = unsigned(va_arg(values, int));
-            m_bytes.push_back(uint8_t(value));
-            m_bytes.push_back(uint8_t(value >> 8));
+            AppendLe16(m_bytes, uint16_t(va_arg(values, int)));
             break;
         }
         case 's': {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/core/Random.h"
+#include "engine/core/LittleEndian.h"
 
 namespace {
 constexpr float PI = 3.14159265358979f;
@@ -369,10 +370,8 @@ void CPaintImage::FillRect(int x0, int y0, int x1, int y1, float r, float g, flo
 std::vector<uint8_t> CPaintImage::ToTga() const {
     std::vector<uint8_t> out(18, 0);
     out[2] = 2; // uncompressed true colour
-    out[12] = uint8_t(m_width);
-    out[13] = uint8_t(m_width >> 8);
-    out[14] = uint8_t(m_height);
-    out[15] = uint8_t(m_height >> 8);
+    WriteLe16(&out[12], uint16_t(m_width));
+    WriteLe16(&out[14], uint16_t(m_height));
     out[16] = 24;
     out[17] = 0; // no alpha bits, bottom row first
     out.reserve(out.size() + m_rgb.size());

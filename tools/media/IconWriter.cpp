@@ -1,18 +1,6 @@
 #include "tools/media/IconWriter.h"
 
-namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xffff);
-    Put16(out, v >> 16);
-}
-
-} // namespace
+#include "engine/core/LittleEndian.h"
 
 namespace {
 
@@ -22,17 +10,17 @@ std::vector<uint8_t> IconImage(const CCanvas& image) {
     std::vector<uint8_t> out;
     const int size = image.Width();
     const uint32_t maskStride = ((uint32_t(size) + 31) / 32) * 4;
-    Put32(out, 40);
-    Put32(out, uint32_t(size));
-    Put32(out, uint32_t(size * 2));
-    Put16(out, 1);
-    Put16(out, 32);
-    Put32(out, 0);
-    Put32(out, uint32_t(size * size) * 4 + maskStride * uint32_t(size));
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, 0);
+    AppendLe32(out, 40);
+    AppendLe32(out, uint32_t(size));
+    AppendLe32(out, uint32_t(size * 2));
+    AppendLe16(out, 1);
+    AppendLe16(out, 32);
+    AppendLe32(out, 0);
+    AppendLe32(out, uint32_t(size * size) * 4 + maskStride * uint32_t(size));
+    AppendLe32(out, 0);
+    AppendLe32(out, 0);
+    AppendLe32(out, 0);
+    AppendLe32(out, 0);
     for (int y = size - 1; y >= 0; --y)
         for (int x = 0; x < size; ++x) {
             Rgba c = image.Get(x, y);
@@ -53,16 +41,20 @@ std::vector<uint8_t> IconImage(const CCanvas& image) {
 
 } // namespace
 
-std::vector<uint8_t> EncodeIco(const std::vector<CCanvas>& images) {
+namespace {
+
+// Icon and cursor files share their layout; a cursor's directory holds the
+// hot spot where an icon's holds planes and bits.
+std::vector<uint8_t> EncodeIconFile(const std::vector<CCanvas>& images, bool cursor, int hotX, int hotY) {
     std::vector<uint8_t> out;
     if (images.empty())
         return out;
     for (const CCanvas& image : images)
         if (image.Width() != image.Height() || image.Width() < 16 || image.Width() > 256)
             return out;
-    Put16(out, 0);
-    Put16(out, 1); // icon
-    Put16(out, uint32_t(images.size()));
+    AppendLe16(out, 0);
+    AppendLe16(out, cursor ? 2 : 1);
+    AppendLe16(out, uint16_t(images.size()));
     std::vector<std::vector<uint8_t>> bitmaps;
     uint32_t offset = 6 + 16 * uint32_t(images.size());
     for (const CCanvas& image : images) {
@@ -72,13 +64,23 @@ std::vector<uint8_t> EncodeIco(const std::vector<CCanvas>& images) {
         out.push_back(uint8_t(size == 256 ? 0 : size));
         out.push_back(0); // no palette
         out.push_back(0);
-        Put16(out, 1);  // planes
-        Put16(out, 32); // bits
-        Put32(out, uint32_t(bitmaps.back().size()));
-        Put32(out, offset);
+        AppendLe16(out, cursor ? uint16_t(hotX) : 1);  // planes
+        AppendLe16(out, cursor ? uint16_t(hotY) : 32); // bits
+        AppendLe32(out, uint32_t(bitmaps.back().size()));
+        AppendLe32(out, offset);
         offset += uint32_t(bitmaps.back().size());
     }
     for (const auto& b : bitmaps)
         out.insert(out.end(), b.begin(), b.end());
     return out;
+}
+
+} // namespace
+
+std::vector<uint8_t> EncodeIco(const std::vector<CCanvas>& images) { return EncodeIconFile(images, false, 0, 0); }
+
+std::vector<uint8_t> EncodeCur(const CCanvas& image, int hotX, int hotY) {
+    if (hotX < 0 || hotY < 0 || hotX >= image.Width() || hotY >= image.Height())
+        return {};
+    return EncodeIconFile({image}, true, hotX, hotY);
 }

@@ -8,3 +8,5 @@
 // and a transparency mask (alpha below 128), in the order given. Empty
 // unless every picture is square, 16 to 256 pixels a side.
 std::vector<uint8_t> EncodeIco(const std::vector<CCanvas>& images);
+// A Windows cursor file: one such image with its hot spot.
+std::vector<uint8_t> EncodeCur(const CCanvas& image, int hotX, int hotY);

@@ -5,17 +5,9 @@
 #include <cstdio>
 #include <map>
 
+#include "engine/core/LittleEndian.h"
+
 namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xffff);
-    Put16(out, v >> 16);
-}
 
 constexpr uint32_t FILE_HEADER = 14;
 constexpr uint32_t INFO_HEADER = 40;
@@ -26,20 +18,20 @@ void PutBmpHeaders(std::vector<uint8_t>& out, const CCanvas& image, int bits, ui
     uint32_t offset = FILE_HEADER + INFO_HEADER + colours * 4;
     out.push_back('B');
     out.push_back('M');
-    Put32(out, offset + pixelBytes);
-    Put32(out, 0);
-    Put32(out, offset);
-    Put32(out, INFO_HEADER);
-    Put32(out, uint32_t(image.Width()));
-    Put32(out, uint32_t(image.Height())); // positive: bottom-up
-    Put16(out, 1);
-    Put16(out, uint32_t(bits));
-    Put32(out, 0); // BI_RGB
-    Put32(out, pixelBytes);
-    Put32(out, PELS_PER_METER);
-    Put32(out, PELS_PER_METER);
-    Put32(out, colours);
-    Put32(out, 0);
+    AppendLe32(out, offset + pixelBytes);
+    AppendLe32(out, 0);
+    AppendLe32(out, offset);
+    AppendLe32(out, INFO_HEADER);
+    AppendLe32(out, uint32_t(image.Width()));
+    AppendLe32(out, uint32_t(image.Height())); // positive: bottom-up
+    AppendLe16(out, 1);
+    AppendLe16(out, uint16_t(bits));
+    AppendLe32(out, 0); // BI_RGB
+    AppendLe32(out, pixelBytes);
+    AppendLe32(out, PELS_PER_METER);
+    AppendLe32(out, PELS_PER_METER);
+    AppendLe32(out, colours);
+    AppendLe32(out, 0);
 }
 
 // The file's sizes are 32-bit fields: larger pictures get no file.
@@ -117,10 +109,10 @@ std::vector<uint8_t> EncodeTga(const CCanvas& image, bool withAlpha) {
     out.push_back(2); // uncompressed true colour
     for (int i = 0; i < 5; ++i)
         out.push_back(0); // colour map fields
-    Put16(out, 0);        // x origin
-    Put16(out, 0);        // y origin
-    Put16(out, uint32_t(image.Width()));
-    Put16(out, uint32_t(image.Height()));
+    AppendLe16(out, 0);   // x origin
+    AppendLe16(out, 0);   // y origin
+    AppendLe16(out, uint16_t(image.Width()));
+    AppendLe16(out, uint16_t(image.Height()));
     out.push_back(uint8_t(bytes * 8));
     out.push_back(withAlpha ? 8 : 0); // alpha bits; origin at the bottom left
     for (int y = image.Height() - 1; y >= 0; --y)

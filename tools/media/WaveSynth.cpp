@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/core/LittleEndian.h"
 #include "engine/core/Random.h"
 
 namespace {
@@ -142,14 +143,6 @@ void CWaveSynth::Normalize(float peak) {
 }
 
 namespace {
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xffff);
-    Put16(out, v >> 16);
-}
 void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
 } // namespace
 
@@ -158,21 +151,21 @@ std::vector<uint8_t> CWaveSynth::ToWav() const {
     std::vector<uint8_t> out;
     out.reserve(44 + dataBytes);
     PutTag(out, "RIFF");
-    Put32(out, 36 + dataBytes);
+    AppendLe32(out, 36 + dataBytes);
     PutTag(out, "WAVE");
     PutTag(out, "fmt ");
-    Put32(out, 16);
-    Put16(out, 1); // PCM
-    Put16(out, 1); // mono
-    Put32(out, uint32_t(m_sampleRate));
-    Put32(out, uint32_t(m_sampleRate) * 2);
-    Put16(out, 2);
-    Put16(out, 16);
+    AppendLe32(out, 16);
+    AppendLe16(out, 1); // PCM
+    AppendLe16(out, 1); // mono
+    AppendLe32(out, uint32_t(m_sampleRate));
+    AppendLe32(out, uint32_t(m_sampleRate) * 2);
+    AppendLe16(out, 2);
+    AppendLe16(out, 16);
     PutTag(out, "data");
-    Put32(out, dataBytes);
+    AppendLe32(out, dataBytes);
     for (float s : m_samples) {
         long v = std::lround(double(std::min(1.0f, std::max(-1.0f, s))) * 32767.0);
-        Put16(out, uint32_t(uint16_t(int16_t(v))));
+        AppendLe16(out, uint16_t(int16_t(v)));
     }
     return out;
 }

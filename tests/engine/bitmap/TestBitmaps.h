@@ -4,17 +4,13 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/core/LittleEndian.h"
+
 namespace testbmp {
 
-inline void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
-    b[at] = uint8_t(v);
-    b[at + 1] = uint8_t(v >> 8);
-}
-
-inline void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = uint8_t(v >> (8 * i));
-}
+// Writes a little-endian field at byte offset at of b.
+inline void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) { WriteLe16(&b[at], v); }
+inline void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) { WriteLe32(&b[at], v); }
 
 struct BitmapLayout {
     int32_t width = 4;
@@ -53,9 +49,7 @@ std::vector<uint8_t> Make(const BitmapLayout& s, PixelFn pixel, const std::vecto
     Put32(b, head + 32, s.clrUsed);
     for (size_t i = 0; i < table && i < palette.size(); ++i) {
         size_t at = head + s.headerSize + i * 4;
-        b[at] = uint8_t(palette[i]);
-        b[at + 1] = uint8_t(palette[i] >> 8);
-        b[at + 2] = uint8_t(palette[i] >> 16);
+        WriteLe32(&b[at], palette[i] & 0xFFFFFF);
     }
     for (int32_t y = 0; y < rows; ++y) {
         // Stored rows run bottom-up unless the height is negative.

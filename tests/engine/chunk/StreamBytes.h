@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "engine/chunk/ChunkEnums.h"
+#include "engine/core/LittleEndian.h"
 
 // Hand-laid stream bytes for the reader tests, independent of the writer.
 struct StreamBytes {
     std::vector<uint8_t> bytes;
 
     StreamBytes& Word(uint32_t w) {
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(uint8_t(w >> (8 * i)));
+        AppendLe32(bytes, w);
         return *this;
     }
     StreamBytes& Int(int32_t v) { return Word(uint32_t(v)); }
@@ -22,8 +22,7 @@ struct StreamBytes {
         return Word(w);
     }
     StreamBytes& Short(uint16_t v) {
-        bytes.push_back(uint8_t(v));
-        bytes.push_back(uint8_t(v >> 8));
+        AppendLe16(bytes, v);
         return *this;
     }
     // The text, its zero and padding to a multiple of four.

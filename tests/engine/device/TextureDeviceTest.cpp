@@ -149,4 +149,58 @@ TEST_F(TextureDeviceTest, BoundFrameDrawsItsTexels) {
     EXPECT_TRUE(isClose(bottomRight, 0xffffff)) << std::hex << bottomRight;
 }
 
+// A picture wider than the device's limit (held at IMAGE_MAX_SIDE at most)
+// gives no texture; one at the limit does.
+TEST_F(TextureDeviceTest, ImagesBeyondTheTextureLimitAreRefused) {
+    using namespace testimages;
+    D3DCAPS8 caps;
+    ASSERT_EQ(m_device->GetDeviceCaps(&caps), D3D_OK);
+    int limit = ImageLimits::Within(caps.MaxTextureWidth, caps.MaxTextureHeight).maxWidth;
+    ASSERT_GT(limit, 256);
+    for (int width : {limit, limit + 1}) {
+        SCOPED_TRACE(width);
+        CImage line;
+        ASSERT_TRUE(line.Allocate(width == limit ? width : 1, 1));
+        Bytes bmp = Bmp(line, 24);
+        if (width != limit) {
+            // The same header claiming one texel more than the limit, with its pixels there.
+            WriteLe32(bmp.data() + 18, (uint32_t)width);
+            bmp.resize(54 + (((size_t)width * 3 + 3) & ~(size_t)3), 0);
+        }
+        IDirect3DTexture8* texture = reinterpret_cast<IDirect3DTexture8*>(1);
+        HRESULT hr = D3DXCreateTextureFromFileInMemoryEx(m_device, bmp.data(), (UINT)bmp.size(), 0, 0, 1, 0,
+                                                         D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_FILTER_NONE,
+                                                         D3DX_FILTER_NONE, 0, nullptr, nullptr, &texture);
+        if (width == limit) {
+            ASSERT_EQ(hr, D3D_OK);
+            ASSERT_NE(texture, nullptr);
+            texture->Release();
+        } else {
+            EXPECT_EQ(hr, D3DXERR_INVALIDDATA);
+            EXPECT_EQ(texture, nullptr);
+        }
+    }
+}
+
+// A 16-bit TGA without an alpha bit is opaque: asked for with an alpha
+// format its texels stay visible, and an opaque colour key finds its colour.
+TEST_F(TextureDeviceTest, SixteenBitTgaWithoutAlphaBitIsOpaque) {
+    using namespace testimages;
+    const uint16_t red = 0x7c00, blue = 0x001f; // top bit clear in both
+    for (int alphaBits : {0, 1}) {
+        SCOPED_TRACE(alphaBits);
+        Bytes tga = Tga16(2, 1, {red, blue}, alphaBits);
+        IDirect3DTexture8* texture = nullptr;
+        ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(m_device, tga.data(), (UINT)tga.size(), 0, 0, 1, 0,
+                                                      D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, D3DX_FILTER_NONE,
+                                                      D3DX_FILTER_NONE, 0xffff0000, nullptr, nullptr, &texture),
+                  D3D_OK);
+        ASSERT_NE(texture, nullptr);
+        // Keyed red becomes transparent black; blue keeps its alpha.
+        EXPECT_EQ(Texel(texture, 0, 0, 0), alphaBits ? 0x00ff0000u : 0x00000000u);
+        EXPECT_EQ(Texel(texture, 0, 1, 0), alphaBits ? 0x000000ffu : 0xff0000ffu);
+        texture->Release();
+    }
+}
+
 } // namespace

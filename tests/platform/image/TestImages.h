@@ -4,25 +4,18 @@
 #include <png.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include <jpeglib.h>
 
+#include "engine/core/LittleEndian.h"
 #include "platform/image/Image.h"
 
 namespace testimages {
 
 using Bytes = std::vector<uint8_t>;
-
-inline void Put16(Bytes& b, uint32_t v) {
-    b.push_back((uint8_t)v);
-    b.push_back((uint8_t)(v >> 8));
-}
-inline void Put32(Bytes& b, uint32_t v) {
-    Put16(b, v & 0xffff);
-    Put16(b, v >> 16);
-}
 
 // A w × h picture whose texel (x, y) is a distinct colour with alpha a(x, y).
 inline CImage Pattern(int w, int h, bool alpha) {
@@ -45,16 +38,16 @@ inline Bytes Bmp(const CImage& image, int bits = 24) {
     int bytes = bits / 8;
     uint32_t stride = ((uint32_t)image.width * bytes + 3) & ~3u;
     Bytes b = {'B', 'M'};
-    Put32(b, 54 + stride * image.height);
-    Put32(b, 0);
-    Put32(b, 54);
-    Put32(b, 40);
-    Put32(b, image.width);
-    Put32(b, image.height);
-    Put16(b, 1);
-    Put16(b, bits);
+    AppendLe32(b, 54 + stride * image.height);
+    AppendLe32(b, 0);
+    AppendLe32(b, 54);
+    AppendLe32(b, 40);
+    AppendLe32(b, image.width);
+    AppendLe32(b, image.height);
+    AppendLe16(b, 1);
+    AppendLe16(b, bits);
     for (int i = 0; i < 6; ++i)
-        Put32(b, 0);
+        AppendLe32(b, 0);
     for (int y = image.height - 1; y >= 0; --y) {
         for (int x = 0; x < image.width; ++x)
             for (int i = 0; i < bytes; ++i)
@@ -69,8 +62,8 @@ inline Bytes Bmp(const CImage& image, int bits = 24) {
 // texel a packet, alternating raw and repeat packets of one).
 inline Bytes Tga(const CImage& image, int bits, bool rle = false) {
     Bytes b = {0, 0, (uint8_t)(rle ? 10 : 2), 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    Put16(b, image.width);
-    Put16(b, image.height);
+    AppendLe16(b, image.width);
+    AppendLe16(b, image.height);
     b.push_back((uint8_t)bits);
     b.push_back((uint8_t)(0x20 | (bits == 32 ? 8 : 0)));
     int n = 0;
@@ -139,26 +132,26 @@ inline Bytes Jpeg(const CImage& image, int quality = 95) {
 inline Bytes DdsHeader(int w, int h, uint32_t pfFlags, uint32_t fourCc, uint32_t bits, uint32_t r, uint32_t g,
                        uint32_t bl, uint32_t a) {
     Bytes b = {'D', 'D', 'S', ' '};
-    Put32(b, 124);
-    Put32(b, 0x1007); // caps, height, width, pixel format
-    Put32(b, h);
-    Put32(b, w);
-    Put32(b, 0);
-    Put32(b, 0);
-    Put32(b, 1);
+    AppendLe32(b, 124);
+    AppendLe32(b, 0x1007); // caps, height, width, pixel format
+    AppendLe32(b, h);
+    AppendLe32(b, w);
+    AppendLe32(b, 0);
+    AppendLe32(b, 0);
+    AppendLe32(b, 1);
     for (int i = 0; i < 11; ++i)
-        Put32(b, 0);
-    Put32(b, 32);
-    Put32(b, pfFlags);
-    Put32(b, fourCc);
-    Put32(b, bits);
-    Put32(b, r);
-    Put32(b, g);
-    Put32(b, bl);
-    Put32(b, a);
-    Put32(b, 0x1000);
+        AppendLe32(b, 0);
+    AppendLe32(b, 32);
+    AppendLe32(b, pfFlags);
+    AppendLe32(b, fourCc);
+    AppendLe32(b, bits);
+    AppendLe32(b, r);
+    AppendLe32(b, g);
+    AppendLe32(b, bl);
+    AppendLe32(b, a);
+    AppendLe32(b, 0x1000);
     for (int i = 0; i < 4; ++i)
-        Put32(b, 0);
+        AppendLe32(b, 0);
     return b;
 }
 
@@ -173,10 +166,7 @@ inline Bytes DdsArgb(const CImage& image, bool alpha) {
     return b;
 }
 
-inline uint32_t FourCc(const char* s) {
-    return (uint32_t)(uint8_t)s[0] | ((uint32_t)(uint8_t)s[1] << 8) | ((uint32_t)(uint8_t)s[2] << 16) |
-           ((uint32_t)(uint8_t)s[3] << 24);
-}
+inline uint32_t FourCc(const char* s) { return ReadLe32(reinterpret_cast<const uint8_t*>(s)); }
 
 // A 4 × 4 DXT surface of one block: colour 0 pure red (0xf800), colour 1 pure
 // blue (0x001f), the top row index 0, the rest index 1. DXT3 and DXT5 add an
@@ -198,9 +188,81 @@ inline Bytes DdsDxt(const char* fourCc) {
         for (int i = 0; i < 6; ++i)
             b.push_back((uint8_t)(bits >> (8 * i)));
     }
-    Put16(b, 0xf800);
-    Put16(b, 0x001f);
-    Put32(b, 0x55555500u);
+    AppendLe16(b, 0xf800);
+    AppendLe16(b, 0x001f);
+    AppendLe32(b, 0x55555500u);
+    return b;
+}
+
+// Samples for a 16-bit PNG: channels per texel 1 (grey), 2 (grey, alpha),
+// 3 (RGB) or 4 (RGBA), row by row. Written through libpng's write API,
+// without gAMA or sRGB chunks, Adam7-interlaced when asked.
+struct Png16Source {
+    int width = 0, height = 0, channels = 3;
+    std::vector<uint16_t> samples;
+    uint16_t At(int x, int y, int c) const { return samples[((size_t)y * width + x) * channels + c]; }
+};
+
+inline void AppendPngBytes(png_structp png, png_bytep data, png_size_t length) {
+    Bytes* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+inline void FlushPngBytes(png_structp) {}
+
+inline Bytes Png16(const Png16Source& source, bool interlaced) {
+    // PNG samples are big-endian. Everything with a destructor is made
+    // before the jump point.
+    Bytes b, rows((size_t)source.width * source.height * source.channels * 2);
+    for (size_t i = 0; i < source.samples.size(); ++i) {
+        rows[2 * i] = (uint8_t)(source.samples[i] >> 8);
+        rows[2 * i + 1] = (uint8_t)source.samples[i];
+    }
+    std::vector<png_bytep> pointers((size_t)source.height);
+    for (int y = 0; y < source.height; ++y)
+        pointers[(size_t)y] = rows.data() + (size_t)y * source.width * source.channels * 2;
+    static const int types[] = {0, PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_GRAY_ALPHA, PNG_COLOR_TYPE_RGB,
+                                PNG_COLOR_TYPE_RGB_ALPHA};
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        b.clear();
+        return b;
+    }
+    png_set_write_fn(png, &b, AppendPngBytes, FlushPngBytes);
+    png_set_IHDR(png, info, source.width, source.height, 16, types[source.channels],
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_write_image(png, pointers.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return b;
+}
+
+// A 16-bit TGA, true colour (type 2) or colour-mapped (type 1, 8-bit indices
+// into a 16-bit map), top-down, the descriptor's alpha bits as given. texels
+// are the 16-bit values (or map indices), row by row.
+inline Bytes Tga16(int width, int height, const std::vector<uint16_t>& texels, int alphaBits,
+                   const std::vector<uint16_t>& map = {}) {
+    bool mapped = !map.empty();
+    Bytes b = {0, (uint8_t)(mapped ? 1 : 0), (uint8_t)(mapped ? 1 : 2)};
+    AppendLe16(b, 0);
+    AppendLe16(b, (uint16_t)map.size());
+    b.push_back(mapped ? 16 : 0);
+    AppendLe32(b, 0); // origin
+    AppendLe16(b, (uint16_t)width);
+    AppendLe16(b, (uint16_t)height);
+    b.push_back(mapped ? 8 : 16);
+    b.push_back((uint8_t)(0x20 | alphaBits));
+    for (uint16_t entry : map)
+        AppendLe16(b, entry);
+    for (uint16_t t : texels) {
+        if (mapped)
+            b.push_back((uint8_t)t);
+        else
+            AppendLe16(b, t);
+    }
     return b;
 }
 

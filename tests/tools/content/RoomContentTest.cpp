@@ -28,6 +28,7 @@
 #include "tools/packer/Manifest.h"
 
 #include "tests/tools/content/ShapeStandIn.h"
+#include "engine/core/LittleEndian.h"
 
 namespace {
 
@@ -225,8 +226,8 @@ struct DecodedTga {
 bool DecodeTga(const std::vector<uint8_t>& file, DecodedTga& out) {
     if (file.size() < 18 || file[2] != 2)
         return false;
-    out.width = file[12] | (file[13] << 8);
-    out.height = file[14] | (file[15] << 8);
+    out.width = ReadLe16(&file[12]);
+    out.height = ReadLe16(&file[14]);
     out.bits = file[16];
     out.alphaBits = file[17] & 15;
     bool topFirst = (file[17] & 0x20) != 0;

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "engine/core/LittleEndian.h"
 #include "tools/media/IconWriter.h"
 
 namespace {
 
-uint32_t Word(const std::vector<uint8_t>& b, size_t at) {
-    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
-}
+uint32_t Word(const std::vector<uint8_t>& b, size_t at) { return ReadLe32(b.data() + at); }
 
 TEST(IconWriter, OneImageWithColourAlphaAndMask) {
     CCanvas c(16, 16, {0, 0, 0, 0});
@@ -50,6 +49,16 @@ TEST(IconWriter, RefusesPicturesThatAreNoIcon) {
     EXPECT_TRUE(EncodeIco({CCanvas(32, 32), CCanvas(8, 8)}).empty());
     EXPECT_TRUE(EncodeIco({}).empty());
     EXPECT_FALSE(EncodeIco({CCanvas(256, 256)}).empty());
+}
+
+TEST(IconWriter, CursorCarriesItsHotSpot) {
+    std::vector<uint8_t> cur = EncodeCur(CCanvas(32, 32), 15, 14);
+    ASSERT_EQ(cur.size(), 6 + 16 + 40 + 32 * 32 * 4 + 4 * 32);
+    EXPECT_EQ(cur[2], 2); // a cursor
+    EXPECT_EQ(cur[6 + 4], 15);
+    EXPECT_EQ(cur[6 + 6], 14);
+    EXPECT_TRUE(EncodeCur(CCanvas(32, 32), 32, 0).empty());
+    EXPECT_TRUE(EncodeCur(CCanvas(32, 32), 0, -1).empty());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/core/LittleEndian.h"
 #include "tools/media/Canvas.h"
 
 struct TestTga {
@@ -15,8 +16,8 @@ struct TestTga {
 inline bool ReadTestTga(const std::vector<uint8_t>& b, TestTga& out) {
     if (b.size() < 18 || b[0] != 0 || b[1] != 0 || b[2] != 2)
         return false;
-    out.width = b[12] | b[13] << 8;
-    out.height = b[14] | b[15] << 8;
+    out.width = ReadLe16(&b[12]);
+    out.height = ReadLe16(&b[14]);
     out.bits = b[16];
     const int bytes = out.bits / 8;
     if ((out.bits != 24 && out.bits != 32) || (b[17] & 0x0f) != (out.bits == 32 ? 8 : 0))

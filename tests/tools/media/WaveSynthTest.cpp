@@ -3,15 +3,14 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/core/LittleEndian.h"
 #include "engine/core/Random.h"
 #include "tools/media/WaveSynth.h"
 
 namespace {
 
-uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
-    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
-}
-uint16_t Le16(const std::vector<uint8_t>& b, size_t at) { return uint16_t(b[at] | b[at + 1] << 8); }
+uint32_t Le32(const std::vector<uint8_t>& b, size_t at) { return ReadLe32(b.data() + at); }
+uint16_t Le16(const std::vector<uint8_t>& b, size_t at) { return ReadLe16(b.data() + at); }
 int16_t Sample(const std::vector<uint8_t>& wav, size_t i) { return int16_t(Le16(wav, 44 + i * 2)); }
 
 const Envelope FLAT = {0, 0, 1, 0};
