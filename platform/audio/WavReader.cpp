@@ -2,12 +2,10 @@
 
 #include <cstring>
 
+#include "engine/core/LittleEndian.h"
+
 namespace {
 
-uint16_t Get16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t Get32(const uint8_t* p) {
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
 bool IsTag(const uint8_t* p, const char* tag) { return std::memcmp(p, tag, 4) == 0; }
 
 constexpr uint16_t FORMAT_PCM = 1;
@@ -20,7 +18,7 @@ WavRefusal ReadWav(const uint8_t* data, size_t size, WaveData& out) {
     if (!data || size < 12 || !IsTag(data, "RIFF") || !IsTag(data + 8, "WAVE"))
         return WAV_NOT_RIFF_WAVE;
     // The RIFF body follows the 8-byte header; its size counts "WAVE" too.
-    uint32_t riffSize = Get32(data + 4);
+    uint32_t riffSize = ReadLe32(data + 4);
     if (riffSize < 4 || riffSize > size - 8)
         return WAV_NOT_RIFF_WAVE;
     const size_t end = size_t(riffSize) + 8;
@@ -32,7 +30,7 @@ WavRefusal ReadWav(const uint8_t* data, size_t size, WaveData& out) {
         if (end - at < 8)
             return WAV_BAD_CHUNK;
         const uint8_t* header = data + at;
-        uint32_t chunkSize = Get32(header + 4);
+        uint32_t chunkSize = ReadLe32(header + 4);
         size_t body = at + 8;
         if (chunkSize > end - body)
             return WAV_BAD_CHUNK;
@@ -42,13 +40,13 @@ WavRefusal ReadWav(const uint8_t* data, size_t size, WaveData& out) {
             if (chunkSize < 16)
                 return WAV_BAD_CHUNK;
             const uint8_t* f = data + body;
-            if (Get16(f) != FORMAT_PCM)
+            if (ReadLe16(f) != FORMAT_PCM)
                 return WAV_UNSUPPORTED;
-            format.channels = Get16(f + 2);
-            format.sampleRate = Get32(f + 4);
-            format.bytesPerSecond = Get32(f + 8);
-            format.blockAlign = Get16(f + 12);
-            format.bitsPerSample = Get16(f + 14);
+            format.channels = ReadLe16(f + 2);
+            format.sampleRate = ReadLe32(f + 4);
+            format.bytesPerSecond = ReadLe32(f + 8);
+            format.blockAlign = ReadLe16(f + 12);
+            format.bitsPerSample = ReadLe16(f + 14);
             if (format.channels < 1 || format.channels > 2 || format.sampleRate < LOWEST_RATE ||
                 format.sampleRate > HIGHEST_RATE || (format.bitsPerSample != 8 && format.bitsPerSample != 16))
                 return WAV_UNSUPPORTED;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/LittleEndian.h"
 #include "platform/audio/WaveOutput.h"
 
 // What a test output was asked to do; kept apart from the output, which its
@@ -47,14 +48,8 @@ private:
 // A mono 16-bit PCM WAV of the given samples.
 inline std::vector<uint8_t> MakeTestWav(const std::vector<int16_t>& samples, uint32_t rate = 22050) {
     std::vector<uint8_t> b;
-    auto put16 = [&](uint32_t v) {
-        b.push_back(uint8_t(v));
-        b.push_back(uint8_t(v >> 8));
-    };
-    auto put32 = [&](uint32_t v) {
-        put16(v & 0xffff);
-        put16(v >> 16);
-    };
+    auto put16 = [&](uint32_t v) { AppendLe16(b, uint16_t(v)); };
+    auto put32 = [&](uint32_t v) { AppendLe32(b, v); };
     auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
     uint32_t bytes = uint32_t(samples.size() * 2);
     tag("RIFF");

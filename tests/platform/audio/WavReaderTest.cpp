@@ -4,25 +4,18 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/LittleEndian.h"
 #include "platform/audio/WavReader.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-void Put16(Bytes& b, uint32_t v) {
-    b.push_back(uint8_t(v));
-    b.push_back(uint8_t(v >> 8));
-}
-void Put32(Bytes& b, uint32_t v) {
-    Put16(b, v & 0xffff);
-    Put16(b, v >> 16);
-}
 void PutTag(Bytes& b, const char* tag) { b.insert(b.end(), tag, tag + 4); }
 
 void PutChunk(Bytes& b, const char* tag, const Bytes& body, bool pad = true) {
     PutTag(b, tag);
-    Put32(b, uint32_t(body.size()));
+    AppendLe32(b, uint32_t(body.size()));
     b.insert(b.end(), body.begin(), body.end());
     if (pad && body.size() % 2)
         b.push_back(0);
@@ -30,12 +23,12 @@ void PutChunk(Bytes& b, const char* tag, const Bytes& body, bool pad = true) {
 
 Bytes Fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
     Bytes f;
-    Put16(f, tag);
-    Put16(f, channels);
-    Put32(f, rate);
-    Put32(f, rate * channels * bits / 8);
-    Put16(f, uint16_t(channels * bits / 8));
-    Put16(f, bits);
+    AppendLe16(f, tag);
+    AppendLe16(f, channels);
+    AppendLe32(f, rate);
+    AppendLe32(f, rate * channels * bits / 8);
+    AppendLe16(f, uint16_t(channels * bits / 8));
+    AppendLe16(f, bits);
     return f;
 }
 
@@ -43,7 +36,7 @@ Bytes Fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
 Bytes Riff(const Bytes& chunks) {
     Bytes b;
     PutTag(b, "RIFF");
-    Put32(b, uint32_t(4 + chunks.size()));
+    AppendLe32(b, uint32_t(4 + chunks.size()));
     PutTag(b, "WAVE");
     b.insert(b.end(), chunks.begin(), chunks.end());
     return b;

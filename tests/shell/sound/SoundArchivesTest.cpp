@@ -11,6 +11,7 @@
 #include "engine/archive/ArchiveTable.h"
 #include "engine/archive/DataArchive.h"
 #include "engine/archive/DataFolder.h"
+#include "engine/core/LittleEndian.h"
 #include "platform/audio/WavReader.h"
 #include "shell/sound/SoundCueTable.h"
 
@@ -28,7 +29,7 @@ std::set<std::string> DirectoryKeys(int index) {
 int PeakOf(const WaveData& wave) {
     int peak = 0;
     for (uint32_t i = 0; i + 1 < wave.size; i += 2) {
-        int v = int16_t(wave.samples[i] | wave.samples[i + 1] << 8);
+        int v = int16_t(ReadLe16(wave.samples + i));
         peak = std::max(peak, v < 0 ? -v : v);
     }
     return peak;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/archive/ArchiveKey.h"
+#include "engine/core/LittleEndian.h"
 #include "platform/audio/WavReader.h"
 #include "shell/sound/SoundCueTable.h"
 #include "tools/sound/SoundContent.h"
@@ -24,7 +25,7 @@ std::vector<float> Decode(const std::vector<uint8_t>& wav, WaveFormat& format) {
         return out;
     format = data.format;
     for (uint32_t i = 0; i + 1 < data.size; i += 2)
-        out.push_back(float(int16_t(data.samples[i] | data.samples[i + 1] << 8)) / 32768.0f);
+        out.push_back(float(int16_t(ReadLe16(data.samples + i))) / 32768.0f);
     return out;
 }
 

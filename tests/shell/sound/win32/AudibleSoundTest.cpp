@@ -13,6 +13,7 @@
 #include "engine/archive/ArchiveOpeners.h"
 #include "engine/archive/DataArchive.h"
 #include "engine/archive/DataFolder.h"
+#include "engine/core/LittleEndian.h"
 #include "platform/audio/WavReader.h"
 #include "shell/settings/Setting.h"
 #include "shell/sound/SoundCueTable.h"
@@ -65,7 +66,7 @@ public:
 std::vector<float> Samples16(const uint8_t* bytes, size_t size) {
     std::vector<float> out(size / 2);
     for (size_t i = 0; i < out.size(); ++i)
-        out[i] = float(int16_t(bytes[2 * i] | bytes[2 * i + 1] << 8)) / 32768.0f;
+        out[i] = float(int16_t(ReadLe16(bytes + 2 * i))) / 32768.0f;
     return out;
 }
 
