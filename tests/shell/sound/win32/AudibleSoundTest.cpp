@@ -283,4 +283,25 @@ TEST_F(AudibleSound, SwitchingSoundOffSilencesThePlayingCue) {
         EXPECT_LT(Rms(heard, at, RATE / 10), 0.001f) << "still heard " << (at - onset) * 1000 / RATE << " ms in";
 }
 
+TEST_F(AudibleSound, EndingMusicIsHeardUntilItStops) {
+    CSoundManager sound(&setting);
+    ASSERT_TRUE(sound.LoadEndingMusic());
+    Recording recording;
+    ASSERT_TRUE(recording.Start(monitor, server));
+    Sleep(300);
+    ASSERT_TRUE(sound.PlayEndingMusic());
+    Sleep(1500);
+    sound.StopEndingMusic();
+    EXPECT_FALSE(sound.PlayEndingMusic());
+    std::vector<float> heard;
+    ASSERT_TRUE(recording.Finish(4 * RATE, heard));
+    size_t onset = Onset(heard, 0.02f);
+    ASSERT_LT(onset, heard.size() - 3 * RATE) << "nothing was heard";
+    // The tune plays on for the second and a half, then stops.
+    for (size_t at = onset; at < onset + RATE; at += RATE / 5)
+        EXPECT_GT(Rms(heard, at, RATE / 5), 0.03f) << (at - onset) * 1000 / RATE << " ms in";
+    for (size_t at = onset + RATE * 22 / 10; at < onset + RATE * 32 / 10; at += RATE / 10)
+        EXPECT_LT(Rms(heard, at, RATE / 10), 0.001f) << "still heard " << (at - onset) * 1000 / RATE << " ms in";
+}
+
 } // namespace
