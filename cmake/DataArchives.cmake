@@ -32,7 +32,17 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
     DEPENDS "${media_builder}"
     COMMENT "Painting the white texture, the console font and the window masks"
     VERBATIM)
-  set(manifests "${room_folder}/room.manifest" "${media_folder}/media.manifest" ${DESKMATE_ARCHIVE_MANIFESTS})
+  # The sound cues and the ending music (sound archives 0 and 1).
+  set(sound_builder "${DESKMATE_TOOLS_DIR}/sound/deskmate_sound_content")
+  set(sound_folder "${CMAKE_BINARY_DIR}/generated/content/sound")
+  add_custom_command(
+    OUTPUT "${sound_folder}/sound.manifest"
+    COMMAND "${sound_builder}" "${sound_folder}"
+    DEPENDS "${sound_builder}"
+    COMMENT "Synthesising the sound cues and the ending music"
+    VERBATIM)
+  set(manifests "${room_folder}/room.manifest" "${media_folder}/media.manifest" "${sound_folder}/sound.manifest"
+                ${DESKMATE_ARCHIVE_MANIFESTS})
   set(manifest_args)
   foreach(m IN LISTS manifests)
     list(APPEND manifest_args --manifest "${m}")

@@ -98,10 +98,43 @@ float CWaveSynth::AddJingle(float start, const std::vector<JingleNote>& notes, f
     return t;
 }
 
-void CWaveSynth::Normalize(float peak) {
+void CWaveSynth::AddStrike(float start, float duration, float f0, float f1, float glide, float amplitude, float decay,
+                           Waveform wave) {
+    size_t count = SampleCount(duration);
+    if (count == 0)
+        return;
+    size_t first = Reserve(start, count);
+    Envelope edges;
+    edges.attack = 0.002f;
+    edges.release = 0.01f;
+    double phase = 0;
+    for (size_t i = 0; i < count; ++i) {
+        double t = double(i) / m_sampleRate;
+        double f = f1 + (f0 - f1) * (glide > 0 ? std::exp(-t / glide) : 0.0);
+        double gain = decay > 0 ? std::exp(-t / decay) : 1.0;
+        m_samples[first + i] +=
+            float(amplitude * gain * EnvelopeGain(edges, float(t), duration) * WaveValue(wave, phase));
+        phase += f / m_sampleRate;
+    }
+}
+
+void CWaveSynth::AddSamples(float start, const std::vector<float>& samples, float gain) {
+    if (samples.empty())
+        return;
+    size_t first = Reserve(start, samples.size());
+    for (size_t i = 0; i < samples.size(); ++i)
+        m_samples[first + i] += gain * samples[i];
+}
+
+float CWaveSynth::Peak() const {
     float largest = 0;
     for (float s : m_samples)
         largest = std::max(largest, std::fabs(s));
+    return largest;
+}
+
+void CWaveSynth::Normalize(float peak) {
+    float largest = Peak();
     if (largest <= 0)
         return;
     float scale = peak / largest;

@@ -57,9 +57,18 @@ public:
     // time at which the jingle ends.
     float AddJingle(float start, const std::vector<JingleNote>& notes, float beatsPerMinute, float amplitude,
                     Waveform wave = WAVE_SINE, const Envelope& envelope = Envelope());
+    // A struck tone: its frequency glides from f0 towards f1 with time
+    // constant glide (seconds) and its gain falls by e every decay seconds,
+    // after a 2 ms attack and with a 10 ms fade at the end.
+    void AddStrike(float start, float duration, float f0, float f1, float glide, float amplitude, float decay,
+                   Waveform wave = WAVE_SINE);
+    // Adds samples made elsewhere, at this synth's rate, scaled by gain.
+    void AddSamples(float start, const std::vector<float>& samples, float gain = 1.0f);
     // Scales everything so that the largest magnitude becomes peak (nothing
     // happens to silence).
     void Normalize(float peak);
+    // The largest magnitude of any sample.
+    float Peak() const;
 
     // RIFF WAVE, PCM, one channel, 16 bits; samples beyond full scale clip.
     std::vector<uint8_t> ToWav() const;

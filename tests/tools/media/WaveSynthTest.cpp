@@ -160,4 +160,41 @@ TEST(WaveSynth, JingleSequencesNotesAndRestsAtItsTempo) {
     EXPECT_NEAR(peak, 0.25f, 1e-6);
 }
 
+TEST(WaveSynth, StrikeGlidesToItsPitchAndDecaysByEEveryDecayTime) {
+    CWaveSynth synth(44100);
+    synth.AddStrike(0.5f, 1.0f, 880, 440, 0.02f, 0.8f, 0.25f);
+    const std::vector<float>& s = synth.Samples();
+    ASSERT_EQ(s.size(), size_t(1.5f * 44100));
+    for (size_t i = 0; i < 22050; ++i)
+        ASSERT_EQ(s[i], 0.0f) << i;
+    // After the glide it rings at f1: 44 cycles in a tenth of a second.
+    EXPECT_NEAR(Cycles(s, 22050 + 8820, 22050 + 13230), 44, 1);
+    // Early on it is still above f1.
+    EXPECT_GT(Cycles(s, 22050, 22050 + 882), 6);
+    auto peak = [&](size_t from, size_t to) {
+        float p = 0;
+        for (size_t i = from; i < to; ++i)
+            p = std::max(p, std::fabs(s[i]));
+        return p;
+    };
+    float at100 = peak(22050 + 4410, 22050 + 4410 + 110), at350 = peak(22050 + 15435, 22050 + 15435 + 110);
+    EXPECT_NEAR(at100, 0.8f * std::exp(-0.1f / 0.25f), 0.02f);
+    EXPECT_NEAR(at350 / at100, std::exp(-1.0f), 0.03f);
+    EXPECT_NEAR(synth.Peak(), peak(0, s.size()), 1e-7);
+    EXPECT_LT(std::fabs(s.back()), 0.01f) << "faded at its end";
+}
+
+TEST(WaveSynth, AddedSamplesMixInAtTheirTimeWithTheirGain) {
+    CWaveSynth synth(1000);
+    synth.AddTone(0, 0.004f, 250, 0.5f, WAVE_SQUARE, FLAT);
+    synth.AddSamples(0.002f, {1.0f, -1.0f, 0.5f, 0.25f}, 0.5f);
+    std::vector<float> expected = {0.5f, 0.5f, 0.0f, -1.0f, 0.25f, 0.125f};
+    ASSERT_EQ(synth.Samples().size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(synth.Samples()[i], expected[i], 1e-6) << i;
+    EXPECT_NEAR(synth.Peak(), 1.0f, 1e-6);
+    synth.AddSamples(0, {});
+    EXPECT_EQ(synth.Samples().size(), expected.size());
+}
+
 } // namespace

@@ -1,0 +1,4 @@
+#include "platform/audio/winmm/WinmmWaveOutput.h"
+#include "shell/sound/SoundManager.h"
+
+CSoundManager::CSoundManager(ISetting* setting) : CSoundManager(setting, CreateSystemWaveOutput()) {}
