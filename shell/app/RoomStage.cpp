@@ -8,22 +8,15 @@
 #include "engine/archive/ModelLoader.h"
 #include "engine/archive/ModelPathPrefix.h"
 #include "engine/camera/CameraResource.h"
-#include "engine/core/FrameStamp.h"
 #include "engine/light/Light.h"
 #include "engine/geometry/Geometry.h"
-#include "engine/math/Vec3.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/ModelInstanceNode.h"
 #include "engine/scene/Transform.h"
 #include "engine/shader/Shader.h"
+#include "shell/world/RoomCamera.h"
 
 namespace {
-
-// The room camera: from the open corner of the room towards its middle.
-const Vec3 CAMERA_EYE(950, 460, 850);
-const Vec3 CAMERA_TARGET(0, 0, 0);
-constexpr float CAMERA_FOV = 0.55f;
-constexpr float CAMERA_NEAR = 100, CAMERA_FAR = 10000;
 
 // Night with the room light on.
 const ColorRGBA ROOM_LIGHT(0.8f, 0.8f, 0.8f, 1.0f);
@@ -61,16 +54,12 @@ CRoomStage::CRoomStage(int width, int height) : m_drawList(0, 1024, 1024, 16, 10
     m_lightSet.SetLight(0, m_roomLight);
 
     CTransform* cameraPlace = new CTransform("roomCameraTrans");
-    CMatrix view;
-    view.SetLookAtRH(CAMERA_EYE, CAMERA_TARGET, Vec3(0, 1, 0));
     CMatrix place;
-    cameraPlace->SetLocalMatrix(view.GetInverse(place));
+    cameraPlace->SetLocalMatrix(GetRoomCameraView().GetInverse(place));
     m_camera = new CCameraResource("roomCamera");
     m_camera->SetParent(cameraPlace);
-    CMatrix projection;
-    projection.SetPerspectiveFovRH(CAMERA_FOV, float(width) / float(height > 0 ? height : 1), CAMERA_NEAR, CAMERA_FAR);
-    m_camera->SetProjection(projection);
-    m_camera->SetFarDistance(CAMERA_FAR);
+    m_camera->SetProjection(GetRoomCameraProjection(width, height));
+    m_camera->SetFarDistance(ROOM_CAMERA_FAR);
 
     SetDefaultParent(resourceRoot);
     std::unique_ptr<CDataArchive> archive(OpenModelArchive(0));
@@ -109,7 +98,4 @@ void CRoomStage::ShowOnly(const char* const names[3], int shown) {
     }
 }
 
-void CRoomStage::Queue() {
-    m_drawList.AddTree(m_mainRoot, m_camera, true);
-    AdvanceFrameStamp();
-}
+void CRoomStage::Queue() { m_drawList.AddTree(m_mainRoot, m_camera, true); }

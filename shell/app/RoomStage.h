@@ -23,7 +23,8 @@ public:
 
     // False when the room model was not in the archive.
     bool IsLoaded() const { return m_loaded; }
-    // Called on every update; only the first update of a frame queues.
+    // Called on every update; the draw list takes the tree only in the first
+    // update of a pass. The frame loop, not the stage, advances the frame stamp.
     void Queue();
 
     CCameraResource* GetCamera() const { return m_camera; }
