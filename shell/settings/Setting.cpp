@@ -26,9 +26,6 @@ int ClampToInt(int64_t value) {
 } // namespace
 
 CSetting::CSetting(const char* name, ISettingHost& host) : ISetting(name), m_host(host) {
-    CSavedState camera;
-    SetDefaultCamera(camera);
-    RememberCamera(camera);
     m_config = new CLaunchConfig();
     m_windows9x = host.IsWindows9x();
     ResetDefaults(true);

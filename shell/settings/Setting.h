@@ -107,6 +107,6 @@ private:
     bool m_keepStateFile = false;
     // The last finite camera read or saved: what a save writes when the
     // camera it is handed is not finite.
-    float m_lastCameraDistance;
-    float m_lastCameraInterest[3];
+    float m_lastCameraDistance = SAVED_CAMERA_DEFAULT_DISTANCE;
+    float m_lastCameraInterest[3] = {0.0f, 0.0f, 0.0f};
 };
