@@ -102,21 +102,21 @@ private:
 const float STEP_MS = 16.666666f;
 
 // A manager named "camera" with the render manager's lens for 640 x 480.
-struct CameraManagerTest : ::testing::Test {
-    explicit CameraManagerTest(bool automatic = true) : setting(automatic), manager(&setting, "camera") {
+struct CameraRig {
+    explicit CameraRig(bool automatic = true) : setting(automatic), manager(&setting, "camera") {
         manager.SetInput(&input);
         manager.SetLens(640.0f / 480.0f, 100.0f, 10000.0f);
     }
 
     // One update with the given points queued, as the character and the show
     // hand them over.
-    void Frame(std::initializer_list<Vec3> focus, bool inCameraZone = true, float dt = STEP_MS) {
+    void Frame(const std::vector<Vec3>& focus, bool inCameraZone = true, float dt = STEP_MS) {
         for (const Vec3& point : focus)
             manager.AddFocusPoint(point, 100.0f);
         manager.Update(dt, inCameraZone);
     }
     // Frames for about that many milliseconds.
-    void Frames(float ms, std::initializer_list<Vec3> focus, bool inCameraZone = true) {
+    void Frames(float ms, const std::vector<Vec3>& focus, bool inCameraZone = true) {
         for (float t = 0.0f; t < ms; t += STEP_MS)
             Frame(focus, inCameraZone);
     }
@@ -130,8 +130,10 @@ struct CameraManagerTest : ::testing::Test {
     CCameraManager manager;
 };
 
-struct ManualCameraManagerTest : CameraManagerTest {
-    ManualCameraManagerTest() : CameraManagerTest(false) {}
+struct CameraManagerTest : ::testing::Test, CameraRig {};
+
+struct ManualCameraManagerTest : ::testing::Test, CameraRig {
+    ManualCameraManagerTest() : CameraRig(false) {}
 };
 
 // The console's way in: the named object's handler, by registry lookup.
