@@ -97,6 +97,29 @@ TEST(CameraViewTest, LensesStoreTheirValuesAndTheFarDistance) {
     EXPECT_TRUE(MatricesNear(view.GetCamera()->GetProjection(), lens, 1e-6f));
 }
 
+TEST(CameraViewTest, LooksStraightDownAsTheIndicatorCamera) {
+    // The render manager's orthographic camera for a 640 x 480 window.
+    CCameraView view("viewIndicator");
+    view.SetOrtho(64000, 48000, 100, 100000);
+    view.LookAt(Vec3(0, 50000, 1), Vec3(0, 0, 0), Vec3(0, 1, 0));
+    struct Case {
+        Vec3 point;
+        float clipX, clipY;
+    } cases[] = {
+        {Vec3(0, 0, 0), 0, 0},
+        {Vec3(16000, 0, 0), 0.5f, 0},  // x to the right
+        {Vec3(0, 0, -12000), 0, 0.5f}, // -z up the picture
+        {Vec3(-32000, 300, 24000), -1, -1},
+    };
+    for (const Case& c : cases) {
+        const Vec3 clip = view.GetCamera()->ProjectToClip(c.point);
+        EXPECT_NEAR(clip.x, c.clipX, 1e-3f) << c.point.x << " " << c.point.z;
+        EXPECT_NEAR(clip.y, c.clipY, 1e-3f) << c.point.x << " " << c.point.z;
+        EXPECT_GT(clip.z, 0.0f);
+        EXPECT_LT(clip.z, 1.0f);
+    }
+}
+
 TEST(CameraViewTest, BelongsToNoRegistryAndHangsUnderNoNode) {
     std::unique_ptr<CResourceManager> registry(new CResourceManager());
     CResourceManager* saved = CurrentResourceManager;
