@@ -4,11 +4,14 @@
 
 #include <windows.h>
 
+#include <cctype>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "engine/archive/ArchiveTable.h"
 #include "engine/archive/DataFolder.h"
+#include "engine/archive/TextureArchives.h"
 #include "engine/camera/CameraResource.h"
 #include "engine/drawlist/DrawList.h"
 #include "engine/geometry/Geometry.h"
@@ -27,6 +30,7 @@
 #include "shell/world/DayBlend.h"
 #include "shell/world/World.h"
 #include "tests/shell/support/FixedSizeSetting.h"
+#include "platform/image/ImageDecoders.h"
 #include "tests/support/ScreenCapture.h"
 
 namespace {
@@ -280,6 +284,45 @@ TEST_F(WorldRoom, LooksAsKeptAtFourTimesOfDay) {
             PictureDifference d = ComparePictures(pictures[a], pictures[b]);
             EXPECT_GT(d.meanChannelDifference, 4.0) << shots[a].name << " and " << shots[b].name;
         }
+}
+
+// The compiled directories hold the room under the key the world loads and
+// the three skies the room's texture records name, opaque.
+TEST(WorldArchives, CompiledDirectoriesHoldTheRoomAndItsSkies) {
+    const ArchiveDescriptor* models = GetArchiveDescriptor(AK_MODEL, 0);
+    const ArchiveDescriptor* textures = GetArchiveDescriptor(AK_TEXTURE, 0);
+    ASSERT_NE(models, nullptr);
+    ASSERT_NE(textures, nullptr);
+    ASSERT_NE(models->directory, nullptr);
+    ASSERT_NE(textures->directory, nullptr);
+    auto listed = [](const ArchiveDescriptor* d, const char* key) {
+        for (const ArchiveEntryRow* row = d->directory; row->key; ++row)
+            if (std::string(row->key) == key)
+                return row->size > 0;
+        return false;
+    };
+    EXPECT_TRUE(listed(models, "ROOM"));
+    struct Restore {
+        std::string folder = GetDataFolder();
+        ~Restore() {
+            CloseTextureArchives();
+            SetDataFolder(folder);
+        }
+    } restore;
+    SetDataFolder(std::filesystem::current_path().string());
+    OpenTextureArchives();
+    for (const char* key : {"SKY_DAY", "SKY_EVENING", "SKY_NIGHT"}) {
+        SCOPED_TRACE(key);
+        EXPECT_TRUE(listed(textures, key));
+        std::string file = std::string("model/common/") + key + ".tga";
+        for (char& c : file)
+            c = char(std::tolower((unsigned char)c));
+        ArchiveEntry entry = GetTextureEntry(file);
+        ASSERT_NE(entry.data, nullptr);
+        CImage image;
+        ASSERT_TRUE(DecodeImage(entry.data, entry.size, image, nullptr));
+        EXPECT_FALSE(image.hasAlpha) << "an alpha channel would draw the sky in the translucent pass";
+    }
 }
 
 } // namespace
