@@ -15,7 +15,7 @@ namespace {
 constexpr int DRAW_LIST_ITEMS = 1024, DRAW_LIST_MATRICES = 1024, DRAW_LIST_CAMERAS = 16, DRAW_LIST_BUCKETS = 1024;
 constexpr float LIGHT_HEIGHT = 300.0f;
 constexpr float INDICATOR_LIGHT_TILT = -0.785398f, INDICATOR_LIGHT_TURN = 0.785398f;
-// Used when no settings object is given.
+// Used without a settings object or a size.
 constexpr int FALLBACK_WIDTH = 640, FALLBACK_HEIGHT = 480;
 
 template <class T>
@@ -173,19 +173,17 @@ void CRenderManager::DrawIndicators() {
     AdvanceFrameStamp();
 }
 
-void CRenderManager::WindowSize(int& width, int& height) const {
-    width = m_setting ? m_setting->GetWidth() : FALLBACK_WIDTH;
-    height = m_setting ? m_setting->GetHeight() : FALLBACK_HEIGHT;
+void CRenderManager::FitCameras() {
+    FitCameras(m_setting ? m_setting->GetWidth() : FALLBACK_WIDTH,
+               m_setting ? m_setting->GetHeight() : FALLBACK_HEIGHT);
+}
+
+void CRenderManager::FitCameras(int width, int height) {
     // A size of nothing would make the lens infinite.
     if (width <= 0 || height <= 0) {
         width = FALLBACK_WIDTH;
         height = FALLBACK_HEIGHT;
     }
-}
-
-void CRenderManager::FitCameras() {
-    int width, height;
-    WindowSize(width, height);
     m_mainLens.aspect = float(width) / float(height);
     m_mainLens.zNear = MAIN_NEAR;
     m_mainLens.zFar = MAIN_FAR;

@@ -66,6 +66,8 @@ public:
     // After a size or mode change: the main lens by the settings' width and
     // height, and the indicator camera's orthographic area (100 units a pixel).
     void FitCameras();
+    // The same for a given size (a size of nothing is taken as 640 x 480).
+    void FitCameras(int width, int height);
 
     // Room and item colours from two presets; indices outside the table
     // change nothing.
@@ -96,7 +98,6 @@ public:
     CSystem* GetSystem() const { return m_system; }
 
 private:
-    void WindowSize(int& width, int& height) const;
     void FitMainCamera();
 
     HWND m_mainWindow;

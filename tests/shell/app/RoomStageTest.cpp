@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <cstdio>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "engine/archive/DataFolder.h"
@@ -17,7 +18,10 @@
 #include "engine/texture/d3d/D3dTextureDevice.h"
 #include "engine/drawlist/DrawList.h"
 #include "engine/render/ConsoleRenderer.h"
+#include "engine/scene/Transform.h"
+#include "engine/resource/ResourceManager.h"
 #include "shell/app/RoomStage.h"
+#include "shell/world/World.h"
 
 namespace {
 
@@ -140,6 +144,27 @@ TEST_F(RoomStage, DrawsTheTexturedRoom) {
     EXPECT_LT(clear, pixels / 100);
     EXPECT_LT(black, pixels / 10);
     EXPECT_GT(colours.size(), 500u);
+}
+
+// The stage's world clock starts at 18:00 with the night sky; eighteen world
+// hours on (540 real seconds at the default ratio) the day sky shows instead.
+TEST_F(RoomStage, FollowsTheWorldClock) {
+    CRoomRun run(m_window);
+    ASSERT_NE(run.GetDevice(), nullptr);
+    ASSERT_TRUE(run.stage->IsLoaded());
+    auto visible = [](const char* name) {
+        CTransform* node = dynamic_cast<CTransform*>(
+            CurrentResourceManager->Find((std::string(name) + CRoomStage::SCOPE).c_str(), RT_TRANSFORM));
+        return node && node->GetChannelValue(CTransform::TC_VISIBLE) > 0;
+    };
+    EXPECT_TRUE(visible("skyCilinderNight"));
+    EXPECT_FALSE(visible("skyCilinderDay"));
+    run.stage->Update(540000.0f);
+    CClockTime noon = run.stage->GetWorld()->GetClock();
+    EXPECT_EQ(noon.hours, 12);
+    EXPECT_EQ(noon.minutes, 0);
+    EXPECT_TRUE(visible("skyCilinderDay"));
+    EXPECT_FALSE(visible("skyCilinderNight"));
 }
 
 // Not a timed test: the figures are printed for the record.
