@@ -211,6 +211,32 @@ TEST_F(WorldRoom, SkiesPanesAndLightsFollowTheClock) {
     }
 }
 
+TEST_F(WorldRoom, ProjectsTheTvScreenAnchorToWholePixels) {
+    CWorldRun run(m_window, m_setting);
+    ASSERT_NE(run.GetDevice(), nullptr);
+    int x = -1, y = -1;
+    CWorld::ProjectTvScreenAnchor(*run.camera, x, y);
+    Vec3 exact = run.camera->ProjectToScreen(CWorld::TvScreenAnchor());
+    EXPECT_EQ(x, int(exact.x));
+    EXPECT_EQ(y, int(exact.y));
+    // The TV stands by the back wall, well inside the picture.
+    EXPECT_GT(x, WIDTH / 4);
+    EXPECT_LT(x, WIDTH * 3 / 4);
+    EXPECT_GT(y, HEIGHT / 8);
+    EXPECT_LT(y, HEIGHT / 2);
+
+    // A camera without a lens projects nowhere: the pixel stays a number.
+    CCameraResource flat("worldTestFlatCamera");
+    CMatrix zero;
+    for (int i = 0; i < 16; ++i)
+        zero(i / 4, i % 4) = 0;
+    flat.SetProjection(zero);
+    x = y = -1;
+    CWorld::ProjectTvScreenAnchor(flat, x, y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+}
+
 TEST_F(WorldRoom, WithoutTheRoomModelOnlyTheLightsChange) {
     CConsoleRenderer renderer(m_window, WIDTH, HEIGHT, true, true);
     CRenderManager render(m_window, nullptr, &m_setting);
