@@ -1,5 +1,6 @@
 // Until the application start lands: the room in the frame loop, in a plain
-// popup window, with a fixed camera and the night lights. Escape ends it.
+// popup window, with a fixed camera; its sky and lights follow the world
+// clock. Escape ends it.
 #include <windows.h>
 
 #include "engine/textconsole/Console.h"
@@ -23,7 +24,8 @@ public:
         m_stage = new CRoomStage(WIDTH, HEIGHT);
         return m_stage->IsLoaded();
     }
-    int Update(float) override {
+    int Update(float stepMs) override {
+        m_stage->Update(stepMs);
         m_stage->Queue();
         return 0;
     }

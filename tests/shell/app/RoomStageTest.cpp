@@ -9,15 +9,19 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "engine/archive/DataFolder.h"
 #include "engine/core/FrameStamp.h"
 #include "engine/drawlist/DrawList.h"
 #include "engine/render/ConsoleRenderer.h"
+#include "engine/resource/ResourceManager.h"
+#include "engine/scene/Transform.h"
 #include "engine/textconsole/Console.h"
 #include "engine/texture/d3d/D3dTextureDevice.h"
 #include "shell/app/RoomStage.h"
+#include "shell/world/World.h"
 #include "tests/support/PictureCompare.h"
 #include "tests/support/ScreenCapture.h"
 
@@ -34,14 +38,15 @@ public:
     ~CRoomRun() override { delete stage; }
 
     int Update(float) override {
+        const int32_t before = FrameStamp;
+        if (IsFirstUpdate() && updates > 0)
+            loopSteps.push_back(before - lastStamp);
         auto start = std::chrono::steady_clock::now();
         stage->Queue();
         updateSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         ++updates;
-        if (IsFirstUpdate())
-            passStamps.push_back(FrameStamp);
-        else if (!passStamps.empty() && FrameStamp != passStamps.back())
-            ++stampsWithinPass;
+        queueSteps.push_back(FrameStamp - before);
+        lastStamp = FrameStamp;
         if (IsFirstUpdate() && ++passes == passLimit)
             PostQuitMessage(0);
         return 0;
@@ -52,8 +57,9 @@ public:
     int passes = 0;
     int updates = 0;
     double updateSeconds = 0;
-    std::vector<int32_t> passStamps; // the frame stamp at each pass's first update
-    int stampsWithinPass = 0;        // updates that saw the stamp move inside a pass
+    std::vector<int32_t> queueSteps; // how far each update's queueing moved the frame stamp
+    std::vector<int32_t> loopSteps;  // how far the frame loop moved it between passes
+    int32_t lastStamp = 0;
 };
 
 class RoomStage : public ::testing::Test {
@@ -106,19 +112,42 @@ TEST_F(RoomStage, DrawsTheTexturedRoom) {
     EXPECT_LT(d.changedShare, 0.01);
 }
 
-// Queuing the room in every update leaves the frame stamp to the frame loop:
-// one step a pass, none between the updates of a pass.
-TEST_F(RoomStage, FrameStampAdvancesOncePerPass) {
+// The frame loop moves the frame stamp once a pass, and queueing the main
+// scene once more, so that a tree queued again recomputes its matrices.
+TEST_F(RoomStage, FrameStampAdvancesOncePerPassAndOncePerQueue) {
     CRoomRun run(m_window);
     ASSERT_NE(run.GetDevice(), nullptr);
     ASSERT_TRUE(run.stage->IsLoaded());
     run.passLimit = 8;
     run.ResetFrameTimer();
     run.Run();
-    ASSERT_EQ(run.passStamps.size(), 8u);
-    for (size_t i = 1; i < run.passStamps.size(); ++i)
-        EXPECT_EQ(run.passStamps[i] - run.passStamps[i - 1], 1) << i;
-    EXPECT_EQ(run.stampsWithinPass, 0);
+    ASSERT_EQ(run.loopSteps.size(), 7u);
+    for (int32_t step : run.loopSteps)
+        EXPECT_EQ(step, 1);
+    ASSERT_FALSE(run.queueSteps.empty());
+    for (int32_t step : run.queueSteps)
+        EXPECT_EQ(step, 1);
+}
+
+// The stage's world clock starts at 18:00 with the night sky; eighteen world
+// hours on (540 real seconds at the default ratio) the day sky shows instead.
+TEST_F(RoomStage, FollowsTheWorldClock) {
+    CRoomRun run(m_window);
+    ASSERT_NE(run.GetDevice(), nullptr);
+    ASSERT_TRUE(run.stage->IsLoaded());
+    auto visible = [](const char* name) {
+        CTransform* node = dynamic_cast<CTransform*>(
+            CurrentResourceManager->Find((std::string(name) + CRoomStage::SCOPE).c_str(), RT_TRANSFORM));
+        return node && node->GetChannelValue(CTransform::TC_VISIBLE) > 0;
+    };
+    EXPECT_TRUE(visible("skyCilinderNight"));
+    EXPECT_FALSE(visible("skyCilinderDay"));
+    run.stage->Update(540000.0f);
+    CClockTime noon = run.stage->GetWorld()->GetClock();
+    EXPECT_EQ(noon.hours, 12);
+    EXPECT_EQ(noon.minutes, 0);
+    EXPECT_TRUE(visible("skyCilinderDay"));
+    EXPECT_FALSE(visible("skyCilinderNight"));
 }
 
 // Not a timed test: the figures are printed for the record.
