@@ -7,9 +7,8 @@
 namespace {
 
 const char* const BONE_NAMES[HairRig::BONE_COUNT] = {
-    "hairMomiL",  "hairMomiLm",  "hairMomiLe", "hairMomiR",   "hairMomiRm", "hairMomiRe",
-    "hairBackLA", "hairBackLAe", "hairBackRA", "hairBackRAe", "hairBackLB", "hairBackLBe",
-    "hairBackRB", "hairBackRBe", "hairBackC",  "hairBackCe",
+    "hairMomiL",  "hairMomiLm",  "hairMomiLe", "hairMomiR",   "hairMomiRm", "hairMomiRe",  "hairBackLA", "hairBackLAe",
+    "hairBackRA", "hairBackRAe", "hairBackLB", "hairBackLBe", "hairBackRB", "hairBackRBe", "hairBackC",  "hairBackCe",
 };
 
 // A strand: its bones are consecutive in BONE_NAMES, the first is its root,

@@ -14,8 +14,8 @@ public:
     virtual ~ITvShow() = default;
     virtual void Present(CItem* item, CRenderManager* renderManager, CCharacter& character) = 0;
     // True while a show runs; false with none and in the update it ends.
-    virtual bool Update(ISetting* setting, CRenderManager* renderManager, CSoundManager* soundManager,
-                        CWorld& world, CCharacter& character, bool clicked, float step) = 0;
+    virtual bool Update(ISetting* setting, CRenderManager* renderManager, CSoundManager* soundManager, CWorld& world,
+                        CCharacter& character, bool clicked, float step) = 0;
     virtual bool IsPresenting() const = 0;
     // A window point on the TV while it presents.
     virtual bool HitTest(CRenderManager* renderManager, int x, int y) = 0;
