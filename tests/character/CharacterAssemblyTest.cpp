@@ -375,6 +375,15 @@ TEST(CharacterUpdate, ShadowFollowsHerAndSideLocksShow) {
     EXPECT_NEAR(position.x, 200.0f, 1e-3f);
     EXPECT_TRUE(Visible(fixture.Scoped("osageBexlaR")));
     EXPECT_TRUE(Visible(fixture.Scoped("osageBexlaL")));
+    // Her hair is stepped with her: the side lock, set up pointing sideways,
+    // is turned to hang.
+    for (int i = 0; i < 10; ++i) {
+        AdvanceFrameStamp();
+        vesko->Update(&setting, nullptr, nullptr, world, false, 16.0f);
+    }
+    Vec3 lock(1.0f, 0.0f, 0.0f);
+    lock.TransformNormal(fixture.Scoped("hairMomiL", RT_BONE)->GetLocalMatrix());
+    EXPECT_LT(lock.y, -0.9f);
 }
 
 TEST(CharacterAfterLoad, DressesByQuillombModeAndSwitchesTheRoomTv) {
