@@ -12,7 +12,7 @@ namespace {
 // rectangles to the region one at a time, each addition copying what is
 // already there, so a call costs about the square of its count; a mask of many
 // runs is made of bounded calls whose regions are then merged pairwise.
-constexpr size_t RECTS_PER_CALL = 2048;
+constexpr size_t RECTS_PER_CALL = 64;
 
 HRGN CreateRectsRegion(const KeyRect* runs, size_t count) {
     std::vector<BYTE> block(sizeof(RGNDATAHEADER) + count * sizeof(RECT));
