@@ -35,6 +35,10 @@ const std::vector<VeskoRigNode>& Table() {
         {"legR3", "legR2", VESKO_BONE, VR_BODY, {0, -1.31f, -0.04f}, ONE},
         {"legR4", "legR3", VESKO_BONE, VR_BODY, {0, -0.12f, 0.30f}, ONE},
 
+        // Swinging hems rest where the hips are.
+        {"DynamicsBoneSkirtPink", "koshi", VESKO_BONE, VR_DYNAMICS, {0, 0, 0}, ONE},
+        {"DynamicsBoneSkirtBlue", "koshi", VESKO_BONE, VR_DYNAMICS, {0, 0, 0}, ONE},
+
         // Hair strands: roots on the head, each child straight on from its parent.
         {"hairMomiL", "head", VESKO_BONE, VR_HAIR, {0.44f, 0.42f, 0.18f}, ONE},
         {"hairMomiLm", "hairMomiL", VESKO_BONE, VR_HAIR, {0.04f, -0.42f, 0.02f}, ONE},

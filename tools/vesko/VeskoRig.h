@@ -32,7 +32,33 @@ constexpr const char* HEAD_PARTS = "veskoKao";
 constexpr const char* HAND_CENTRE = "veskoHandlingC";
 constexpr const char* HAND_RIGHT = "veskoHandlingR";
 constexpr const char* HAND_LEFT = "veskoHandlingL";
+// The face: one animated texture resource whose frame (AA_FRAME_EXTENSION,
+// 1 to VESKO_FACE_FRAMES) picks the expression.
+constexpr const char* FACE_TEXTURE = "vesko_face";
+constexpr const char* FACE_FILE = "vesko_face.tga";
+// Swinging skirt hems follow these bones (under "koshi").
+constexpr const char* SKIRT_PINK_BONE = "DynamicsBoneSkirtPink";
+constexpr const char* SKIRT_BLUE_BONE = "DynamicsBoneSkirtBlue";
 } // namespace VeskoNames
+
+// Face frames, in order: 1 neutral, 2 eyes closed, 3 smiling, 4 surprised,
+// 5 sleepy, 6 eating, 7 sad, 8 angry, 9 talking, 10 winking, 11 troubled,
+// 12 asleep.
+constexpr int VESKO_FACE_FRAMES = 12;
+enum VeskoFace {
+    VF_NEUTRAL = 1,
+    VF_CLOSED,
+    VF_SMILE,
+    VF_SURPRISED,
+    VF_SLEEPY,
+    VF_EATING,
+    VF_SAD,
+    VF_ANGRY,
+    VF_TALKING,
+    VF_WINK,
+    VF_TROUBLED,
+    VF_ASLEEP,
+};
 
 enum VeskoNodeKind {
     VESKO_BONE,      // a bone chunk (looked up as RT_BONE)
@@ -44,6 +70,7 @@ enum VeskoNodeRole {
     VR_FRAME,     // the top, the root and the model transforms
     VR_BODY,      // bones that the body meshes follow
     VR_HAIR,      // hair strand bones (identity rest rotation, roots under "head")
+    VR_DYNAMICS,  // bones that swinging cloth is bound to (never keyed)
     VR_ANCHOR,    // hand and centre carry anchors
     VR_ACCESSORY, // accessory transforms (shown when worn)
 };
