@@ -270,10 +270,10 @@ float TorsoBulge(float y, float s) {
 
 const std::vector<Station>& ArmStations() { // the left arm
     static const std::vector<Station> s = {
-        {4.50f, 0.43f, -0.02f, 0.03f, 0.03f},    {4.44f, 0.44f, -0.02f, 0.095f, 0.095f},
-        {4.00f, 0.52f, -0.025f, 0.088f, 0.085f}, {3.56f, 0.605f, -0.03f, 0.066f, 0.064f},
-        {3.45f, 0.62f, -0.02f, 0.068f, 0.066f},  {3.15f, 0.66f, 0.0f, 0.062f, 0.058f},
-        {2.80f, 0.705f, 0.03f, 0.046f, 0.042f},  {2.76f, 0.71f, 0.035f, 0, 0}};
+        {4.50f, 0.43f, -0.02f, 0.03f, 0.03f},   {4.44f, 0.44f, -0.02f, 0.10f, 0.10f},
+        {4.00f, 0.52f, -0.025f, 0.092f, 0.09f}, {3.56f, 0.605f, -0.03f, 0.068f, 0.066f},
+        {3.45f, 0.62f, -0.02f, 0.068f, 0.066f}, {3.15f, 0.66f, 0.0f, 0.062f, 0.058f},
+        {2.80f, 0.705f, 0.03f, 0.046f, 0.042f}, {2.76f, 0.71f, 0.035f, 0, 0}};
     return s;
 }
 
@@ -294,10 +294,10 @@ const std::vector<Station>& LegStations() { // the left leg
 }
 
 const std::vector<Station>& NeckStations() {
-    static const std::vector<Station> s = {{4.98f, 0, 0.0f, 0.095f, 0.095f},
-                                           {4.75f, 0, -0.01f, 0.10f, 0.095f},
-                                           {4.50f, 0, -0.02f, 0.12f, 0.11f},
-                                           {4.45f, 0, -0.02f, 0.12f, 0.11f}};
+    static const std::vector<Station> s = {{4.98f, 0, 0.0f, 0.105f, 0.105f},
+                                           {4.75f, 0, -0.01f, 0.11f, 0.105f},
+                                           {4.54f, 0, -0.02f, 0.125f, 0.115f},
+                                           {4.48f, 0, -0.02f, 0.13f, 0.115f}};
     return s;
 }
 
@@ -315,8 +315,8 @@ void AddArms(CMeshBuilder& mesh, const std::vector<std::string>& palette, float 
         if (upperArms) {
             AddTube(mesh, stations, 14, 24, 4.50f, ARM_V, 0, inflate);
             // The shoulder's round, over the top of the arm.
-            MeshPoint shoulder = rig.At(bone("ude") + "1", {side == 0 ? -0.03f : 0.03f, 0.0f, 0.0f});
-            AddEllipsoid(mesh, {0.12f + inflate, 0.085f + inflate, 0.11f + inflate},
+            MeshPoint shoulder = rig.At(bone("ude") + "1", {side == 0 ? -0.04f : 0.04f, 0.0f, -0.01f});
+            AddEllipsoid(mesh, {0.10f + inflate, 0.08f + inflate, 0.10f + inflate},
                          Place(shoulder, {0, 0, side == 0 ? -0.35f : 0.35f}), 14, 8, 0, 0.06f);
         } else {
             // Only the forearm's end shows from a long sleeve.
@@ -369,8 +369,8 @@ void AddLegs(CMeshBuilder& mesh, const std::vector<std::string>& palette, float 
         if (feet) {
             Rigid(mesh, palette, bone("leg", 3));
             MeshPoint ankle = rig.At(bone("leg", 3));
-            AddEllipsoid(mesh, {0.07f + inflate, 0.075f + inflate, 0.20f + inflate},
-                         Place({ankle.x, 0.075f, ankle.z + 0.10f}), 12, 10, 0.9f, 1.0f);
+            AddEllipsoid(mesh, {0.08f + inflate, 0.08f + inflate, 0.22f + inflate},
+                         Place({ankle.x, 0.08f, ankle.z + 0.10f}), 12, 10, 0.9f, 1.0f);
         }
     }
 }
@@ -390,8 +390,8 @@ MeshPoint HeadPoint(float a, float lat, float grow = 0) {
     float cl = std::cos(lat), sl = std::sin(lat);
     float front = std::max(0.0f, -std::cos(a));
     float jaw = lat < 0 ? SmoothStep(0.0f, 1.0f, -sl) : 0.0f;
-    float x = (0.47f + grow) * cl * std::sin(a) * (1 - 0.30f * jaw);
-    float y = (0.53f + grow) * sl * (1 + 0.12f * jaw * front);
+    float x = (0.47f + grow) * cl * std::sin(a) * (1 - 0.24f * jaw);
+    float y = (0.53f + grow) * sl * (1 + 0.06f * jaw * front);
     float z = -(0.49f + grow) * cl * std::cos(a) * (1 + 0.06f * (1 - front) * cl);
     return {x, y + 0.55f, z + 0.02f};
 }
@@ -459,12 +459,40 @@ void AddHead(CVeskoModelFile& file, const std::string& node, const std::string& 
     const Strand strands[] = {
         {{"hairMomiL", "hairMomiLm", "hairMomiLe"}, 0.075f, 0.4f, {0, 0, 1}},
         {{"hairMomiR", "hairMomiRm", "hairMomiRe"}, 0.075f, 0.4f, {0, 0, 1}},
-        {{"hairBackLA", "hairBackLAe"}, 0.16f, 0.35f, {1, 0, 0.3f}},
-        {{"hairBackRA", "hairBackRAe"}, 0.16f, 0.35f, {1, 0, -0.3f}},
-        {{"hairBackLB", "hairBackLBe"}, 0.15f, 0.4f, {1, 0, 0.5f}},
-        {{"hairBackRB", "hairBackRBe"}, 0.15f, 0.4f, {1, 0, -0.5f}},
-        {{"hairBackC", "hairBackCe"}, 0.19f, 0.35f, {1, 0, 0}},
     };
+    // The long hair down her back: one curtain from the back of the head,
+    // swinging with the five back strands' bones.
+    {
+        const float grow = 0.08f, nape = 0.3f;
+        auto headAt = [&](float a, float y) {
+            float sl = std::max(-1.0f, std::min(1.0f, (y - 0.55f) / (0.53f + grow)));
+            return HeadPoint(a, std::asin(sl), grow);
+        };
+        int first = hair.VertexCount();
+        hair.AddSurface(30, 22, [&](float s, float t, MeshPoint& p, float& u, float& v) {
+            float a = -1.5f + 3.0f * s;
+            float side = std::fabs(a) / 1.5f;
+            float zig = std::fabs(std::fmod(a * 5.0f + 10.5f, 1.0f) - 0.5f) * 2;
+            float tip = -1.0f + 0.5f * side * side + 0.07f * zig;
+            if (t < 0.25f) {
+                p = headAt(a, 0.95f + (nape - 0.95f) * t / 0.25f);
+            } else {
+                float f = (t - 0.25f) / 0.75f;
+                MeshPoint top = headAt(a, nape);
+                float back = std::min(top.z, -0.27f);
+                float k = SmoothStep(0.0f, 0.4f, f);
+                p = {top.x * (1 + 0.1f * f), nape + (tip - nape) * f, top.z + (back - top.z) * k};
+            }
+            p = HeadToRig(p);
+            u = s;
+            v = 0.1f + 0.9f * t;
+        });
+        std::vector<std::string> bones = {"head"};
+        for (const char* b : {"hairBackLA", "hairBackRA", "hairBackLB", "hairBackRB", "hairBackC", "hairBackLAe",
+                              "hairBackRAe", "hairBackLBe", "hairBackRBe", "hairBackCe"})
+            bones.push_back(b);
+        hair.WeightByDistance(first, rig.Segments(hairPalette, bones), 2, 4);
+    }
     for (const Strand& strand : strands) {
         std::vector<MeshPoint> path;
         std::vector<std::string> bones;
@@ -817,7 +845,7 @@ std::unique_ptr<CVeskoModelFile> BuildBody() {
     file->Shader("maruKage_m0", ST_LAMBERT, "maruKage.tga", shadow);
 
     AddArms(file->Part(VeskoNames::BODY_0, "vesko2003E_m0").mesh, ARM_BONES, 0, true);
-    AddTorso(file->Part(VeskoNames::BODY_0, "vesko2003E_m1").mesh, BODY_BONES, 4.53f, 2.69f, 0);
+    AddTorso(file->Part(VeskoNames::BODY_0, "vesko2003E_m1").mesh, BODY_BONES, 4.56f, 2.69f, 0);
     AddLegs(file->Part(VeskoNames::BODY_0, "vesko2003E_m4").mesh, LEG_BONES, 3.10f, 0.08f, 0, true);
     AddNeck(file->Part(VeskoNames::BODY_0, "vesko2003E_m5").mesh, NECK_BONES);
     AddHead(*file, VeskoNames::HEAD_PARTS, "veskoKao_m2", "veskoKao_m3", HairPalette());
@@ -950,7 +978,7 @@ bool BuildVeskoModels(std::vector<std::unique_ptr<CVeskoModelFile>>& files, std:
         f->Shader("vesko2003ENagasode_m4", ST_LAMBERT_2WS, "vesko_skinLeg.tga", TEXTURED.c, LEG_BONES);
         f->Shader("vesko2003ENagasode_m5", ST_LAMBERT_2WS, "vesko_skinNeck.tga", TEXTURED.c, NECK_BONES);
         AddArms(f->Part(VeskoNames::BODY_1, "vesko2003ENagasode_m0").mesh, ARM_BONES, 0, true, false);
-        AddTorso(f->Part(VeskoNames::BODY_1, "vesko2003ENagasode_m1").mesh, BODY_BONES, 4.53f, 2.69f, -0.01f, false);
+        AddTorso(f->Part(VeskoNames::BODY_1, "vesko2003ENagasode_m1").mesh, BODY_BONES, 4.56f, 2.69f, -0.01f, false);
         AddLegs(f->Part(VeskoNames::BODY_1, "vesko2003ENagasode_m4").mesh, LEG_BONES, 3.10f, 0.08f, 0, true);
         AddNeck(f->Part(VeskoNames::BODY_1, "vesko2003ENagasode_m5").mesh, NECK_BONES);
         files.push_back(std::move(f));
@@ -1078,7 +1106,7 @@ bool BuildVeskoModels(std::vector<std::unique_ptr<CVeskoModelFile>>& files, std:
     {
         auto f = ClothFile("etonaDress.hgm", "etonaDress");
         f->Texture("clothEtona.tga");
-        f->Texture("vesko_hair02Etona.tga");
+        // Its headdress shares the hair picture vesko.hgm already loads.
         const std::vector<std::string> bones = {"koshi", "sebone1", "sebone2", "kataL", "kataR", "legL1", "legR1"};
         f->Shader("etonaDress_m0", ST_LAMBERT_2WS, "clothEtona.tga", TEXTURED.c, bones);
         f->Shader("etonaDress_m1", ST_LAMBERT_2WS, "vesko_hair02Etona.tga", TEXTURED.c, {"head"});

@@ -321,7 +321,16 @@ void Shoes(CUvPainter& p, Rgba colour, Rgba sole) {
 void Tights(CUvPainter& p, Rgba colour) { p.Band(0, 1.0f, colour); }
 
 // Neck rows: v = (4.95 - y) * 2; the body starts near v = 0.9.
-void NeckSkin(CUvPainter& p) { p.Canvas().Fill(SKIN); }
+void NeckSkin(CUvPainter& p) {
+    p.Canvas().Fill(SKIN);
+    // The chin's shadow at the top of the neck.
+    p.Region([](float, float v) { return v - 0.35f; },
+             [](float, float v) {
+                 Rgba c = SKIN_SHADE;
+                 c.a = uint8_t(160 * Clamp01(1 - v / 0.35f));
+                 return c;
+             });
+}
 
 // ---- Face ---------------------------------------------------------------
 
