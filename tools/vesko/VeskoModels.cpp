@@ -579,7 +579,7 @@ void BuildAccessories(CVeskoModelFile& file) {
     // Straw hat with a red band.
     {
         CMeshBuilder& m = acc.Mesh("cap_Mugiwara", straw);
-        Dome(m, 0.09f, 0.25f);
+        Dome(m, 0.13f, 0.25f);
         Brim(acc.Mesh("cap_Mugiwara", straw, "", true), 0.5f, 0.9f, -0.02f, 0.06f);
         AddRing(acc.Mesh("cap_Mugiwara", red), 0.51f, 0.035f, 1.6f, Place({0, 0.02f, 0.02f}), 28, 6);
     }
@@ -603,7 +603,7 @@ void BuildAccessories(CVeskoModelFile& file) {
     }
     // A father's cap: dome and a visor.
     {
-        Dome(acc.Mesh("capBexlaPapa", Rgb(60, 90, 170)), 0.07f, 0.35f);
+        Dome(acc.Mesh("capBexlaPapa", Rgb(60, 90, 170)), 0.11f, 0.35f);
         CMeshBuilder& m = acc.Mesh("capBexlaPapa", Rgb(60, 90, 170), "", true);
         m.AddSurface(12, 3, [&](float s, float t, MeshPoint& p, float& u, float& v) {
             float a = PI * (0.25f + 0.5f * s);
@@ -621,12 +621,12 @@ void BuildAccessories(CVeskoModelFile& file) {
     // Cat-eared beanie.
     {
         CMeshBuilder& m = acc.Mesh("capNeneko", TEXTURED, "capNeneko.tga");
-        Dome(m, 0.07f, 0.2f);
+        Dome(m, 0.11f, 0.2f);
         PairedEars(m, {0.12f, 0.16f, 0.05f}, 0.3f, 0.18f, 0.0f, 0.45f);
     }
     // Helmet with a stripe.
     {
-        Dome(acc.Mesh("capHelmet", Rgb(250, 210, 50)), 0.1f, 0.05f);
+        Dome(acc.Mesh("capHelmet", Rgb(250, 210, 50)), 0.14f, 0.05f);
         AddRing(acc.Mesh("capHelmet", white), 0.45f, 0.03f, 1, Place({0, 0.05f, 0.02f}, {PI / 2, 0, 0}, {1, 1, 1.1f}));
     }
     // Alien antennae.
@@ -650,7 +650,7 @@ void BuildAccessories(CVeskoModelFile& file) {
     }
     // Summer hat: wide white brim with a blue ribbon.
     {
-        Dome(acc.Mesh("capSummer", white), 0.08f, 0.3f);
+        Dome(acc.Mesh("capSummer", white), 0.12f, 0.3f);
         Brim(acc.Mesh("capSummer", white, "", true), 0.5f, 1.0f, -0.02f, 0.12f);
         AddRing(acc.Mesh("capSummer", Rgb(80, 150, 230)), 0.51f, 0.03f, 1.5f, Place({0, 0.02f, 0.02f}), 28, 6);
     }
@@ -667,7 +667,7 @@ void BuildAccessories(CVeskoModelFile& file) {
     // Cap with an antenna.
     {
         CMeshBuilder& m = acc.Mesh("capAntena", TEXTURED, "capAntenaGray.tga");
-        Dome(m, 0.07f, 0.3f);
+        Dome(m, 0.11f, 0.3f);
         AddStrand(m, {{0, 0.15f, 0}, {0, 0.6f, 0}}, 0.015f, 0.015f, 1, {1, 0, 0}, 6, 4);
         AddEllipsoid(acc.Mesh("capAntena", red), {0.05f, 0.05f, 0.05f}, Place({0, 0.63f, 0}), 8, 6);
     }
