@@ -475,7 +475,9 @@ void AddHead(CVeskoModelFile& file, const std::string& node, const std::string& 
             float zig = std::fabs(std::fmod(a * 5.0f + 10.5f, 1.0f) - 0.5f) * 2;
             float tip = -1.0f + 0.5f * side * side + 0.07f * zig;
             if (t < 0.25f) {
-                p = headAt(a, 0.95f + (nape - 0.95f) * t / 0.25f);
+                // Lower at the sides, so the curtain meets the cap over the ears.
+                float top = 0.95f - 0.5f * side * side;
+                p = headAt(a, top + (nape - top) * t / 0.25f);
             } else {
                 float f = (t - 0.25f) / 0.75f;
                 MeshPoint top = headAt(a, nape);
@@ -1116,8 +1118,15 @@ bool BuildVeskoModels(std::vector<std::unique_ptr<CVeskoModelFile>>& files, std:
         CMeshBuilder& h = f->Part("etonaDress", "etonaDress_m1").mesh;
         Rigid(h, {"head"}, "head");
         MeshPoint head = TheRig().At("head");
-        AddRing(h, 0.5f, 0.05f, 1, Place({head.x, head.y + 0.86f, head.z + 0.02f}, {0.35f, 0, 0}, {1, 1, 1.05f}), 28,
-                6);
+        // A band over the crown from ear to ear, leaning back a little.
+        std::vector<MeshPoint> band;
+        for (int k = 0; k <= 20; ++k) {
+            float phi = -1.75f + 3.5f * float(k) / 20;
+            float y = 0.66f * std::cos(phi), z = -0.1f;
+            band.push_back({head.x + 0.6f * std::sin(phi), head.y + 0.55f + y * std::cos(0.45f) + z * std::sin(0.45f),
+                            head.z + 0.02f - y * std::sin(0.45f) + z * std::cos(0.45f)});
+        }
+        AddStrand(h, band, 0.06f, 0.06f, 0.45f, {0, 0, 1}, 8, 40);
         files.push_back(std::move(f));
     }
     for (auto& f : files)

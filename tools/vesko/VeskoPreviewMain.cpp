@@ -4,6 +4,7 @@
 // Without accessories named, none is worn; "all" wears every one.
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <string>
 
 #include "tools/media/ImageWriters.h"
@@ -23,8 +24,18 @@ int main(int argc, char** argv) {
     }
     VeskoPreviewScene scene;
     scene.shown = {VeskoNames::TOP, "vesko_clothStandard"};
-    if (const char* cloth = std::getenv("VESKO_CLOTH"))
-        scene.shown = {VeskoNames::TOP, cloth};
+    // VESKO_CLOTH: the top nodes worn, separated by commas.
+    if (const char* cloth = std::getenv("VESKO_CLOTH")) {
+        scene.shown = {VeskoNames::TOP};
+        std::string list = cloth;
+        for (size_t at = 0; at <= list.size();) {
+            size_t comma = std::min(list.find(',', at), list.size());
+            scene.shown.insert(list.substr(at, comma - at));
+            at = comma + 1;
+        }
+        if (scene.shown.count(VeskoNames::BODY_1))
+            scene.hidden.insert(VeskoNames::BODY_0);
+    }
     scene.face = argc > 2 ? std::atoi(argv[2]) : 1;
     bool all = argc > 3 && std::string(argv[3]) == "all";
     for (const VeskoRigNode& n : VeskoRigNodes())
