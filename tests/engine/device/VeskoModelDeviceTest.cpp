@@ -248,6 +248,25 @@ TEST_F(VeskoModelDeviceTest, HerModelsLoadAndHerRestPoseDrawsSkinnedAndLit) {
         }
     }
     device->BeginScene();
+
+    // The pink dress instead: its skirt swings on the CPU (a dynamics bone);
+    // its first frames start from the rigid pose, so the skirt is where it was bound.
+    dress.GetRoot()->SetVisible(0.0f);
+    CModelInstanceNode pink("veskoTestPink", "clothPink2", RT_TRANSFORM, "::the");
+    ASSERT_NE(pink.GetRoot(), nullptr);
+    pink.GetRoot()->SetLightSetTree(lights.GetLightSetHandle());
+    for (int frame = 0; frame < 3; ++frame) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        renderer->Pass();
+    }
+    device->EndScene();
+    for (float y : {62.0f, 46.0f}) { // the bodice and the skirt
+        int rgb[3] = {-1, -1, -1};
+        ASSERT_TRUE(at(2, y, rgb));
+        EXPECT_GT(rgb[0], rgb[2] + 20) << y << ": " << rgb[0] << " " << rgb[1] << " " << rgb[2];
+        EXPECT_GT(rgb[0], 120) << y;
+    }
+    device->BeginScene();
 }
 
 } // namespace
