@@ -361,6 +361,20 @@ TEST_F(VeskoModelsLoaded, HoldsTheNodesBonesAndMaterialsTheProgramLooksUp) {
         }
         EXPECT_GT(rigidShapes, 0);
     }
+    // Her face and hair stay when the long-sleeved body hides variant 0.
+    for (const char* material : {"veskoKao_m2", "veskoKao_m3"}) {
+        bool drawn = false;
+        for (const ShapeRecord& s : g_read.shapes)
+            for (const ShapePair& p : s.pairs)
+                if (p.shaderName == material) {
+                    CNode* shape = dynamic_cast<CNode*>(registry.Find(s.name.c_str(), RT_SHAPE));
+                    ASSERT_NE(shape, nullptr);
+                    EXPECT_TRUE(Below(shape, top));
+                    EXPECT_FALSE(Below(shape, Transform("vesko2003E"))) << material;
+                    drawn = true;
+                }
+        EXPECT_TRUE(drawn) << material;
+    }
     // Swapped materials are skinned (the program finds their scoped copies).
     for (const char* name : SWAPPED_MATERIALS) {
         const ShaderRecord* s = FindShader(name);
