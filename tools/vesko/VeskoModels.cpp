@@ -114,7 +114,7 @@ bool CVeskoModelFile::Write(std::vector<uint8_t>& bytes, std::string& error) {
             return false;
         }
         built.push_back(std::make_unique<BuiltGeometry>());
-        if (!BuildGeometry(part->mesh, part->geometry, VertexFormatForShaderType(shader->shaderType), part->doubleSided,
+        if (!BuildGeometry(part->mesh, part->geometry, ShaderVertexMask(shader->shaderType), part->doubleSided,
                            *built.back())) {
             error = m_path + ": cannot build geometry " + part->geometry;
             return false;

@@ -413,7 +413,7 @@ TEST_F(VeskoModelsLoaded, ShapesAreSkinnedWithinThePaletteInTheirLayout) {
             const ShaderRecord* shader = FindShader(p.shaderName);
             const GeometryRecord* g = FindGeometry(p.geometryName);
             ASSERT_TRUE(shader && g);
-            EXPECT_EQ(g->vertexFormat, VertexFormatForShaderType(shader->shaderType));
+            EXPECT_EQ(g->vertexFormat, ShaderVertexMask(shader->shaderType));
             if (!underRoot && shape.name != "maruKageShape")
                 EXPECT_TRUE(IsSkinnedShaderType(shader->shaderType));
             EXPECT_LE(int(shader->boneNames.size()), SHADER_PALETTE_LIMIT);
