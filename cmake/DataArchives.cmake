@@ -41,8 +41,17 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
     DEPENDS "${sound_builder}"
     COMMENT "Synthesising the sound cues and the ending music"
     VERBATIM)
+  # The goods and room props (model archive 0) and their pictures (texture archive 0).
+  set(goods_builder "${DESKMATE_TOOLS_DIR}/goods/deskmate_goods_content")
+  set(goods_folder "${CMAKE_BINARY_DIR}/generated/content/goods")
+  add_custom_command(
+    OUTPUT "${goods_folder}/goods.manifest"
+    COMMAND "${goods_builder}" "${goods_folder}"
+    DEPENDS "${goods_builder}"
+    COMMENT "Building the goods and room-prop models and their textures"
+    VERBATIM)
   set(manifests "${room_folder}/room.manifest" "${media_folder}/media.manifest" "${sound_folder}/sound.manifest"
-                ${DESKMATE_ARCHIVE_MANIFESTS})
+                "${goods_folder}/goods.manifest" ${DESKMATE_ARCHIVE_MANIFESTS})
   set(manifest_args)
   foreach(m IN LISTS manifests)
     list(APPEND manifest_args --manifest "${m}")
