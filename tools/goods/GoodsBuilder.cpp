@@ -245,13 +245,13 @@ void BuildBodyBlade(CPropModel& m, const GoodsPlace& p) {
     CMeshBuilder& grip = m.Mesh(n.view, "bodyBlade_grip_m");
     grip.AddCapsule(2.2f, 10, 3, 12, 1, Place({0, 0, 0}, {PI / 2, 0, 0}));
     CMeshBuilder& blade = m.Mesh(n.view, "bodyBlade_blade_m");
-    Box(blade, -3, -0.6f, -30, 3, 0.6f, 30);
+    Box(blade, -4, -0.8f, -30, 4, 0.8f, 30);
     // The flexing ends: the second part the show turns.
     for (int side = 0; side < 2; ++side) {
         float s = side ? 1.0f : -1.0f;
         int end = m.Node(side ? "bodyBladeTipF" : "bodyBladeTipB", n.view, {0, 0, 30 * s});
         CMeshBuilder& b = m.Mesh(end, "bodyBlade_blade_m");
-        Box(b, -2.6f, -0.5f, side ? 0.0f : -44.0f, 2.6f, 0.5f, side ? 44.0f : 0.0f);
+        Box(b, -3.6f, -0.7f, side ? 0.0f : -44.0f, 3.6f, 0.7f, side ? 44.0f : 0.0f);
         m.Mesh(end, "bodyBlade_tip_m").AddSphere(3.2f, 6, 10, Place({0, 0, 45 * s}, {0, 0, 0}, {1, 0.8f, 1.4f}));
     }
     SoundNode(m, n.root, "bodyBladeSound", p.rest);

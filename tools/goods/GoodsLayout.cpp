@@ -13,7 +13,7 @@ const std::vector<GoodsPlace>& Table() {
         // Stood on end against the right wall.
         {"bodyBlade", "bodyBlade.hgm", "bodyBlade", {548, 78, 140}, {-HALF_PI, 0, 0}},
         {"domohornWinkle", "domohornWinkle.hgm", "domohornWinkle", {-532, 77, 352}, {0, 0.4f, 0}},
-        {"punchingBag", "punchingBag.hgm", "punchingBag", {400, 0, 300}, {0, 0, 0}},
+        {"punchingBag", "punchingBag.hgm", "punchingBag", {-300, 0, 420}, {0, 0, 0}},
         {"bodyVac", "bodyVac.hgm", "bodyVac", {545, 44, 30}, {0, -HALF_PI, 0}},
         {"lightSaber", "lightSaber.hgm", "lightSaber", {-420, 6.5f, 60}, {0, 0.5f, 0}},
         {"papaMakura", "papaMakura.hgm", "bexlaPapa_Makura", {-128, 9, 72}, {0, 0.9f, 0}},
@@ -22,10 +22,10 @@ const std::vector<GoodsPlace>& Table() {
         {"teleporter", "teleporter.hgm", "teleporter", {-300, 82, -215}, {0, 0.3f, 0}},
         {"conga", "conga.hgm", "conga", {-430, 0, 440}, {0, 0.6f, 0}},
         // Laid flat on the chest of drawers, the blade's side down.
-        {"houchou", "houchou.hgm", "houchou", {462, 117.5f, -222}, {0, HALF_PI, HALF_PI}},
+        {"houchou", "houchou.hgm", "houchou", {462, 117.4f, -222}, {0, 0, HALF_PI}},
         {"flypanB", "flypanB.hgm", "flypanB", {515, 119, -238}, {0, -2.3f, 0}},
         {"otama", "otama.hgm", "otama", {470, 118, -205}, {0, 1.8f, 0}},
-        {"reizouko", "reizouko.hgm", "reizouko", {522, 0, -128}, {0, -HALF_PI, 0}},
+        {"reizouko", "reizouko.hgm", "reizouko", {-140, 0, -226}, {0, 0, 0}},
         {"senpuki", "senpuki.hgm", "senpuki", {380, 0, -70}, {0, -2.2f, 0}},
         {"milk", "milk.hgm", "milk", {-228, 83, -212}, {0, 0, 0}},
         {"iceCandy", "iceCandy.hgm", "iceCandy", {-205, 76, -210}, {0, 0, HALF_PI}},
