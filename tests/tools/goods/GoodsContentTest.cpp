@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "character/item/Catalogue.h"
+#include "character/preload/PreloadLists.h"
 #include "engine/archive/ArchiveKey.h"
 #include "engine/archive/ArchiveTable.h"
 #include "engine/archive/DataArchive.h"
@@ -116,16 +118,27 @@ std::vector<uint8_t> Build(const std::string& base) {
     return bytes;
 }
 
-TEST(GoodsModels, PreloadListOfTwentyFourFilesWithTheirTopNodes) {
-    const std::vector<std::string> files = {
-        "door.hgm",        "chair.hgm",   "tv.hgm",         "kotatsu.hgm",    "bodyBlade.hgm", "domohornWinkle.hgm",
-        "punchingBag.hgm", "bodyVac.hgm", "lightSaber.hgm", "papaMakura.hgm", "segway.hgm",    "beltVibrator.hgm",
-        "teleporter.hgm",  "conga.hgm",   "houchou.hgm",    "flypanB.hgm",    "otama.hgm",     "reizouko.hgm",
-        "senpuki.hgm",     "milk.hgm",    "iceCandy.hgm",   "iceCream.hgm",   "furin.hgm",     "diabolos.hgm"};
-    ASSERT_EQ(GoodsPlaces().size(), files.size());
-    for (size_t i = 0; i < files.size(); ++i)
-        EXPECT_EQ(GoodsPlaces()[i].file, files[i]);
-    EXPECT_STREQ(FindGoodsPlace("bodyVibrator")->file, "beltVibrator.hgm");
+// One model per file of the character's preload list, each named by the
+// catalogue item that builds it.
+TEST(GoodsModels, OneModelPerPreloadedFileWithTheCataloguesViewNodes) {
+    ASSERT_EQ(GoodsPlaces().size(), size_t(CHARACTER_GOODS_MODEL_FILE_COUNT));
+    for (size_t i = 0; i < GoodsPlaces().size(); ++i) {
+        const GoodsPlace& place = GoodsPlaces()[i];
+        EXPECT_EQ(std::string(GOODS_ENTRY_FOLDER) + place.file, CHARACTER_GOODS_MODEL_FILES[i]);
+        const GoodsRow* item = FindGoodsRow(place.base.c_str());
+        if (place.base == "iceCandy") {
+            EXPECT_EQ(item, nullptr);
+            continue;
+        }
+        ASSERT_NE(item, nullptr) << place.base;
+        EXPECT_EQ(place.viewNode, item->viewNode);
+    }
+    // Every room prop and good of the catalogue has its model.
+    for (const GoodsRow& row : ROOM_PROP_ROWS)
+        EXPECT_NE(FindGoodsPlace(row.name), nullptr) << row.name;
+    for (const GoodsRow& row : GOODS_ROWS)
+        EXPECT_NE(FindGoodsPlace(row.name), nullptr) << row.name;
+    EXPECT_EQ(FindGoodsPlace("bodyVibrator")->file, "beltVibrator.hgm");
     EXPECT_EQ(FindGoodsPlace("beltVibrator"), nullptr);
     std::vector<uint8_t> bytes;
     std::string error;
@@ -244,7 +257,7 @@ TEST(GoodsModels, NamesAreUniquePerKindAcrossTheRoomAndAllGoods) {
         nodes(Build(place.base), place.base);
     // Instance roots the program makes must not be taken.
     for (const GoodsPlace& place : GoodsPlaces())
-        EXPECT_EQ(transforms.count(std::string(place.base) + "_root"), 0u) << place.base;
+        EXPECT_EQ(transforms.count(place.base + "_root"), 0u) << place.base;
 }
 
 class GoodsArchives : public ::testing::Test {

@@ -85,8 +85,8 @@ TEST(GoodsPictures, EachGoodOnTheSheet) {
     sheet.rgb.assign(size_t(sheet.width) * sheet.height * 3, 0);
     for (size_t i = 0; i < GoodsPlaces().size(); ++i) {
         const GoodsPlace& place = GoodsPlaces()[i];
-        std::string root = std::string(place.base) + "Root";
-        if (std::string(place.base) == "tv") {
+        std::string root = place.base + "Root";
+        if (place.base == "tv") {
             scene.preview.SetChannel("tv2003lcdvc", 9, 1);
             scene.preview.SetChannel("tv2003lcdvc", 0, 90);
         }
@@ -95,7 +95,7 @@ TEST(GoodsPictures, EachGoodOnTheSheet) {
         EXPECT_GT(radius, 2.0f) << place.base;
         // The view: in front of the good as it faces, turned a little aside.
         float yaw = place.restRotation.y + 0.55f;
-        if (std::string(place.base) == "bodyBlade" || std::string(place.base) == "bodyVac")
+        if (place.base == "bodyBlade" || place.base == "bodyVac")
             yaw = -1.2f;
         PreviewCamera camera;
         float distance = radius / std::sin(0.35f);
@@ -115,7 +115,7 @@ TEST(GoodsPictures, EachGoodOnTheSheet) {
         for (size_t k = 0; k + 2 < p.rgb.size(); k += 3)
             drawn += std::abs(int(p.rgb[k]) - 219) + std::abs(int(p.rgb[k + 2]) - 224) > 12;
         EXPECT_GT(drawn, cell * cell / 80) << place.base;
-        if (std::string(place.base) == "tv") {
+        if (place.base == "tv") {
             scene.preview.SetChannel("tv2003lcdvc", 9, 0);
             scene.preview.SetChannel("tv2003lcdvc", 0, 0);
         }
