@@ -25,10 +25,10 @@ const std::vector<GoodsPlace>& Table() {
             {"bodyVibrator", {470, 0, 120}, {0, -HALF_PI, 0}},
             {"teleporter", {-300, 82, -215}, {0, 0.3f, 0}},
             {"conga", {-430, 0, 440}, {0, 0.6f, 0}},
-            // Laid flat on the chest of drawers, the blade's side down.
-            {"houchou", {462, 117.4f, -222}, {0, 0, HALF_PI}},
-            {"flypanB", {515, 119, -238}, {0, -2.3f, 0}},
-            {"otama", {470, 118, -205}, {0, 1.8f, 0}},
+            // Kitchen things on a counter beyond the door, the knife laid flat.
+            {"houchou", {165, 90.4f, -385}, {0, 0, HALF_PI}},
+            {"flypanB", {225, 92, -392}, {0, 3.1415927f, 0}},
+            {"otama", {195, 91, -385}, {0, 3.1415927f, 0}},
             {"reizouko", {-140, 0, -226}, {0, 0, 0}},
             {"senpuki", {380, 0, -70}, {0, -2.2f, 0}},
             {"milk", {-228, 83, -212}, {0, 0, 0}},

@@ -13,8 +13,8 @@ struct GoodsPlace {
     std::string base;       // model base name = catalogue name ("bodyVibrator" for "beltVibrator.hgm")
     MeshPoint rest;         // "<base>Init" translation: the carried part's resting place
     MeshPoint restRotation; // and its turn (radians, x then y then z)
-    std::string file;       // the file name of the character's preload list ("beltVibrator.hgm")
-    std::string viewNode;   // the catalogue's view node ("<base>" for the model no item uses)
+    std::string file{};     // the file name of the character's preload list ("beltVibrator.hgm")
+    std::string viewNode{}; // the catalogue's view node ("<base>" for the model no item uses)
 };
 
 // The 24 goods and room-prop models in the order the character's preload
