@@ -325,6 +325,16 @@ void BuildLightSaber(CPropModel& m, const GoodsPlace& p) {
     int blade = m.Node("lightSaberBlade", n.view, {0, 0, 17});
     m.Mesh(blade, "lightSaber_blade_m").AddCapsule(2.2f, 80, 4, 12, 1, Place({0, 0, 41}, {PI / 2, 0, 0}));
     m.Mesh(blade, "lightSaber_glow_m").AddCapsule(1.2f, 80, 3, 8, 1, Place({0, 0, 41}, {PI / 2, 0, 0}));
+    // Its display stand on the tatami: two cradles on a base.
+    m.Shader("lightSaber_stand_m", "", 0.30f, 0.20f, 0.14f);
+    int stand = m.Node("lightSaberStand", n.root, {p.rest.x, 3, p.rest.z}, p.restRotation);
+    CMeshBuilder& wood = m.Mesh(stand, "lightSaber_stand_m");
+    Box(wood, -5, 0, -8, 5, 1.5f, 30);
+    for (float z : {-2.0f, 24.0f}) {
+        Box(wood, -4, 1.5f, z - 1.5f, -2.4f, 8, z + 1.5f);
+        Box(wood, 2.4f, 1.5f, z - 1.5f, 4, 8, z + 1.5f);
+        Box(wood, -2.4f, 1.5f, z - 1.5f, 2.4f, 4.6f, z + 1.5f);
+    }
     SoundNode(m, n.root, "lightSaberSound", p.rest);
 }
 

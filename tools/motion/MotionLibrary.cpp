@@ -845,7 +845,7 @@ void HandGoods(Library& lib) {
         for (const char* leg : {"legL1", "legR1", "legL2", "legR2", "legL3", "legR3"})
             p.bones[leg] = walk.Bone(leg);
         p.y = walk.y;
-        p.extras["bodyBladeSound:vis"] = 0;
+        p.extras.erase("bodyBladeSound:vis");
         return p;
     });
 
@@ -1200,7 +1200,7 @@ void StandingGoods(Library& lib) {
             p.y = -2 + 2 * Wave(f, 40);
             p.face = k >= 4 ? VF_TALKING : VF_SMILE;
             int at = int(f) - int(std::fmod(f, 20.0f));
-            for (int c = 0; c < 4; ++c)
+            for (int c : beats)
                 p.extras["congaSound" + std::to_string(c) + ":vis"] =
                     (int(std::lround(f)) == at && at > 0 && beats[size_t(beat % 4)] == c) ? 1.0f : 0.0f;
             return p;

@@ -172,9 +172,12 @@ Pose Reach(const Pose& base, bool right, MeshPoint target) {
     const char* elbow = right ? "udeR2" : "udeL2";
     Pose best = base;
     float bestScore = 1e30f;
-    for (int c = 0; c <= 8; ++c) {
-        float d = c / 8.0f;
+    for (int c = 0; c <= 12; ++c) {
+        // Deeper than a squat the back bends on down to the floor.
+        float d = std::fmin(1.0f, c / 8.0f), bend = std::fmax(0.0f, (c - 8) / 4.0f);
         Pose crouched = Crouch(d);
+        crouched.Turn("sebone1", 0.45f * bend);
+        crouched.Turn("sebone2", 0.35f * bend);
         for (int a = 0; a <= 56; ++a) {
             float pitch = -0.1f - 0.05f * float(a);
             Pose p = base;
@@ -185,7 +188,7 @@ Pose Reach(const Pose& base, bool right, MeshPoint target) {
             p.Set(arm, pitch, 0, right ? -0.12f : 0.12f);
             p.Set(elbow, -0.15f);
             MeshPoint hand = HandAt(p, right);
-            float score = 10 * std::fabs(hand.y - target.y) + 6 * d + std::fabs(pitch + 1.1f);
+            float score = 10 * std::fabs(hand.y - target.y) + 6 * (d + bend) + std::fabs(pitch + 1.1f);
             if (score < bestScore) {
                 bestScore = score;
                 best = p;
