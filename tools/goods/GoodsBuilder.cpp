@@ -109,6 +109,14 @@ void BuildDoor(CPropModel& m, const GoodsPlace& p) {
     Box(paper, -36, 8, 1, 36, 197, 3, FACE_PZ | FACE_NZ);
     CMeshBuilder& pull = m.Mesh(slide, "door_pull_m");
     Box(pull, 28, 95, 3.5f, 33, 110, 4.5f);
+    // The hall beyond, seen through the doorway while the door stands open:
+    // a dim back wall and the corridor's floor, laid over the wall behind
+    // the door.
+    m.Shader("door_hall_m", "", 0.16f, 0.13f, 0.11f, 1.0f, ST_CONSTANT);
+    m.Shader("door_hallFloor_m", "", 0.30f, 0.22f, 0.15f, 1.0f, ST_CONSTANT);
+    int hall = m.Node("doorHall", n.root, {p.rest.x, 0, p.rest.z - 0.4f});
+    m.Mesh(hall, "door_hall_m").AddQuad({-42, 0, 0}, {42, 0, 0}, {42, 205, 0}, {-42, 205, 0});
+    m.Mesh(hall, "door_hallFloor_m").AddQuad({-42, 0, 0.05f}, {42, 0, 0.05f}, {36, 30, 0.05f}, {-36, 30, 0.05f});
     SoundNode(m, n.root, "doorOutSound", {200, 100, -255});
     SoundNode(m, n.root, "doorInSound", {200, 100, -255});
 }

@@ -10,14 +10,14 @@ constexpr float HALF_PI = 1.5707963f;
 const std::vector<GoodsPlace>& Table() {
     static const std::vector<GoodsPlace> places = [] {
         std::vector<GoodsPlace> rows = {
-            {"door", {200, 0, -257}, {0, 0, 0}},
+            {"door", {200, 0, -256}, {0, 0, 0}},
             {"chair", {-260, 0, -45}, {0, 3.1415927f, 0}},
             {"tv", {0, 45, -190}, {0, 0, 0}},
             {"kotatsu", {0, 0, 0}, {0, 0, 0}},
             // Stood on end against the right wall.
             {"bodyBlade", {548, 78, 140}, {-HALF_PI, 0, 0}},
             {"domohornWinkle", {-532, 77, 352}, {0, 0.4f, 0}},
-            {"punchingBag", {-300, 0, 420}, {0, 0, 0}},
+            {"punchingBag", {-170, 0, 330}, {0, 0, 0}},
             {"bodyVac", {545, 44, 30}, {0, -HALF_PI, 0}},
             {"lightSaber", {-420, 10.5f, 60}, {0, 0.5f, 0}},
             {"papaMakura", {-128, 9, 72}, {0, 0.9f, 0}},
