@@ -265,7 +265,8 @@ protected:
     void SetUp() override {
         folder = std::filesystem::temp_directory_path() /
                  ("goods_content_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                  std::to_string(std::hash<std::string>{}(std::filesystem::current_path().string())));
         std::filesystem::remove_all(folder);
     }
     void TearDown() override { std::filesystem::remove_all(folder); }

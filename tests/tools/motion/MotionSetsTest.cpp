@@ -10,6 +10,12 @@
 #include "character/preload/PreloadLists.h"
 #include "character/proto/ActionPrototypes.h"
 #include "engine/anim/AnimAttribute.h"
+#include "engine/archive/ArchiveKey.h"
+#include "engine/archive/ArchiveTable.h"
+#include "engine/archive/DataArchive.h"
+#include "engine/archive/DataFolder.h"
+#include "engine/archive/ModelLoader.h"
+#include <filesystem>
 #include "engine/anim/AnimChunkLoaders.h"
 #include "engine/anim/AnimationSet.h"
 #include "engine/chunk/ChunkEnums.h"
@@ -27,7 +33,10 @@
 #include "tools/content/SkeletonBuilder.h"
 #include "tools/goods/GoodsBuilder.h"
 #include "tools/goods/GoodsLayout.h"
+#include "tools/motion/MotionContent.h"
 #include "tools/motion/MotionLibrary.h"
+#include "tools/packer/ArchivePacker.h"
+#include "tools/packer/Manifest.h"
 #include "tools/motion/MotionSet.h"
 #include "tools/vesko/VeskoRig.h"
 
@@ -433,6 +442,50 @@ TEST_F(MotionRegistry, GoodsPartsMoveWithHerMotions) {
     EXPECT_EQ(value("veskoTVNew00", "tv2003lcdvc", CTransform::TC_VISIBLE, 0), 0.0f);
     EXPECT_EQ(value("veskoTVNew00", "tv2003lcdvc", CTransform::TC_VISIBLE, 60), 1.0f);
     EXPECT_LT(value("veskoDoorOut00", "doorSlide", CTransform::TC_TRANSLATION_X, 60), -60.0f);
+}
+
+// Packed as the build packs them: animation archive 0 holds one entry per
+// set of the preload list, under "animation/<set>.hga", and each loads from
+// the archive through the engine's loader.
+TEST(MotionArchive, AnimationArchiveZeroHoldsTheHundredSeventySixSets) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("motion_content_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+         std::to_string(std::hash<std::string>{}(std::filesystem::current_path().string())));
+    std::filesystem::remove_all(folder);
+    std::string error;
+    ASSERT_TRUE(WriteMotionContent((folder / "motion").string(), error)) << error;
+    ArchiveInputs inputs = EmptyArchiveInputs();
+    ASSERT_TRUE(ReadManifest((folder / "motion" / "motion.manifest").string(), inputs, error)) << error;
+    std::vector<PackedArchive> packed;
+    ASSERT_TRUE(PackAllArchives(inputs, (folder / "data").string(), (folder / "table.cpp").string(), error, &packed))
+        << error;
+    const PackedArchive& animations = packed[size_t(ArchiveSlot(AK_ANIMATION, 0))];
+    std::set<std::string> keys, expected;
+    for (const PackedRow& row : animations.rows)
+        keys.insert(row.key);
+    for (int i = 0; i < CHARACTER_ANIMATION_SET_COUNT; ++i)
+        expected.insert(MakeArchiveKey(std::string("animation/") + CHARACTER_ANIMATION_SETS[i] + ".hga"));
+    EXPECT_EQ(keys.size(), 176u);
+    EXPECT_EQ(keys, expected);
+    EXPECT_EQ(keys.count("VESKOSLEEPIN00"), 1u);
+    EXPECT_EQ(keys.count("VESKOTVUP00"), 1u);
+
+    std::string savedFolder = GetDataFolder();
+    SetDataFolder((folder / "data").string());
+    std::vector<ArchiveEntryRow> rows = DirectoryRows(animations);
+    CDataArchive archive({animations.fileName.c_str(), animations.key, rows.data()});
+    for (int i = 0; i < CHARACTER_ANIMATION_SET_COUNT; ++i) {
+        ClearChunkHandlers();
+        CResourceManager registry;
+        ChunkWalkResult walk =
+            LoadModelFromArchive(&registry, &archive, std::string("animation/") + CHARACTER_ANIMATION_SETS[i] + ".hga");
+        EXPECT_TRUE(walk.complete) << CHARACTER_ANIMATION_SETS[i];
+        EXPECT_EQ(walk.refused, 0) << CHARACTER_ANIMATION_SETS[i];
+        EXPECT_GT(walk.accepted, 100) << CHARACTER_ANIMATION_SETS[i];
+    }
+    SetDataFolder(savedFolder);
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace
