@@ -41,6 +41,15 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
     DEPENDS "${sound_builder}"
     COMMENT "Synthesising the sound cues and the ending music"
     VERBATIM)
+  # Vesko's models and textures (model archive 4, texture archive 4).
+  set(vesko_builder "${DESKMATE_TOOLS_DIR}/vesko/deskmate_vesko_content")
+  set(vesko_folder "${CMAKE_BINARY_DIR}/generated/content/vesko")
+  add_custom_command(
+    OUTPUT "${vesko_folder}/vesko.manifest"
+    COMMAND "${vesko_builder}" "${vesko_folder}"
+    DEPENDS "${vesko_builder}"
+    COMMENT "Building Vesko's models and textures"
+    VERBATIM)
   # The goods and room props (model archive 0) and their pictures (texture archive 0).
   set(goods_builder "${DESKMATE_TOOLS_DIR}/goods/deskmate_goods_content")
   set(goods_folder "${CMAKE_BINARY_DIR}/generated/content/goods")
@@ -60,7 +69,8 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
     COMMENT "Building Vesko's animation sets"
     VERBATIM)
   set(manifests "${room_folder}/room.manifest" "${media_folder}/media.manifest" "${sound_folder}/sound.manifest"
-                "${goods_folder}/goods.manifest" "${motion_folder}/motion.manifest" ${DESKMATE_ARCHIVE_MANIFESTS})
+                "${goods_folder}/goods.manifest" "${motion_folder}/motion.manifest" "${vesko_folder}/vesko.manifest"
+                ${DESKMATE_ARCHIVE_MANIFESTS})
   set(manifest_args)
   foreach(m IN LISTS manifests)
     list(APPEND manifest_args --manifest "${m}")
