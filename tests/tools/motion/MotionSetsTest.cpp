@@ -38,29 +38,12 @@
 #include "tools/packer/ArchivePacker.h"
 #include "tools/packer/Manifest.h"
 #include "tools/motion/MotionSet.h"
+#include "tools/vesko/VeskoModels.h"
 #include "tools/vesko/VeskoRig.h"
 
 #include "tests/tools/content/ShapeStandIn.h"
 
 namespace {
-
-// Her rig as its table gives it: the nodes and bones her sets drive.
-std::vector<uint8_t> RigModel() {
-    CSkeletonBuilder skeleton;
-    for (const VeskoRigNode& n : VeskoRigNodes()) {
-        MeshPoint t{n.translation[0], n.translation[1], n.translation[2]};
-        MeshPoint s{n.scale[0], n.scale[1], n.scale[2]};
-        if (n.kind == VESKO_BONE)
-            skeleton.AddBone(n.name, n.parent, t, {0, 0, 0}, s);
-        else
-            skeleton.AddTransform(n.name, n.parent, t, {0, 0, 0}, s);
-    }
-    CChunkWriter writer;
-    skeleton.WriteNodes(writer);
-    skeleton.WriteHierarchy(writer);
-    EXPECT_FALSE(skeleton.Failed());
-    return writer.GetBytes();
-}
 
 struct ReadSet {
     std::vector<AnimatorRecord> animators;
@@ -135,8 +118,18 @@ protected:
         std::vector<uint8_t> bytes;
         if (BuildRoomModel(bytes, error))
             s.Walk(bytes);
-        s.Walk(RigModel());
-        new CTexture(VeskoNames::FACE_TEXTURE, 2, 2, 2, 0, 0, 1, true);
+        // Her eleven models as the program loads them.
+        std::vector<std::unique_ptr<CVeskoModelFile>> vesko;
+        if (!BuildVeskoModels(vesko, error))
+            s.errors.push_back(error);
+        for (auto& file : vesko) {
+            std::vector<uint8_t> model;
+            if (file->Write(model, error))
+                s.Walk(model);
+            else
+                s.errors.push_back(error);
+        }
+        s.veskoFiles = int(vesko.size());
         for (const GoodsPlace& place : GoodsPlaces())
             if (BuildGoodsModel(place.base, bytes, error))
                 s.Walk(bytes);
@@ -174,6 +167,7 @@ protected:
         std::vector<std::string> errors;
         int refused = 0;
         int modelMissing = 0;
+        int veskoFiles = 0;
         std::vector<std::unique_ptr<std::vector<uint8_t>>> kept;
         ChunkWalkResult Walk(const std::vector<uint8_t>& bytes) {
             kept.push_back(std::make_unique<std::vector<uint8_t>>(bytes));
@@ -247,6 +241,8 @@ TEST(MotionKeys, StraightRunsMergeAndStepsHold) {
 
 TEST_F(MotionRegistry, EveryFileLoadsWithEveryTargetPresent) {
     EXPECT_TRUE(state->errors.empty()) << state->errors.front();
+    EXPECT_EQ(state->veskoFiles, 11);
+    EXPECT_NE(state->registry.Find(VeskoNames::FACE_TEXTURE, RT_TEXTURE), nullptr);
     EXPECT_EQ(state->modelMissing, 0);
     EXPECT_EQ(g_missing, 0);
     EXPECT_EQ(state->refused, 0);
