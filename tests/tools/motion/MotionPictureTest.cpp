@@ -15,109 +15,15 @@
 #include "tools/goods/GoodsLayout.h"
 #include "tools/motion/MotionLibrary.h"
 #include "tools/preview/ScenePreview.h"
+#include "tools/vesko/VeskoModels.h"
 #include "tools/vesko/VeskoRig.h"
+#include "tools/vesko/VeskoTextures.h"
 
 #include "tests/support/PictureCompare.h"
 
-// Her motions as the user would see them, on a jointed figure standing in
-// for her body (rigid limbs on her rig's bones): one frame of each of a
-// dozen sets in the room, kept as a reference picture.
+// Her motions as the user would see them: her own skinned body posed by one
+// frame of each of a dozen sets in the room, kept as a reference picture.
 namespace {
-
-// The figure: a capsule along each body bone to its child, a head, hands
-// and hips, in her rig's model units.
-std::vector<uint8_t> Figure() {
-    CSkeletonBuilder skeleton;
-    for (const VeskoRigNode& n : VeskoRigNodes()) {
-        MeshPoint t{n.translation[0], n.translation[1], n.translation[2]};
-        MeshPoint s{n.scale[0], n.scale[1], n.scale[2]};
-        if (n.kind == VESKO_BONE)
-            skeleton.AddBone(n.name, n.parent, t, {0, 0, 0}, s);
-        else
-            skeleton.AddTransform(n.name, n.parent, t, {0, 0, 0}, s);
-    }
-    CChunkWriter writer;
-    skeleton.WriteNodes(writer);
-    struct Part {
-        std::string bone, material;
-        CMeshBuilder mesh;
-    };
-    std::vector<std::unique_ptr<Part>> parts;
-    auto part = [&](const std::string& bone, const std::string& material) -> CMeshBuilder& {
-        parts.push_back(std::make_unique<Part>());
-        parts.back()->bone = bone;
-        parts.back()->material = material;
-        return parts.back()->mesh;
-    };
-    for (const std::string& bone : VeskoBodyBones()) {
-        const char* material = bone.compare(0, 3, "leg") == 0                                      ? "figureLeg_m"
-                               : bone.compare(0, 3, "ude") == 0 || bone.compare(0, 4, "kata") == 0 ? "figureArm_m"
-                                                                                                   : "figureBody_m";
-        float radius = bone.compare(0, 3, "leg") == 0 ? 0.2f : bone.compare(0, 3, "ude") == 0 ? 0.12f : 0.3f;
-        for (const VeskoRigNode& child : VeskoRigNodes()) {
-            if (bone != child.parent || child.role != VR_BODY)
-                continue;
-            MeshPoint d{child.translation[0], child.translation[1], child.translation[2]};
-            float length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
-            if (length < 0.05f || bone == "kubi")
-                continue;
-            float yaw = std::atan2(d.x, d.z), pitch = std::acos(d.y / length);
-            TransformRecord place;
-            place.translation[0] = d.x / 2, place.translation[1] = d.y / 2, place.translation[2] = d.z / 2;
-            place.rotation[0] = pitch, place.rotation[1] = yaw;
-            CMatrix m;
-            ComputeRestMatrix(place, m);
-            part(bone, material).AddCapsule(radius, length, 3, 10, 1, m);
-        }
-    }
-    CMatrix head;
-    TransformRecord h;
-    h.translation[1] = 0.45f;
-    ComputeRestMatrix(h, head);
-    part("head", "figureSkin_m").AddSphere(0.5f, 10, 14, head);
-    h.translation[1] = 0.6f, h.translation[2] = -0.12f;
-    ComputeRestMatrix(h, head);
-    part("head", "figureHair_m").AddSphere(0.56f, 10, 14, head);
-    part("teL", "figureSkin_m").AddSphere(0.13f, 6, 8);
-    part("teR", "figureSkin_m").AddSphere(0.13f, 6, 8);
-    part("koshi", "figureSkirt_m").AddLathe({{0.3f, 0.1f}, {0.75f, -0.75f}, {0, -0.75f}}, 16);
-
-    for (const char* m :
-         {"figureLeg_m", "figureArm_m", "figureBody_m", "figureSkin_m", "figureHair_m", "figureSkirt_m"}) {
-        ShaderRecord s;
-        s.name = m;
-        s.shaderType = ST_LAMBERT;
-        s.textureName = NO_TEXTURE_NAME;
-        const std::string name = m;
-        float c[3] = {0.98f, 0.84f, 0.74f};
-        if (name == "figureBody_m" || name == "figureArm_m")
-            c[0] = 0.35f, c[1] = 0.55f, c[2] = 0.95f;
-        if (name == "figureHair_m")
-            c[0] = 0.45f, c[1] = 0.25f, c[2] = 0.18f;
-        if (name == "figureSkirt_m")
-            c[0] = 0.2f, c[1] = 0.3f, c[2] = 0.7f;
-        for (int i = 0; i < 3; ++i)
-            s.colour[i] = c[i], s.ambient[i] = 0.2f * c[i];
-        s.colour[3] = 1;
-        writer.Write(s);
-    }
-    std::vector<std::unique_ptr<BuiltGeometry>> built;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        built.push_back(std::make_unique<BuiltGeometry>());
-        std::string name = "figurePart" + std::to_string(i);
-        EXPECT_TRUE(BuildGeometry(parts[i]->mesh, name + "_g", VERTEX_FORMAT_LAMBERT, false, *built.back()));
-        writer.Write(built.back()->record);
-        ShapeRecord shape;
-        shape.name = name;
-        shape.pairs.push_back({parts[i]->material, name + "_g"});
-        writer.Write(shape);
-        skeleton.AddLeaf(name, RT_SHAPE, parts[i]->bone);
-    }
-    skeleton.WriteHierarchy(writer);
-    EXPECT_FALSE(skeleton.Failed());
-    EXPECT_FALSE(writer.Failed());
-    return writer.GetBytes();
-}
 
 void Pose(CScenePreview& preview, const ::Pose& pose) {
     for (const std::string& bone : VeskoBodyBones()) {
@@ -157,7 +63,36 @@ TEST(MotionPictures, ADozenMotionsInTheRoom) {
         ASSERT_TRUE(BuildGoodsModel(place.base, bytes, error));
         ASSERT_TRUE(preview.AddModel(bytes, error)) << error;
     }
-    ASSERT_TRUE(preview.AddModel(Figure(), error)) << error;
+    // Her own body, dressed in the default clothes: every other cloth,
+    // the long-sleeved body, the accessories and the shadow (which the
+    // program places itself) hidden, as her items leave them.
+    std::vector<VeskoTexture> painted = PaintVeskoTextures();
+    std::vector<std::unique_ptr<CPaintImage>> images;
+    auto convert = [&](const CCanvas& c) {
+        images.push_back(std::make_unique<CPaintImage>(c.Width(), c.Height()));
+        for (int y = 0; y < c.Height(); ++y)
+            for (int x = 0; x < c.Width(); ++x) {
+                Rgba p = c.Get(x, y);
+                images.back()->Set(x, y, p.r / 255.0f, p.g / 255.0f, p.b / 255.0f);
+            }
+        return images.back().get();
+    };
+    for (const VeskoTexture& t : painted)
+        preview.AddImage(t.fileName, convert(t.image));
+    CPaintImage* face = convert(PaintVeskoFace(1));
+    preview.AddImage(VeskoNames::FACE_FILE, face);
+    std::vector<std::unique_ptr<CVeskoModelFile>> vesko;
+    ASSERT_TRUE(BuildVeskoModels(vesko, error)) << error;
+    for (auto& file : vesko) {
+        ASSERT_TRUE(file->Write(bytes, error)) << error;
+        ASSERT_TRUE(preview.AddModel(bytes, error)) << error;
+        if (file->Top() != VeskoNames::TOP && file->Top() != "vesko_clothStandard")
+            preview.SetChannel(file->Top(), 9, 0);
+    }
+    for (const VeskoRigNode& n : VeskoRigNodes())
+        if (n.role == VR_ACCESSORY)
+            preview.SetChannel(n.name, 9, 0);
+    preview.SetChannel(VeskoNames::SHADOW, 9, 0);
     for (const char* hidden : {"room_mado2_evening", "room_mado0_Night", "skyCilinderEvening", "skyCilinderNight"})
         preview.SetChannel(hidden, 9, 0);
     for (int c = 6; c < 9; ++c)
@@ -184,6 +119,12 @@ TEST(MotionPictures, ADozenMotionsInTheRoom) {
         if (relative)
             p.x += 200, p.z += 200;
         Pose(preview, p);
+        CCanvas expression = PaintVeskoFace(p.face);
+        for (int y = 0; y < face->Height() && y < expression.Height(); ++y)
+            for (int x = 0; x < face->Width() && x < expression.Width(); ++x) {
+                Rgba c = expression.Get(x, y);
+                face->Set(x, y, c.r / 255.0f, c.g / 255.0f, c.b / 255.0f);
+            }
         float hips[3];
         ASSERT_TRUE(preview.WorldPosition(VeskoNames::HIPS, hips));
         PreviewCamera camera;
