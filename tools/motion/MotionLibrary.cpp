@@ -248,7 +248,7 @@ const float BED_YAW = PI / 2; // head toward -x, on the pillow
 
 Pose InBed(float frame) {
     Pose p = Placed(LieBack(BED_TOP), BED_HIPS, BED_YAW);
-    p.Turn("sebone1", -0.03f * Wave(frame, 200));
+    p.Turn("sebone1", -0.03f * Wave(frame, 120));
     return p;
 }
 Pose BedEdge() {
@@ -293,7 +293,7 @@ void Sleep(Library& lib) {
         t.Key(0, start).Then(40, fall).Then(25, down).Hold(20).Then(40, InBed(0));
         lib.Add("veskoSleepIn01", t);
     }
-    lib.Add("veskoSleep00", 240, [](float f) { return InBed(f * 200 / 240 * (240.0f / 200)); });
+    lib.Add("veskoSleep00", 240, [](float f) { return InBed(f); });
     // Turning in her sleep: to one side, the other, an arm up, a kick.
     for (int k = 1; k <= 4; ++k)
         lib.Add("veskoSleep0" + std::to_string(k), 240, [k](float f) {
@@ -822,7 +822,7 @@ void HandGoods(Library& lib) {
     CarrySets(lib, blade, "veskoBodyBladeHandleP01", "veskoBodyBladeHandle01", "veskoBodyBladeHandleL01",
               "veskoBodyBladeReleaseP00", "veskoBodyBladeRelease00");
     auto shaking = [](float f, int style) {
-        Pose p = Stand(f);
+        Pose p = Stand();
         float s = Wave(f, 6);
         float pitch = style == 1 ? -2.6f : style == 2 ? -0.8f : -1.45f;
         p.Set("udeR1", pitch + 0.12f * s, 0, style == 3 ? -1.2f : -0.1f);

@@ -413,6 +413,26 @@ TEST_F(MotionRegistry, LoopsStayInPlaceAndRelativeSetsStartFromHer) {
                 EXPECT_EQ(p.yaw, 0.0f) << row.animationSet << " " << f;
             }
     }
+    // Looping sets end where they begin, so the wrap does not jump.
+    std::vector<std::string> loops = {"veskoStand01", "veskoSleep00", "veskoKotatsu00"};
+    for (const ActionPrototypeRow& row : ActionPrototypeTable())
+        if (row.actionClass == AC_MOTION_MOVE)
+            loops.push_back(row.animationSet);
+    for (const std::string& set : loops) {
+        const MotionSpec* spec = FindMotionSet(set);
+        ASSERT_NE(spec, nullptr) << set;
+        Pose a = spec->at(0), b = spec->at(float(spec->length));
+        EXPECT_NEAR(a.y, b.y, 0.05f) << set;
+        for (const std::string& bone : VeskoBodyBones()) {
+            MeshPoint p = a.Bone(bone), q = b.Bone(bone);
+            EXPECT_NEAR(p.x, q.x, 0.01f) << set << " " << bone;
+            EXPECT_NEAR(p.y, q.y, 0.01f) << set << " " << bone;
+            EXPECT_NEAR(p.z, q.z, 0.01f) << set << " " << bone;
+        }
+        for (const auto& e : b.extras)
+            if (a.extras.count(e.first) && e.first.find(":vis") == std::string::npos)
+                EXPECT_NEAR(std::remainder(e.second - a.extras[e.first], TAU), 0, 0.01f) << set << " " << e.first;
+    }
     // A walk cycle's last frame leads into its first.
     MeshPoint a = At("veskoWalk04", 0, "legL2"), b = At("veskoWalk04", 59, "legL2");
     EXPECT_LT(Distance(a, b), 2.5f);
