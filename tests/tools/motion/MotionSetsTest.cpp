@@ -213,8 +213,9 @@ TEST(MotionLibrary, OneSetForEveryMotionOfThePrototypeTableAndThePreloadList) {
     EXPECT_EQ(made.size(), 176u);
     EXPECT_EQ(made, preloaded);
     for (const ActionPrototypeRow& row : ActionPrototypeTable())
-        if (row.animationSet)
+        if (row.animationSet) {
             EXPECT_TRUE(made.count(row.animationSet)) << row.name << " plays " << row.animationSet;
+        }
     EXPECT_EQ(FindMotionSet("veskoWalk02"), nullptr);
 }
 
@@ -272,8 +273,9 @@ TEST_F(MotionRegistry, EverySetSpansItsLengthKeysTheRootAndLeavesTheProgramsChan
             }
             EXPECT_NE(a.targetName, VeskoNames::SHADOW);
             EXPECT_NE(a.targetName, "vesko_mdl_root");
-            if (a.targetName == "osageBexlaR" || a.targetName == "osageBexlaL")
+            if (a.targetName == "osageBexlaR" || a.targetName == "osageBexlaL") {
                 EXPECT_NE(a.attribute, AA_VISIBLE);
+            }
             if (a.attribute == AA_VISIBLE && a.targetName.find("Sound") != std::string::npos) {
                 const AnimationDataRecord& d = r.data[a.dataName];
                 // Each cue: one frame shown, between hidden ones.
@@ -430,8 +432,9 @@ TEST_F(MotionRegistry, LoopsStayInPlaceAndRelativeSetsStartFromHer) {
             EXPECT_NEAR(p.z, q.z, 0.01f) << set << " " << bone;
         }
         for (const auto& e : b.extras)
-            if (a.extras.count(e.first) && e.first.find(":vis") == std::string::npos)
+            if (a.extras.count(e.first) && e.first.find(":vis") == std::string::npos) {
                 EXPECT_NEAR(std::remainder(e.second - a.extras[e.first], TAU), 0, 0.01f) << set << " " << e.first;
+            }
     }
     // A walk cycle's last frame leads into its first.
     MeshPoint a = At("veskoWalk04", 0, "legL2"), b = At("veskoWalk04", 59, "legL2");
