@@ -92,7 +92,7 @@ bool CPropModel::Write(std::vector<uint8_t>& bytes, std::string& error) const {
                 return false;
             }
             built.push_back(std::make_unique<BuiltGeometry>());
-            if (!BuildGeometry(pair->mesh, pair->geometry, VertexFormatForShaderType(type->second), pair->doubleSided,
+            if (!BuildGeometry(pair->mesh, pair->geometry, ShaderVertexMask(type->second), pair->doubleSided,
                                *built.back())) {
                 error = "cannot build geometry " + pair->geometry;
                 return false;
