@@ -1,6 +1,7 @@
 #include "engine/archive/DataArchive.h"
 
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "engine/archive/ArchiveKey.h"
@@ -14,10 +15,18 @@ ArchiveEntry Answer(const uint8_t* data, size_t size) { return {size ? data : EM
 } // namespace
 
 void DescrambleArchive(uint8_t* bytes, size_t size, uint32_t key) {
+    // A word at a time: the key's bytes in file order form one pattern word,
+    // and memcpy keeps unaligned buffers well defined.
     const uint8_t k[4] = {uint8_t(key), uint8_t(key >> 8), uint8_t(key >> 16), uint8_t(key >> 24)};
-    size_t words = size / 4 * 4;
-    for (size_t i = 0; i < words; ++i)
-        bytes[i] ^= k[i % 4];
+    uint32_t pattern;
+    std::memcpy(&pattern, k, 4);
+    const size_t words = size / 4;
+    for (size_t i = 0; i < words; ++i) {
+        uint32_t word;
+        std::memcpy(&word, bytes + 4 * i, 4);
+        word ^= pattern;
+        std::memcpy(bytes + 4 * i, &word, 4);
+    }
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {

@@ -1,6 +1,5 @@
 #include "engine/camera/CameraResource.h"
 
-#include "engine/render/Renderer.h"
 #include "engine/resource/ResourceKind.h"
 #include "engine/scene/Transform.h"
 
@@ -36,13 +35,4 @@ Vec3 CCameraResource::ProjectToClip(const Vec3& point) const {
     Vec3 clip = point;
     clip.TransformCoord(viewProjection);
     return clip;
-}
-
-Vec3 CCameraResource::ProjectToScreen(const Vec3& point) const {
-    CRenderer* renderer = CRenderer::Current();
-    if (!renderer)
-        return Vec3();
-    const Vec3 clip = ProjectToClip(point);
-    return Vec3((clip.x + 1.0f) * (float)renderer->GetWidth() * 0.5f,
-                (1.0f - clip.y) * (float)renderer->GetHeight() * 0.5f, 0.0f);
 }

@@ -23,7 +23,8 @@ public:
     // Identity without a live parent.
     CMatrix GetViewMatrix() const;
     Vec3 ProjectToClip(const Vec3& point) const;
-    // Pixels from the top-left of the client area, by the renderer's size.
+    // Pixels from the top-left of the client area, by the renderer's size
+    // (Windows build only).
     Vec3 ProjectToScreen(const Vec3& point) const;
 
     void Render() override {}

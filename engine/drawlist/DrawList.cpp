@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <d3d8.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/camera/CameraResource.h"
@@ -64,12 +65,28 @@ CDrawList::CDrawList(int slot, int itemCapacity, int extraMatrixCapacity, int ca
     m_items.resize(m_itemCapacity);
     m_extraMatrices.resize(m_extraMatrixCapacity);
     m_cameras.resize(m_cameraCapacity);
-    m_opaque.resize(m_bucketCount);
-    m_translucent.resize(m_bucketCount);
-    for (int b = 0; b < m_bucketCount; ++b) {
-        m_opaque[b].reserve(m_itemCapacity);
-        m_translucent[b].reserve(m_itemCapacity);
-    }
+    m_opaque.reserve(m_itemCapacity);
+    m_translucent.reserve(m_itemCapacity);
+    m_bucketStarts.resize(m_bucketCount + 1);
+    m_order.resize(m_itemCapacity);
+}
+
+std::vector<int> CDrawList::BucketRow(const std::vector<Queued>& queue, int bucket) {
+    std::vector<int> row;
+    for (const Queued& queued : queue)
+        if (queued.bucket == bucket)
+            row.push_back(queued.item);
+    return row;
+}
+
+void CDrawList::SortByBucket(const std::vector<Queued>& queue) {
+    std::fill(m_bucketStarts.begin(), m_bucketStarts.end(), 0);
+    for (const Queued& queued : queue)
+        ++m_bucketStarts[queued.bucket + 1];
+    for (int b = 0; b < m_bucketCount; ++b)
+        m_bucketStarts[b + 1] += m_bucketStarts[b];
+    for (const Queued& queued : queue)
+        m_order[m_bucketStarts[queued.bucket]++] = queued.item;
 }
 
 CDrawList::~CDrawList() {
@@ -131,13 +148,13 @@ int CDrawList::AddShape(CShape& shape) {
     const int pairs = shape.GetPairCount();
     for (int i = 0; i < pairs; ++i) {
         if (!shape.IsPairTranslucent(i)) {
-            m_opaque[ClampBucket(std::trunc(-z / width), m_bucketCount)].push_back(index);
+            m_opaque.push_back({ClampBucket(std::trunc(-z / width), m_bucketCount), index});
             break;
         }
     }
     for (int i = 0; i < pairs; ++i) {
         if (shape.IsPairTranslucent(i)) {
-            m_translucent[ClampBucket(std::trunc(z / width) + (float)m_bucketCount, m_bucketCount)].push_back(index);
+            m_translucent.push_back({ClampBucket(std::trunc(z / width) + (float)m_bucketCount, m_bucketCount), index});
             break;
         }
     }
@@ -212,33 +229,29 @@ void CDrawList::DrawBuckets() {
         };
 
         device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
-        for (std::vector<int>& bucket : m_opaque) {
-            for (int index : bucket) {
-                const Item& item = m_items[index];
-                CShape* shape = ShapeHandles().Resolve(item.shape);
-                if (!shape) // deleted after it was queued
-                    continue;
-                place(item);
-                shape->DrawOpaque();
-            }
+        SortByBucket(m_opaque);
+        for (size_t i = 0; i < m_opaque.size(); ++i) {
+            const Item& item = m_items[m_order[i]];
+            CShape* shape = ShapeHandles().Resolve(item.shape);
+            if (!shape) // deleted after it was queued
+                continue;
+            place(item);
+            shape->DrawOpaque();
         }
         device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
-        for (std::vector<int>& bucket : m_translucent) {
-            for (int index : bucket) {
-                const Item& item = m_items[index];
-                CShape* shape = ShapeHandles().Resolve(item.shape);
-                if (!shape)
-                    continue;
-                place(item);
-                BillboardColor() = item.colour;
-                shape->DrawTranslucent();
-            }
+        SortByBucket(m_translucent);
+        for (size_t i = 0; i < m_translucent.size(); ++i) {
+            const Item& item = m_items[m_order[i]];
+            CShape* shape = ShapeHandles().Resolve(item.shape);
+            if (!shape)
+                continue;
+            place(item);
+            BillboardColor() = item.colour;
+            shape->DrawTranslucent();
         }
     }
-    for (std::vector<int>& bucket : m_opaque)
-        bucket.clear();
-    for (std::vector<int>& bucket : m_translucent)
-        bucket.clear();
+    m_opaque.clear();
+    m_translucent.clear();
     m_itemCount = 0;
     m_extraMatrixCount = 0;
     m_cameraCount = 0;

@@ -70,9 +70,10 @@ public:
     int GetBucketCount() const { return m_bucketCount; }
     const Item& GetItem(int i) const { return m_items[i]; }
     const Camera& GetCamera(int i) const { return m_cameras[i]; }
-    // Bucket rows, for inspection: the item indices queued into a bucket.
-    const std::vector<int>& GetOpaqueBucket(int b) const { return m_opaque[b]; }
-    const std::vector<int>& GetTranslucentBucket(int b) const { return m_translucent[b]; }
+    // Bucket rows, for inspection: the item indices queued into a bucket, in
+    // the order they were queued.
+    std::vector<int> GetOpaqueBucket(int b) const { return BucketRow(m_opaque, b); }
+    std::vector<int> GetTranslucentBucket(int b) const { return BucketRow(m_translucent, b); }
     CHandle GetDrawListHandle() const { return m_handle; }
 
     CDrawList(const CDrawList&) = delete;
@@ -87,6 +88,17 @@ protected:
     void (*m_postDraw)() = nullptr;
 
 private:
+    // One queued item of one pass: an item is queued at most once opaque and
+    // once translucent, so each queue holds at most the item capacity.
+    struct Queued {
+        int bucket;
+        int item;
+    };
+    static std::vector<int> BucketRow(const std::vector<Queued>& queue, int bucket);
+    // Orders a queue by bucket, keeping the queued order within a bucket
+    // (a counting sort into m_order).
+    void SortByBucket(const std::vector<Queued>& queue);
+
     CHandle m_handle;
     int m_slot;
     int m_itemCount = 0;
@@ -99,9 +111,11 @@ private:
     std::vector<Item> m_items;
     std::vector<CMatrix> m_extraMatrices;
     std::vector<Camera> m_cameras;
-    // Rows reserved to item capacity at construction; cleared after drawing.
-    std::vector<std::vector<int>> m_opaque;
-    std::vector<std::vector<int>> m_translucent;
+    // Reserved to item capacity at construction; cleared after drawing.
+    std::vector<Queued> m_opaque;
+    std::vector<Queued> m_translucent;
+    std::vector<int> m_bucketStarts;
+    std::vector<int> m_order;
     int m_paletteCursor = 0;
 };
 

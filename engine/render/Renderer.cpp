@@ -6,6 +6,7 @@
 #include "engine/core/Log.h"
 #include "engine/geometry/GeometryChunkLoaders.h"
 #include "engine/render/FormatTables.h"
+#include "engine/render/FrameReport.h"
 #include "engine/render/RenderHooks.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/SceneChunkLoaders.h"
@@ -146,6 +147,8 @@ int CRenderer::InitDevice() {
     if (m_resetting && m_device)
         UnbindBeforeReset();
     ClearStageCache();
+    // A new or reset device holds none of the camera's constants.
+    m_cameraConstantsStale = true;
 
     if (m_windowed) {
         log.Printf("Start Initial Window Mode...\n");
@@ -301,21 +304,38 @@ int CRenderer::ChangeMode(int width, int height, bool windowed) {
     return 0;
 }
 
+void CRenderer::SetProjection(const CMatrix& matrix) {
+    m_projection = matrix;
+    m_cameraConstantsStale = true;
+}
+
+void CRenderer::SetView(const CMatrix& matrix) {
+    m_view = matrix;
+    m_cameraConstantsStale = true;
+}
+
 void CRenderer::SetWorld(const CMatrix& matrix) {
     m_world = matrix;
     if (!m_device)
         return;
-    CMatrix worldView, worldViewProjection, viewProjection;
+    const bool uploadCamera = m_cameraConstantsStale;
+    if (uploadCamera) {
+        CMatrix projection = m_projection;
+        projection.Transpose();
+        m_device->SetVertexShaderConstant(C_PROJECTION, &projection, 4);
+    }
+    CMatrix worldView, worldViewProjection;
     m_view.PreMultiply(worldView, m_world);
     m_projection.PreMultiply(worldViewProjection, worldView);
-    m_projection.PreMultiply(viewProjection, m_view);
-    CMatrix projection = m_projection;
-    projection.Transpose();
     worldViewProjection.Transpose();
-    viewProjection.Transpose();
-    m_device->SetVertexShaderConstant(C_PROJECTION, &projection, 4);
     m_device->SetVertexShaderConstant(C_WORLD_VIEW_PROJECTION, &worldViewProjection, 4);
-    m_device->SetVertexShaderConstant(C_VIEW_PROJECTION, &viewProjection, 4);
+    if (uploadCamera) {
+        CMatrix viewProjection;
+        m_projection.PreMultiply(viewProjection, m_view);
+        viewProjection.Transpose();
+        m_device->SetVertexShaderConstant(C_VIEW_PROJECTION, &viewProjection, 4);
+        m_cameraConstantsStale = false;
+    }
 }
 
 void CRenderer::SetTexture(int stage, CTexture* texture) {
@@ -403,7 +423,10 @@ void CRenderer::PresentFrame() {
     if (!m_device)
         return;
     m_device->EndScene();
-    if (FAILED(m_device->Present(nullptr, nullptr, nullptr, nullptr))) {
+    const HRESULT presented = m_device->Present(nullptr, nullptr, nullptr, nullptr);
+    if (SUCCEEDED(presented))
+        NoteFramePresented();
+    if (FAILED(presented)) {
         if (m_device->TestCooperativeLevel() == D3DERR_DEVICENOTRESET) {
             if (m_deviceLostCallback)
                 m_deviceLostCallback(1);

@@ -44,8 +44,10 @@ public:
     int ResetDevice();
     int ChangeMode(int width, int height, bool windowed);
 
-    void SetProjection(const CMatrix& matrix) { m_projection = matrix; }
-    void SetView(const CMatrix& matrix) { m_view = matrix; }
+    // The camera's constants go to the device with the next SetWorld, once
+    // per change rather than once per drawn item.
+    void SetProjection(const CMatrix& matrix);
+    void SetView(const CMatrix& matrix);
     void SetWorld(const CMatrix& matrix);
     void SetTexture(int stage, CTexture* texture);
     void RestoreRenderTarget();
@@ -106,6 +108,9 @@ private:
     CMatrix m_projection;
     CMatrix m_world;
     CMatrix m_view;
+    // Set when the projection or view changed, or the device lost its
+    // constants, since the camera's constants were last uploaded.
+    bool m_cameraConstantsStale = true;
     int m_framePeriodIndex = 0;
     CTimer m_frameTimer;
     float m_lastWorkTime = 16.6667f;

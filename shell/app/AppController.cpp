@@ -8,9 +8,22 @@
 #include "shell/app/MascotApp.h"
 #include "shell/app/System.h"
 #include "shell/settings/Setting.h"
-#include "shell/settings/Win32SettingHost.h"
+#include "platform/win32/SystemInfo.h"
+#include "shell/settings/SettingHost.h"
 
 namespace {
+
+// The settings' view of the machine; their notes go to the debugger's output.
+class CWin32SettingHost : public ISettingHost {
+public:
+    int GetScreenWidth() override { return GetPrimaryScreenWidth(); }
+    int GetScreenHeight() override { return GetPrimaryScreenHeight(); }
+    bool IsWindows9x() override { return IsWindows9xPlatform(); }
+    void WriteLog(const char* line) override {
+        OutputDebugStringA(line);
+        OutputDebugStringA("\n");
+    }
+};
 
 CWin32SettingHost g_settingHost;
 

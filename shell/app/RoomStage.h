@@ -1,19 +1,15 @@
 #pragma once
-#include "engine/drawlist/DrawList.h"
-#include "engine/light/LightSet.h"
 
-class CAmbientLight;
 class CCameraResource;
-class CModelInstanceNode;
-class CPointLight;
-class CTransform;
+class CRenderManager;
+class CWorld;
 
 // The room as the program shows it until the application's own start and
-// system object take over: the room model of model archive 0 instanced in
-// the main scene, lit by the night preset with the room light on (the world
-// clock starts at 18:00), seen through a fixed camera, queued into draw-list
-// slot 0 each update. Made while a renderer is current; its nodes belong to
-// the renderer's registry, so it must go before the renderer does.
+// system object take over: the render manager and the world with the room of
+// model archive 0 in the main scene, its sky and lights following the world
+// clock, seen through a fixed camera and queued into draw-list slot 0 each
+// update. Made while a renderer is current; its nodes belong to the
+// renderer's registry, so it must go before the renderer does.
 class CRoomStage {
 public:
     static constexpr const char* SCOPE = "::the";
@@ -23,23 +19,22 @@ public:
 
     // False when the room model was not in the archive.
     bool IsLoaded() const { return m_loaded; }
-    // Called on every update; only the first update of a frame queues.
+    // Moves the world clock on; the skies and lights follow.
+    void Update(float stepMs);
+    // Called on every update; the draw list takes the tree only in the first
+    // update of a pass. The frame loop, not the stage, advances the frame stamp.
     void Queue();
 
     CCameraResource* GetCamera() const { return m_camera; }
+    CRenderManager* GetRenderManager() const { return m_render; }
+    CWorld* GetWorld() const { return m_world; }
 
     CRoomStage(const CRoomStage&) = delete;
     CRoomStage& operator=(const CRoomStage&) = delete;
 
 private:
-    void ShowOnly(const char* const names[3], int shown);
-
     bool m_loaded = false;
-    CTransform* m_mainRoot = nullptr;
+    CRenderManager* m_render = nullptr;
+    CWorld* m_world = nullptr;
     CCameraResource* m_camera = nullptr;
-    CAmbientLight* m_ambient = nullptr;
-    CPointLight* m_roomLight = nullptr;
-    CLightSet m_lightSet;
-    CSceneDrawList m_drawList;
-    CModelInstanceNode* m_room = nullptr;
 };

@@ -8,7 +8,11 @@
 #include "engine/resource/ResourceManager.h"
 #include "shell/app/AppMessages.h"
 #include "shell/app/MascotApp.h"
-#include "shell/app/RoomStage.h"
+#include "engine/camera/CameraResource.h"
+#include "engine/math/Matrix.h"
+#include "engine/scene/Transform.h"
+#include "shell/render/RenderManager.h"
+#include "shell/world/RoomCamera.h"
 #include "shell/settings/Setting.h"
 #include "shell/sound/SoundManager.h"
 #include "shell/world/World.h"
@@ -38,20 +42,31 @@ CSystem::~CSystem() {
         m_setting->SetSystem(nullptr);
     DeleteOwned(m_world);
     DeleteOwned(m_sound);
-    DeleteOwned(m_stage);
+    DeleteOwned(m_render);
 }
 
 bool CSystem::SetUp(HWND mainWindow) {
     m_mainWindow = mainWindow;
     SeedRand(unsigned(std::time(nullptr)));
-    // The scene's roots and camera with the room of model archive 0.
-    m_stage = new CRoomStage(GetWidth(), GetHeight());
+    m_render = new CRenderManager(mainWindow, this, m_setting);
+    m_render->FitCameras(m_setting->GetWidth(), m_setting->GetHeight());
     m_sound = new CSoundManager(m_setting);
-    if (!m_stage->IsLoaded()) {
+    LoadWorldModels(*m_render);
+    LoadWorldAnimations();
+    m_world = new CWorld("world", *m_render, ModelScope);
+    if (!m_world->HasRoom()) {
         ReportMissingResource(); // ends the program during set-up
         return false;
     }
-    m_world = new CWorld("world");
+    m_render->SelectMainRoot();
+    CTransform* cameraPlace = new CTransform("roomCameraTrans");
+    CMatrix place;
+    cameraPlace->SetLocalMatrix(GetRoomCameraView().GetInverse(place));
+    m_roomCamera = new CCameraResource("roomCamera");
+    m_roomCamera->SetParent(cameraPlace);
+    m_render->SetMainCamera(m_roomCamera, ROOM_CAMERA_FOV_Y);
+    // The skies and lights of the start time before the first frame.
+    m_world->Update(*m_render, 0.0f);
     if (!m_setting->GetClearMode() && !m_setting->LoadState()) {
         m_setting->SetClearMode(true);
         return false;
@@ -74,10 +89,12 @@ int CSystem::Update(float stepMs) {
     // camera manager reads it once it drives the view.
     if (CPointer* pointer = input.GetPointer())
         HitTest(pointer->GetAxis(PA_X).value, pointer->GetAxis(PA_Y).value);
-    if (m_world)
-        m_world->AdvanceClock(step);
-    if (m_stage)
-        m_stage->Queue();
+    if (m_world && m_render)
+        m_world->Update(*m_render, step);
+    if (m_render) {
+        m_render->DrawMain();
+        m_render->DrawIndicators();
+    }
     return 0;
 }
 
@@ -88,7 +105,7 @@ void CSystem::TearDown() {
     CInputManager::Instance().Release();
     DeleteOwned(m_world);
     DeleteOwned(m_sound);
-    DeleteOwned(m_stage);
+    DeleteOwned(m_render);
     m_setUpComplete = false;
 }
 
@@ -109,6 +126,8 @@ bool CSystem::ApplyWindowMode() {
     SendMessageA(m_mainWindow, WM_MASCOT_MODE_CHANGE, 0, 0);
     if (ChangeMode(m_setting->GetWidth(), m_setting->GetHeight(), !m_setting->IsFullscreen()) != 0)
         return false;
+    if (m_render)
+        m_render->FitCameras();
     SendMessageA(m_mainWindow, WM_MASCOT_MODE_CHANGE, 1, 0);
     return true;
 }

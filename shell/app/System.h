@@ -11,7 +11,8 @@
 #include "shell/settings/SettingSystem.h"
 #include "shell/state/SavedState.h"
 
-class CRoomStage;
+class CCameraResource;
+class CRenderManager;
 class CSetting;
 class CSoundManager;
 class CWorld;
@@ -27,10 +28,9 @@ extern const char* const ModelScope;
 // through. The application controller owns it; the main window and the
 // setting are not owned.
 //
-// The room is drawn through the room stage with its fixed camera until the
-// render manager and the camera manager take it over; the character, the
-// configuration menu, the indicator and the ending are not part of the scene
-// yet. The saved game's parts that no live object holds (camera, money,
+// The room is seen through its fixed view until the camera manager drives
+// the main camera; the character, the configuration menu, the indicator and
+// the ending are not part of the scene yet. The saved game's parts that no live object holds (camera, money,
 // items) are carried from the file read at set-up to the file written at
 // tear-down unchanged, so that a run never loses them.
 class CSystem : public CConsoleRenderer, public ISettingSystem {
@@ -64,6 +64,7 @@ public:
     }
     CSystemConsole& GetConsole() { return m_console; }
     CWorld* GetWorld() const { return m_world; }
+    CRenderManager* GetRenderManager() const { return m_render; }
     bool IsSetUpComplete() const { return m_setUpComplete; }
 
 private:
@@ -71,9 +72,11 @@ private:
     HWND m_mainWindow;
     CSetting* m_setting;
     CStartSteps m_startSteps;
-    CRoomStage* m_stage = nullptr;
+    CRenderManager* m_render = nullptr;
     CSoundManager* m_sound = nullptr;
     CWorld* m_world = nullptr;
     CSavedState m_savedGame;
     bool m_setUpComplete = false;
+    // The room's fixed view, a node of the main scene.
+    CCameraResource* m_roomCamera = nullptr;
 };

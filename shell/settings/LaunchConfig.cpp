@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/archive/DataFolder.h"
 #include "platform/archive/FileReplace.h"
 
 namespace {
@@ -35,8 +36,8 @@ const CValueRule VALUE_RULES[LC_COUNT] = {
 };
 
 // One physical line, however long: whether it is a comment and the first run
-// of decimal digits in it (any other character before it is skipped, a minus
-// sign too; a NUL byte ends the search).
+// of decimal digits in it, negative when a minus sign stands right before it
+// (any other character before it is skipped; a NUL byte ends the search).
 struct CLineScan {
     bool isComment = false;
     bool hasNumber = false;
@@ -53,6 +54,8 @@ bool ScanLine(FILE* file, CLineScan& scan) {
     char first[2] = {0, 0};
     long count = 0;
     int c;
+    int previous = 0;
+    bool negative = false;
     bool any = false;
     scan = CLineScan();
     while ((c = std::getc(file)) != EOF) {
@@ -68,6 +71,7 @@ bool ScanLine(FILE* file, CLineScan& scan) {
             } else if (digit) {
                 state = IN_NUMBER;
                 scan.hasNumber = true;
+                negative = previous == '-';
                 scan.number = c - '0';
             }
         } else if (state == IN_NUMBER) {
@@ -75,11 +79,14 @@ bool ScanLine(FILE* file, CLineScan& scan) {
                 state = DONE;
             } else if (!scan.overflow) {
                 scan.number = scan.number * 10 + (c - '0');
-                if (scan.number > INT32_MAX)
+                if (scan.number > (negative ? -int64_t(INT32_MIN) : int64_t(INT32_MAX)))
                     scan.overflow = true;
             }
         }
+        previous = c;
     }
+    if (negative)
+        scan.number = -scan.number;
     scan.isComment = count == 2 && first[0] == '/' && first[1] == '/';
     return any;
 }
@@ -91,7 +98,8 @@ const char* GetLaunchConfigComment(int index) {
 }
 
 bool LoadLaunchConfig(CLaunchConfig& config) {
-    FILE* file = std::fopen(config.fileName, "rt");
+    const std::string path = DataFilePath(config.fileName);
+    FILE* file = std::fopen(path.c_str(), "rt");
     if (!file)
         return false;
     int32_t values[LC_COUNT];
@@ -137,6 +145,6 @@ bool SaveLaunchConfig(const CLaunchConfig& config) {
         text += number;
     }
     // Written beside the old file, so a failed write leaves the old settings.
-    CReplacingFileWriter writer(config.fileName);
+    CReplacingFileWriter writer(DataFilePath(config.fileName).c_str());
     return writer.Open(true) && writer.Write(text.data(), text.size()) && writer.Commit();
 }

@@ -1,9 +1,10 @@
 #pragma once
 #include <cstdint>
 
-// The launch settings: eleven integers kept in the text file "tavelune.cfg",
-// read once at start and rewritten whenever a setting changes. A plain record
-// owned by the settings object.
+// The launch settings: eleven integers kept in the text file "tavelune.cfg"
+// beside the program (in the data folder, as the archives are), read once at
+// start and rewritten whenever a setting changes. A plain record owned by the
+// settings object.
 
 enum LaunchConfigValue {
     LC_SHADER_MODE,   // 0 hardware vertex processing when available, 1 always software
@@ -27,13 +28,15 @@ struct CLaunchConfig {
     int32_t values[LC_COUNT] = {};
 };
 
-// Reads the file named by the record. False when it cannot be opened, holds a
-// number too large for 32 bits, or a value lies outside its range; the record
-// is then left as it was. Values that a short file lacks keep their old ones.
+// Reads the file named by the record from the data folder. A value is the
+// first run of digits on its line, negative after a minus sign. False when the
+// file cannot be opened, holds a number outside 32 bits, or a value lies
+// outside its range; the record is then left as it was. Values that a short
+// file lacks keep their old ones.
 bool LoadLaunchConfig(CLaunchConfig& config);
 
-// Rewrites the file: each value after its comment line. False when the file
-// cannot be opened for writing (nothing is written then).
+// Rewrites the file in the data folder: each value after its comment line.
+// False when the file cannot be opened for writing (nothing is written then).
 bool SaveLaunchConfig(const CLaunchConfig& config);
 
 // The file's comment line for a value, without its newline.

@@ -2,7 +2,9 @@
 
 #include <climits>
 #include <cstdint>
+#include <string>
 
+#include "engine/archive/DataFolder.h"
 #include "engine/core/DeleteOwned.h"
 #include "shell/settings/SettingHost.h"
 #include "shell/settings/SettingSystem.h"
@@ -56,20 +58,43 @@ bool CSetting::SaveConfig() {
     return true;
 }
 
+void CSetting::RememberCamera(const CSavedState& state) {
+    m_lastCameraDistance = state.cameraDistance;
+    for (int i = 0; i < 3; ++i)
+        m_lastCameraInterest[i] = state.cameraInterest[i];
+}
+
 bool CSetting::LoadState() {
     CSavedState state;
     uint32_t version = 0;
-    switch (ReadStateFile(STATE_FILE_NAME, state, version)) {
+    const std::string path = DataFilePath(STATE_FILE_NAME);
+    switch (ReadStateFile(path.c_str(), state, version)) {
     case SR_MISSING: return true;
     case SR_OK:
         if (!m_system)
             return false;
+        if (state.hasCamera)
+            RememberCamera(state);
+        else
+            m_host.WriteLog("tavelune.dat: the camera values are not finite numbers; the camera starts afresh, "
+                            "the money and the items are loaded");
         m_system->RestoreState(state, version);
         return true;
-    default:
-        // Too new or damaged: nothing is applied, and the file is not
-        // overwritten at the end of this run.
+    case SR_UNREADABLE:
+        // Neither loaded nor cleared, and not overwritten at the end: the run
+        // goes on with the starting state and the file keeps what it holds.
         m_keepStateFile = true;
+        m_host.WriteLog("tavelune.dat: the file is there but cannot be opened or read (locked by another program "
+                        "or access denied); it is not loaded and will not be overwritten, this run starts with "
+                        "a fresh state");
+        return true;
+    case SR_TOO_NEW:
+        m_keepStateFile = true;
+        m_host.WriteLog("tavelune.dat: written by a newer version; it is not loaded and will not be overwritten");
+        return false;
+    default:
+        m_keepStateFile = true;
+        m_host.WriteLog("tavelune.dat: the file is damaged; it is not loaded and will not be overwritten");
         return false;
     }
 }
@@ -81,7 +106,18 @@ bool CSetting::SaveState() {
         return false;
     CSavedState state;
     m_system->CaptureState(state);
-    return WriteStateFile(STATE_FILE_NAME, state);
+    // A camera that is not finite would cost the whole file at the next
+    // start: the last finite one is written instead.
+    if (HasUsableCamera(state)) {
+        RememberCamera(state);
+    } else {
+        state.hasCamera = true;
+        state.cameraDistance = m_lastCameraDistance;
+        for (int i = 0; i < 3; ++i)
+            state.cameraInterest[i] = m_lastCameraInterest[i];
+    }
+    const std::string path = DataFilePath(STATE_FILE_NAME);
+    return WriteStateFile(path.c_str(), state);
 }
 
 void CSetting::SetClearMode(bool clear) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/console/ConsoleObject.h"
 #include "shell/settings/LaunchConfig.h"
+#include "shell/state/SavedState.h"
 
 class ISettingHost;
 class ISettingSystem;
@@ -94,12 +95,18 @@ private:
     // WindowConfig and WindowMode change the same way: store, re-apply, and
     // put the old value back when the device refuses the new one.
     void ChangeWindowValue(int index, int value, int highest);
+    void RememberCamera(const CSavedState& state);
 
     ISettingSystem* m_system = nullptr;
     bool m_noSave = false;
     bool m_windows9x = false;
     CLaunchConfig* m_config = nullptr;
     ISettingHost& m_host;
-    // A state file that was there but refused stays as it is for this run.
+    // A state file that was there but refused or unreadable stays as it is
+    // for this run.
     bool m_keepStateFile = false;
+    // The last finite camera read or saved: what a save writes when the
+    // camera it is handed is not finite.
+    float m_lastCameraDistance = SAVED_CAMERA_DEFAULT_DISTANCE;
+    float m_lastCameraInterest[3] = {0.0f, 0.0f, 0.0f};
 };

@@ -3,7 +3,11 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/scene/ModelInstanceNode.h"
+
 CWorld::CWorld(const char* name) : CConsoleObject(name) {}
+
+CWorld::~CWorld() { delete m_room; }
 
 bool CWorld::HandleCommand(std::ostream& out, const std::string& command, const std::vector<std::string>& args) {
     if (IsWord(command, "timeratio")) {

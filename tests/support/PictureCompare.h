@@ -67,6 +67,27 @@ inline PictureDifference ComparePictures(const RgbPicture& a, const RgbPicture& 
     return d;
 }
 
+// Half the width and height, each pixel the mean of a 2 x 2 block (an odd
+// last row or column is dropped): a small picture to keep as a reference.
+inline RgbPicture HalveRgbPicture(const RgbPicture& p) {
+    RgbPicture half;
+    half.width = p.width / 2;
+    half.height = p.height / 2;
+    if (half.width <= 0 || half.height <= 0 || p.rgb.size() < size_t(p.width) * size_t(p.height) * 3)
+        return RgbPicture();
+    half.rgb.resize(size_t(half.width) * size_t(half.height) * 3);
+    for (int y = 0; y < half.height; ++y)
+        for (int x = 0; x < half.width; ++x)
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int dy = 0; dy < 2; ++dy)
+                    for (int dx = 0; dx < 2; ++dx)
+                        sum += p.rgb[(size_t(2 * y + dy) * size_t(p.width) + size_t(2 * x + dx)) * 3 + size_t(c)];
+                half.rgb[(size_t(y) * size_t(half.width) + size_t(x)) * 3 + size_t(c)] = uint8_t((sum + 2) / 4);
+            }
+    return half;
+}
+
 inline bool UpdatingReferences() {
     const char* v = std::getenv("DESKMATE_UPDATE_REFERENCES");
     return v && *v == '1';

@@ -17,14 +17,21 @@ namespace {
 // face the fixed camera; the near walls face inward only, so that the
 // camera outside the corner sees into the room.
 constexpr float ROOM_LEFT = -560, ROOM_RIGHT = 560, ROOM_BACK = -260, ROOM_FRONT = 560;
-// The share of a material's colour that it adds to the ambient light: enough
-// that faces turned from the lamp do not go black.
-constexpr float MATERIAL_AMBIENT = 0.15f;
+// The share of a material's colour that it adds to the ambient light. Kept
+// small: the half-Lambert lighting already reaches faces turned from the
+// lamp, and every light preset has an ambient of at least 0.2, so more would
+// saturate the room and hide how the light changes through the day.
+constexpr float MATERIAL_AMBIENT = 0.03f;
 constexpr float WALL_HEIGHT = 270, WALL_THICKNESS = 10;
 // The window in the left wall.
 constexpr float WINDOW_Z0 = -10, WINDOW_Z1 = 230, WINDOW_Y0 = 90, WINDOW_Y1 = 230;
-// The sky cylinders' height range.
-constexpr float SKY_BOTTOM = -600, SKY_TOP = 1000;
+// The room is a storey above the street: the ground lies this far below its
+// floor, so that the window, seen from the camera above the room, looks out
+// at the sky and not at the ground.
+constexpr float GROUND_Y = -460;
+// The sky cylinders' height range; the panorama's horizon (SKY_HORIZON_SHARE
+// of the texture down) comes out just above the ground.
+constexpr float SKY_BOTTOM = -900, SKY_TOP = 1100;
 // Texture repeat lengths.
 constexpr MeshUv FIT{0};
 constexpr MeshUv WOOD{100};
@@ -249,8 +256,18 @@ void AddShell(CRoomModel& room, int node) {
     Box(door, 158, 0, ROOM_BACK, 242, 205, ROOM_BACK + 3, FIT, FACE_PZ);
 }
 
-// Open ground round the house, inside the sky cylinders.
-void AddGround(CRoomModel& room, int node) { room.Mesh(node, "room_ground_m").AddDisc(0, 0, 1960, -2, 48, true); }
+// Open ground round the house, inside the sky cylinders, and the house's
+// outer walls from the ground up to the room's floor on the camera's sides.
+void AddGround(CRoomModel& room, int node) {
+    room.Mesh(node, "room_ground_m").AddDisc(0, 0, 1960, GROUND_Y, 48, true);
+    CMeshBuilder& outside = room.Mesh(node, "room_outerWall_m");
+    outside.AddQuad({ROOM_RIGHT, GROUND_Y, ROOM_FRONT}, {ROOM_RIGHT, GROUND_Y, ROOM_BACK}, {ROOM_RIGHT, 0, ROOM_BACK},
+                    {ROOM_RIGHT, 0, ROOM_FRONT}, WALL);
+    outside.AddQuad({ROOM_LEFT, GROUND_Y, ROOM_FRONT}, {ROOM_RIGHT, GROUND_Y, ROOM_FRONT}, {ROOM_RIGHT, 0, ROOM_FRONT},
+                    {ROOM_LEFT, 0, ROOM_FRONT}, WALL);
+    // A floor band between the storeys.
+    Box(outside, ROOM_LEFT, -18, ROOM_BACK, ROOM_RIGHT + 6, 0, ROOM_FRONT + 6, WALL, FACE_PX | FACE_PZ);
+}
 
 void AddBed(CRoomModel& room, int node) {
     const float x0 = -548, x1 = -345, z0 = -252, z1 = -140;
@@ -352,8 +369,7 @@ void AddKotatsuArea(CRoomModel& room, int node) {
 
 void AddSky(CRoomModel& room, const std::string& name, float radius) {
     int node = room.AddNode(name);
-    // The texture's horizon (62% down) comes out just above floor height;
-    // three turns of the panorama keep its pixels about square.
+    // Three turns of the panorama keep its pixels about square.
     room.Mesh(node, name + "_m0").AddCylinder(0, 0, radius, SKY_BOTTOM, SKY_TOP, 48, true, false, false, MeshUv{0, 3});
     room.Mesh(node, name + "_m1").AddDisc(0, 0, radius, SKY_TOP, 48, false);
 }
@@ -442,6 +458,7 @@ bool BuildRoomModel(std::vector<uint8_t>& bytes, std::string& error) {
         room.Shader(std::string(pane[0]) + "_m1", ST_LAMBERT_VB, "room_patternj2flower2");
     }
     room.Shader("room_ground_m", ST_LAMBERT, NO_TEXTURE_NAME, 0.36f, 0.42f, 0.28f);
+    room.Shader("room_outerWall_m", ST_LAMBERT, NO_TEXTURE_NAME, 0.78f, 0.74f, 0.66f);
     room.Shader("room_windowGlass_m", ST_LAMBERT, NO_TEXTURE_NAME, 0.80f, 0.90f, 1.0f, 0.25f);
 
     room.AddNode("roomRoot", -1);

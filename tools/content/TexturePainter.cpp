@@ -280,15 +280,16 @@ CPaintImage Sky(SkyTime time) {
         cloud = {1, 1, 1};
         break;
     case SKY_TIME_EVENING:
-        zenith = {0.30f, 0.25f, 0.55f}, horizon = {1.0f, 0.60f, 0.30f}, ground = {0.22f, 0.14f, 0.18f},
-        cloud = {1.0f, 0.75f, 0.60f};
+        zenith = {0.42f, 0.28f, 0.52f}, horizon = {1.0f, 0.52f, 0.22f}, ground = {0.22f, 0.14f, 0.18f},
+        cloud = {1.0f, 0.62f, 0.42f};
         break;
     default:
         zenith = {0.02f, 0.03f, 0.10f}, horizon = {0.10f, 0.14f, 0.30f}, ground = {0.03f, 0.04f, 0.08f},
         cloud = {0.20f, 0.22f, 0.35f};
         break;
     }
-    const float horizonRow = height * 0.62f;
+    // The room model's sky cylinders put this row just above the ground.
+    const float horizonRow = height * 0.775f;
     SeedRand(87 + unsigned(time));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {

@@ -268,6 +268,41 @@ TEST(ActMotionLinkedTest, PropsMoveAtTheStartOrAtTheEnd) {
     EXPECT_EQ(body->GetParent(), rig.Scoped("kotatsu")) << "attach at the start";
 }
 
+// Her skeleton is scaled up (16.66); a good taken into her hand keeps the size
+// it has in the room, and has it again once it is put back.
+TEST(ActMotionLinkedTest, MovedNodeKeepsItsWorldSize) {
+    CharacterRig rig;
+    rig.AddSet("veskoTake", 3.0f, {});
+    rig.AddSet("veskoPutBack", 3.0f, {});
+    rig.Build();
+    rig.Scoped("veskoRoot")->SetScale(16.66f, 16.66f, 16.66f);
+    CActPlayer player("p");
+    player.AddAction(new CActMotionLinked("take", rig.body, "veskoTake", CharacterRig::SCOPE,
+                                          {"veskoHandlingR", RT_TRANSFORM}, {"kotatsuBody", RT_TRANSFORM}, 0));
+    player.AddAction(new CActMotionLinked("putBack", rig.body, "veskoPutBack", CharacterRig::SCOPE,
+                                          {"kotatsu", RT_TRANSFORM}, {"kotatsuBody", RT_TRANSFORM}, 0));
+    CTransform* good = rig.Scoped("kotatsuBody");
+    ASSERT_NE(good, nullptr);
+    auto worldScale = [&] {
+        AdvanceFrameStamp();
+        const CMatrix& m = good->GetWorldMatrix();
+        return std::sqrt(m(0, 0) * m(0, 0) + m(0, 1) * m(0, 1) + m(0, 2) * m(0, 2));
+    };
+    EXPECT_NEAR(worldScale(), 1.0f, 1e-5f);
+    AdvanceFrameStamp();
+    player.Request(CActRequest("take"));
+    player.Update(FRAME_MS);
+    ASSERT_EQ(good->GetParent(), rig.Scoped("veskoHandlingR"));
+    EXPECT_NEAR(worldScale(), 1.0f, 1e-4f);
+    EXPECT_NEAR(good->GetChannelValue(CTransform::TC_SCALE_X), 1.0f / 16.66f, 1e-5f);
+    player.Request(CActRequest("putBack"));
+    for (int i = 0; i < 10 && good->GetParent() != rig.Scoped("kotatsu"); ++i)
+        player.Update(FRAME_MS);
+    ASSERT_EQ(good->GetParent(), rig.Scoped("kotatsu"));
+    EXPECT_NEAR(worldScale(), 1.0f, 1e-4f);
+    EXPECT_NEAR(good->GetChannelValue(CTransform::TC_SCALE_Y), 1.0f, 1e-4f);
+}
+
 TEST(ActWaitTest, WaitsItsMillisecondsWhateverTheStep) {
     struct Case {
         const char* word;

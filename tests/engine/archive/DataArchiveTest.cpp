@@ -16,6 +16,23 @@ TEST(DescrambleArchive, XorsCompleteWordsAndLeavesTheTail) {
     EXPECT_EQ(bytes, expected);
 }
 
+TEST(DescrambleArchive, UnalignedBuffersOfEverySizeMatchTheByteRule) {
+    const uint32_t key = 0xA1B2C3D4u;
+    const uint8_t k[4] = {0xD4, 0xC3, 0xB2, 0xA1};
+    for (size_t offset = 0; offset < 4; ++offset)
+        for (size_t size = 0; size <= 13; ++size) {
+            std::vector<uint8_t> buffer(offset + size);
+            for (size_t i = 0; i < buffer.size(); ++i)
+                buffer[i] = uint8_t(i * 37 + 11);
+            std::vector<uint8_t> expected(buffer.begin() + offset, buffer.end());
+            for (size_t i = 0; i < size / 4 * 4; ++i)
+                expected[i] ^= k[i % 4];
+            DescrambleArchive(buffer.data() + offset, size, key);
+            EXPECT_EQ(std::vector<uint8_t>(buffer.begin() + offset, buffer.end()), expected)
+                << "offset " << offset << " size " << size;
+        }
+}
+
 TEST_F(DataArchiveTest, TenByteArchiveDescramblesTwoWordsAndServesRows) {
     // Entries "abcdef" and "ghij", scrambled with key 0x01020304 by hand:
     // the last two bytes of the file stay as stored.

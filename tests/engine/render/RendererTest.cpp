@@ -309,6 +309,39 @@ TEST_F(RendererTest, SetWorldUploadsTheThreeTransposedProducts) {
         }
 }
 
+TEST_F(RendererTest, CameraConstantsAreUploadedOncePerCameraChange) {
+    d3d.accepted = {{D3DFMT_X8R8G8B8, D3DFMT_D32}};
+    CRenderer renderer(window, 320, 240, true, false);
+    CMatrix world, view, projection;
+    view.SetTranslation(0, 0, -10);
+    projection.SetPerspectiveFovRH(1.0f, 1.5f, 1.0f, 100.0f);
+    renderer.SetProjection(projection);
+    renderer.SetView(view);
+    renderer.SetWorld(world);
+    // Further items under the same camera upload only their own product.
+    d3d.device.constantOrder.clear();
+    world.SetTranslation(1, 0, 0);
+    renderer.SetWorld(world);
+    renderer.SetWorld(world);
+    EXPECT_EQ(d3d.device.constantOrder, (std::vector<DWORD>{0, 1, 2, 3, 0, 1, 2, 3}));
+    // A new view brings the view-projection up to date with the next item.
+    d3d.device.constantOrder.clear();
+    view.SetTranslation(0, 0, -20);
+    renderer.SetView(view);
+    renderer.SetWorld(world);
+    EXPECT_EQ(d3d.device.constantOrder, (std::vector<DWORD>{8, 9, 10, 11, 0, 1, 2, 3, 4, 5, 6, 7}));
+    CMatrix vp;
+    projection.PreMultiply(vp, view);
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            EXPECT_FLOAT_EQ(d3d.device.constants[4 + r][c], vp(c, r));
+    // A reset device has lost them: the next item uploads them again.
+    ASSERT_EQ(renderer.ResetDevice(), 0);
+    d3d.device.constantOrder.clear();
+    renderer.SetWorld(world);
+    EXPECT_EQ(d3d.device.constantOrder, (std::vector<DWORD>{8, 9, 10, 11, 0, 1, 2, 3, 4, 5, 6, 7}));
+}
+
 // Texture binding through the stage cache.
 std::vector<std::pair<CTexture*, int>> g_binds;
 void RecordBind(CTexture* texture, int stage) { g_binds.push_back({texture, stage}); }

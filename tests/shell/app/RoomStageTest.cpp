@@ -1,23 +1,29 @@
 // The room drawn through the whole chain on the real device: archives, model
 // loading, shaders, lights, the draw list and the frame loop. The picture is
-// read back from the screen and kept as "room.png" beside the test program.
+// read back from the screen, kept as "room.png" beside the test program and
+// compared at half size with the kept reference beside this test.
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <png.h>
 
 #include <chrono>
-#include <filesystem>
 #include <cstdio>
-#include <set>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "engine/archive/DataFolder.h"
-#include "engine/textconsole/Console.h"
-#include "engine/texture/d3d/D3dTextureDevice.h"
+#include "engine/core/FrameStamp.h"
 #include "engine/drawlist/DrawList.h"
 #include "engine/render/ConsoleRenderer.h"
+#include "engine/resource/ResourceManager.h"
+#include "engine/scene/Transform.h"
+#include "engine/textconsole/Console.h"
+#include "engine/texture/d3d/D3dTextureDevice.h"
 #include "shell/app/RoomStage.h"
+#include "shell/world/World.h"
+#include "tests/support/PictureCompare.h"
+#include "tests/support/ScreenCapture.h"
 
 namespace {
 
@@ -32,10 +38,15 @@ public:
     ~CRoomRun() override { delete stage; }
 
     int Update(float) override {
+        const int32_t before = FrameStamp;
+        if (IsFirstUpdate() && updates > 0)
+            loopSteps.push_back(before - lastStamp);
         auto start = std::chrono::steady_clock::now();
         stage->Queue();
         updateSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         ++updates;
+        queueSteps.push_back(FrameStamp - before);
+        lastStamp = FrameStamp;
         if (IsFirstUpdate() && ++passes == passLimit)
             PostQuitMessage(0);
         return 0;
@@ -46,6 +57,9 @@ public:
     int passes = 0;
     int updates = 0;
     double updateSeconds = 0;
+    std::vector<int32_t> queueSteps; // how far each update's queueing moved the frame stamp
+    std::vector<int32_t> loopSteps;  // how far the frame loop moved it between passes
+    int32_t lastStamp = 0;
 };
 
 class RoomStage : public ::testing::Test {
@@ -64,55 +78,20 @@ protected:
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "RoomStageTest";
         RegisterClassA(&wc);
-        m_window = CreateWindowExA(0, wc.lpszClassName, "room", WS_POPUP | WS_VISIBLE, 0, 0, WIDTH, HEIGHT, nullptr,
-                                   nullptr, wc.hInstance, nullptr);
+        m_window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "room", WS_POPUP | WS_VISIBLE, 0, 0, WIDTH, HEIGHT,
+                                   nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_NE(m_window, nullptr);
     }
     void TearDown() override { DestroyWindow(m_window); }
 
-    // The window's pixels as R, G, B, copied from the screen through GDI.
-    bool ReadWindow(std::vector<uint8_t>& rgb) {
-        HDC window = GetDC(m_window);
-        HDC memory = CreateCompatibleDC(window);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = WIDTH;
-        info.bmiHeader.biHeight = -HEIGHT;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        bool ok = bitmap != nullptr;
-        if (ok) {
-            HGDIOBJ old = SelectObject(memory, bitmap);
-            ok = BitBlt(memory, 0, 0, WIDTH, HEIGHT, window, 0, 0, SRCCOPY) != 0;
-            GdiFlush();
-            rgb.resize(WIDTH * HEIGHT * 3);
-            const DWORD* pixels = (const DWORD*)bits;
-            for (int i = 0; i < WIDTH * HEIGHT; ++i) {
-                rgb[3 * i] = (pixels[i] >> 16) & 255;
-                rgb[3 * i + 1] = (pixels[i] >> 8) & 255;
-                rgb[3 * i + 2] = pixels[i] & 255;
-            }
-            SelectObject(memory, old);
-            DeleteObject(bitmap);
-        }
-        DeleteDC(memory);
-        ReleaseDC(m_window, window);
-        return ok;
+    RgbPicture ReadWindow() {
+        RECT r;
+        GetWindowRect(m_window, &r);
+        return CaptureScreen(r);
     }
 
     HWND m_window = nullptr;
 };
-
-bool WritePng(const char* path, const std::vector<uint8_t>& rgb) {
-    png_image image = {};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = WIDTH;
-    image.height = HEIGHT;
-    image.format = PNG_FORMAT_RGB;
-    return png_image_write_to_file(&image, path, 0, rgb.data(), WIDTH * 3, nullptr) != 0;
-}
 
 TEST_F(RoomStage, DrawsTheTexturedRoom) {
     CRoomRun run(m_window);
@@ -122,24 +101,53 @@ TEST_F(RoomStage, DrawsTheTexturedRoom) {
     run.Run();
     ASSERT_EQ(run.passes, 3);
 
-    std::vector<uint8_t> rgb;
-    ASSERT_TRUE(ReadWindow(rgb));
-    EXPECT_TRUE(WritePng("room.png", rgb));
+    const RgbPicture shot = ReadWindow();
+    ASSERT_EQ(shot.width, WIDTH);
+    ASSERT_EQ(shot.height, HEIGHT);
+    EXPECT_TRUE(WriteRgbPng("room.png", shot));
+    const PictureDifference d =
+        CompareWithKept(HalveRgbPicture(shot), DESKMATE_SOURCE_DIR "/tests/shell/app/room_reference.png");
+    ASSERT_TRUE(d.sameSize);
+    EXPECT_LT(d.meanChannelDifference, 3.0);
+    EXPECT_LT(d.changedShare, 0.01);
+}
 
-    // The sky and the room cover the window: hardly a pixel of the clear
-    // colour, few black ones, and the many colours of textured, lit surfaces.
-    int clear = 0, black = 0;
-    std::set<uint32_t> colours;
-    for (size_t i = 0; i < rgb.size(); i += 3) {
-        uint8_t r = rgb[i], g = rgb[i + 1], b = rgb[i + 2];
-        clear += r == 0 && g == 0 && b == 255;
-        black += r < 8 && g < 8 && b < 8;
-        colours.insert((r << 16) | (g << 8) | b);
-    }
-    const int pixels = WIDTH * HEIGHT;
-    EXPECT_LT(clear, pixels / 100);
-    EXPECT_LT(black, pixels / 10);
-    EXPECT_GT(colours.size(), 500u);
+// The frame loop moves the frame stamp once a pass, and queueing the main
+// scene once more, so that a tree queued again recomputes its matrices.
+TEST_F(RoomStage, FrameStampAdvancesOncePerPassAndOncePerQueue) {
+    CRoomRun run(m_window);
+    ASSERT_NE(run.GetDevice(), nullptr);
+    ASSERT_TRUE(run.stage->IsLoaded());
+    run.passLimit = 8;
+    run.ResetFrameTimer();
+    run.Run();
+    ASSERT_EQ(run.loopSteps.size(), 7u);
+    for (int32_t step : run.loopSteps)
+        EXPECT_EQ(step, 1);
+    ASSERT_FALSE(run.queueSteps.empty());
+    for (int32_t step : run.queueSteps)
+        EXPECT_EQ(step, 1);
+}
+
+// The stage's world clock starts at 18:00 with the night sky; eighteen world
+// hours on (540 real seconds at the default ratio) the day sky shows instead.
+TEST_F(RoomStage, FollowsTheWorldClock) {
+    CRoomRun run(m_window);
+    ASSERT_NE(run.GetDevice(), nullptr);
+    ASSERT_TRUE(run.stage->IsLoaded());
+    auto visible = [](const char* name) {
+        CTransform* node = dynamic_cast<CTransform*>(
+            CurrentResourceManager->Find((std::string(name) + CRoomStage::SCOPE).c_str(), RT_TRANSFORM));
+        return node && node->GetChannelValue(CTransform::TC_VISIBLE) > 0;
+    };
+    EXPECT_TRUE(visible("skyCilinderNight"));
+    EXPECT_FALSE(visible("skyCilinderDay"));
+    run.stage->Update(540000.0f);
+    CClockTime noon = run.stage->GetWorld()->GetClock();
+    EXPECT_EQ(noon.hours, 12);
+    EXPECT_EQ(noon.minutes, 0);
+    EXPECT_TRUE(visible("skyCilinderDay"));
+    EXPECT_FALSE(visible("skyCilinderNight"));
 }
 
 // Not a timed test: the figures are printed for the record.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -81,7 +82,16 @@ TEST_F(LaunchConfigFile, ReadingRules) {
     // Starting values are all 9 for InitX/InitY checks and 0 elsewhere.
     const Case cases[] = {
         {"five values, the rest kept", "//a\n1\n//b\n2\n1\n1\n1\n", {1, 2, 1, 1, 1, 9, 9, 0, 0, 0, 0}},
-        {"minus sign and trailing letters skipped", "0\n0\n0\n0\n0\n-40\n12abc\n", {0, 0, 0, 0, 0, 40, 12, 0, 0, 0, 0}},
+        {"minus sign read, trailing letters skipped",
+         "0\n0\n0\n0\n0\n-40\n12abc\n",
+         {0, 0, 0, 0, 0, -40, 12, 0, 0, 0, 0}},
+        {"a minus sign counts only right before the digits",
+         "0\n0\n0\n0\n0\n- 40\nx--7\n",
+         {0, 0, 0, 0, 0, 40, -7, 0, 0, 0, 0}},
+        {"minus zero is zero", "-0\n", {0, 0, 0, 0, 0, 9, 9, 0, 0, 0, 0}},
+        {"lowest InitX that still fits",
+         "0\n0\n0\n0\n0\n-2147483648\n-1\n",
+         {0, 0, 0, 0, 0, INT32_MIN, -1, 0, 0, 0, 0}},
         {"leading blanks and text before the digits", "  1\n\tx=2\n", {1, 2, 0, 0, 0, 9, 9, 0, 0, 0, 0}},
         {"a twelfth value is ignored", "0\n0\n0\n0\n0\n1\n2\n1\n1\n1\n1\n7\n", {0, 0, 0, 0, 0, 1, 2, 1, 1, 1, 1}},
         {"blank and digitless lines hold no value", "\n\nabc\n1\n", {1, 0, 0, 0, 0, 9, 9, 0, 0, 0, 0}},
@@ -121,8 +131,11 @@ TEST_F(LaunchConfigFile, RefusedFilesLeaveTheValues) {
     const Case cases[] = {
         {"WindowConfig 3", "0\n3\n"},
         {"ShaderMode 2", "2\n"},
+        {"ShaderMode -1", "-1\n"},
+        {"WindowConfig below its range", "0\n-2\n"},
         {"ClearMode 5", "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n5\n"},
         {"InitX beyond 32 bits", "0\n0\n0\n0\n0\n2147483648\n"},
+        {"InitX below 32 bits", "0\n0\n0\n0\n0\n-2147483649\n"},
         {"InitY far beyond 32 bits", "0\n0\n0\n0\n0\n0\n" + std::string(400, '9') + "\n"},
     };
     for (const Case& c : cases) {

@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "platform/archive/ArchiveStream.h"
 #include "shell/settings/Setting.h"
@@ -18,7 +25,9 @@ public:
     int GetScreenWidth() override { return 1366; }
     int GetScreenHeight() override { return 769; }
     bool IsWindows9x() override { return windows9x; }
+    void WriteLog(const char* line) override { log.push_back(line); }
     bool windows9x = false;
+    std::vector<std::string> log;
 };
 
 // Records every call the settings object makes, with the settings as they
@@ -295,4 +304,142 @@ TEST_F(Setting, RefusedStateFileIsKeptAtShutDown) {
         EXPECT_EQ(freshSystem.calls, Calls{});
         EXPECT_EQ(ReadFileBytes(STATE_FILE_NAME), bytes);
     }
+}
+
+TEST_F(Setting, FilesLiveInTheDataFolderNotTheCurrentOne) {
+    namespace fs = std::filesystem;
+    setting.SetSystem(&system);
+    system.saved.money = 500;
+    fs::create_directory("elsewhere");
+    fs::current_path("elsewhere");
+    setting.SetFixed(true);
+    ASSERT_TRUE(setting.SaveState());
+    EXPECT_FALSE(fs::exists(LAUNCH_CONFIG_FILE_NAME));
+    EXPECT_FALSE(fs::exists(STATE_FILE_NAME));
+    EXPECT_TRUE(fs::exists(GetFolder() / LAUNCH_CONFIG_FILE_NAME));
+    EXPECT_TRUE(fs::exists(GetFolder() / STATE_FILE_NAME));
+
+    // Files of the same names in the current folder are not read.
+    WriteBytes(LAUNCH_CONFIG_FILE_NAME, "0\n3\n");
+    WriteBytes(STATE_FILE_NAME, "junk");
+    CSetting next("", host);
+    FakeSystem nextSystem(next);
+    next.SetSystem(&nextSystem);
+    EXPECT_TRUE(next.LoadConfig());
+    EXPECT_TRUE(next.IsFixed());
+    EXPECT_TRUE(next.LoadState());
+    EXPECT_EQ(nextSystem.restored.money, 500u);
+    EXPECT_TRUE(host.log.empty());
+}
+
+TEST_F(Setting, CameraThatIsNotFiniteNeverCostsTheState) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    setting.SetSystem(&system);
+    system.saved.money = 7000;
+    system.saved.items = {{"bed", 1}};
+    auto reload = [&](CSavedState& into) {
+        CSetting reader("", host);
+        FakeSystem readerSystem(reader);
+        reader.SetSystem(&readerSystem);
+        bool loaded = reader.LoadState();
+        into = readerSystem.restored;
+        return loaded;
+    };
+    CSavedState back;
+
+    // Nothing finite seen yet: the default camera is written.
+    system.saved.cameraDistance = inf;
+    ASSERT_TRUE(setting.SaveState());
+    ASSERT_TRUE(reload(back));
+    EXPECT_TRUE(back.hasCamera);
+    EXPECT_EQ(back.cameraDistance, SAVED_CAMERA_DEFAULT_DISTANCE);
+    EXPECT_EQ(back.money, 7000u);
+
+    // Then the last finite camera saved.
+    system.saved.cameraDistance = 900.0f;
+    system.saved.cameraInterest[1] = 42.0f;
+    ASSERT_TRUE(setting.SaveState());
+    system.saved.cameraInterest[1] = nan;
+    ASSERT_TRUE(setting.SaveState());
+    ASSERT_TRUE(reload(back));
+    EXPECT_EQ(back.cameraDistance, 900.0f);
+    EXPECT_EQ(back.cameraInterest[1], 42.0f);
+    ASSERT_EQ(back.items.size(), 1u);
+
+    // A file whose camera is not finite: money and items load, the camera
+    // does not; with no finite camera seen, a later save writes the default one.
+    CArchiveWriter writer;
+    writer.WriteUInt32(STATE_FILE_VERSION);
+    writer.WriteFloat(nan);
+    writer.WriteFloat(1.0f);
+    writer.WriteFloat(2.0f);
+    writer.WriteFloat(3.0f);
+    writer.WriteUInt32(1234);
+    writer.WriteInt32(1);
+    writer.WriteString("kotatsu");
+    writer.WriteUInt32(1);
+    WriteBytes(STATE_FILE_NAME, std::string(writer.GetBytes().begin(), writer.GetBytes().end()));
+    CSetting fresh("", host);
+    FakeSystem freshSystem(fresh);
+    fresh.SetSystem(&freshSystem);
+    EXPECT_TRUE(fresh.LoadState());
+    EXPECT_EQ(freshSystem.calls, Calls{"restore"});
+    EXPECT_FALSE(freshSystem.restored.hasCamera);
+    EXPECT_EQ(freshSystem.restored.money, 1234u);
+    ASSERT_EQ(freshSystem.restored.items.size(), 1u);
+    EXPECT_EQ(freshSystem.restored.items[0].name, "kotatsu");
+    ASSERT_EQ(host.log.size(), 1u);
+    EXPECT_NE(host.log[0].find("camera"), std::string::npos);
+    EXPECT_FALSE(fresh.GetClearMode());
+    freshSystem.saved = freshSystem.restored;
+    freshSystem.saved.hasCamera = true;
+    freshSystem.saved.cameraDistance = -inf;
+    ASSERT_TRUE(fresh.SaveState());
+    ASSERT_TRUE(reload(back));
+    EXPECT_TRUE(back.hasCamera);
+    EXPECT_EQ(back.cameraDistance, SAVED_CAMERA_DEFAULT_DISTANCE);
+    EXPECT_EQ(back.money, 1234u);
+}
+
+// A state file that is there but cannot be read is neither loaded, nor
+// overwritten, nor cleared; the run goes on with the starting state.
+TEST_F(Setting, UnreadableStateFileIsLeftAlone) {
+    auto check = [&](const char* what, auto hold) {
+        CSetting fresh("", host);
+        FakeSystem freshSystem(fresh);
+        fresh.SetSystem(&freshSystem);
+        freshSystem.saved.money = 1;
+        host.log.clear();
+        hold([&] {
+            EXPECT_TRUE(fresh.LoadState()) << what;
+            EXPECT_FALSE(fresh.SaveState()) << what;
+        });
+        EXPECT_FALSE(fresh.SaveState()) << what; // nor later in the same run
+        EXPECT_EQ(freshSystem.calls, Calls{}) << what;
+        EXPECT_FALSE(fresh.GetClearMode()) << what;
+        ASSERT_EQ(host.log.size(), 1u) << what;
+        EXPECT_NE(host.log[0].find("cannot be opened"), std::string::npos) << what;
+        EXPECT_FALSE(std::filesystem::exists("tavelune.dat.tmp")) << what;
+    };
+
+    // A folder where the file should be.
+    std::filesystem::create_directory(STATE_FILE_NAME);
+    check("folder", [](auto run) { run(); });
+    EXPECT_TRUE(std::filesystem::is_directory(STATE_FILE_NAME));
+    std::filesystem::remove(STATE_FILE_NAME);
+
+#ifdef _WIN32
+    // A file that another program holds open without sharing.
+    const std::string kept("\x00\x00\x01\x00 kept bytes", 15);
+    WriteBytes(STATE_FILE_NAME, kept);
+    check("locked", [](auto run) {
+        HANDLE lock = CreateFileA(STATE_FILE_NAME, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        run();
+        CloseHandle(lock);
+    });
+    EXPECT_EQ(ReadFileBytes(STATE_FILE_NAME), kept);
+#endif
 }

@@ -26,7 +26,8 @@ CSavedState SampleState() {
 }
 
 bool SameState(const CSavedState& a, const CSavedState& b) {
-    if (a.cameraDistance != b.cameraDistance || a.money != b.money || a.items.size() != b.items.size())
+    if (a.cameraDistance != b.cameraDistance || a.hasCamera != b.hasCamera || a.money != b.money ||
+        a.items.size() != b.items.size())
         return false;
     for (int i = 0; i < 3; ++i)
         if (a.cameraInterest[i] != b.cameraInterest[i])
@@ -113,11 +114,7 @@ TEST(StateLayout, OlderVersionsAndEmptyCountsAreRead) {
 }
 
 TEST(StateLayout, RefusesHostileFilesAndLeavesStateUntouched) {
-    const float inf = std::numeric_limits<float>::infinity();
-    const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::vector<uint8_t> good = EncodeState(SampleState());
-    std::vector<uint8_t> nanInterest = Head(STATE_FILE_VERSION, 1.0f, 0, 0);
-    std::memcpy(&nanInterest[12], &nan, 4);
 
     struct Case {
         const char* what;
@@ -131,9 +128,6 @@ TEST(StateLayout, RefusesHostileFilesAndLeavesStateUntouched) {
         {"cut before the count", std::vector<uint8_t>(good.begin(), good.begin() + 26)},
         {"cut inside the last record", std::vector<uint8_t>(good.begin(), good.end() - 1)},
         {"cut inside a name", std::vector<uint8_t>(good.begin(), good.begin() + 30)},
-        {"infinite distance", Head(STATE_FILE_VERSION, inf, 0, 0)},
-        {"NaN distance", Head(STATE_FILE_VERSION, nan, 0, 0)},
-        {"NaN interest point", nanInterest},
         {"count beyond the file", Append(Head(STATE_FILE_VERSION, 1.0f, 0, 2), {0x01, 'a', 1, 0, 0, 0})},
         {"huge count", Append(Head(STATE_FILE_VERSION, 1.0f, 0, 0x7FFFFFFF), {0x00, 1, 0, 0, 0})},
         {"name beyond the file", Append(Head(STATE_FILE_VERSION, 1.0f, 0, 1), {0xFE, 'a', 1, 0, 0, 0})},
@@ -146,6 +140,86 @@ TEST(StateLayout, RefusesHostileFilesAndLeavesStateUntouched) {
         EXPECT_EQ(DecodeState(c.bytes.data(), c.bytes.size(), state, version), SR_MALFORMED) << c.what;
         EXPECT_TRUE(SameState(state, SampleState())) << c.what;
         EXPECT_EQ(version, 42u) << c.what;
+    }
+}
+
+TEST(StateLayout, ItemsAreWrittenInNameByteOrder) {
+    // Bytes above 0x7F sort after ASCII, upper case before lower case, a
+    // prefix before its longer names; equal names keep the holder's order.
+    const std::string high("\x82\xa0", 2);
+    CSavedState state;
+    state.items = {{high, 3}, {"kotatsu", 2}, {"bed", 1}, {"Bed", 0}, {"be", 4}, {"bed", 5}, {"", 6}};
+    const std::vector<uint8_t> bytes = EncodeState(state);
+    CSavedState back;
+    uint32_t version = 0;
+    ASSERT_EQ(DecodeState(bytes.data(), bytes.size(), back, version), SR_OK);
+    const std::vector<std::pair<std::string, uint32_t>> want = {{"", 6},    {"Bed", 0},     {"be", 4}, {"bed", 1},
+                                                                {"bed", 5}, {"kotatsu", 2}, {high, 3}};
+    ASSERT_EQ(back.items.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(back.items[i].name, want[i].first) << i;
+        EXPECT_EQ(back.items[i].stateCode, want[i].second) << i;
+    }
+    // Any order handed over gives the same file.
+    std::vector<CSavedItem> reversed(state.items.rbegin(), state.items.rend());
+    std::swap(reversed[1], reversed[4]); // keep the two "bed" records in their first order
+    CSavedState other = state;
+    other.items = reversed;
+    EXPECT_EQ(EncodeState(other), bytes);
+}
+
+TEST(StateLayout, CameraThatIsNotFiniteIsNeitherWrittenNorRead) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        const char* what;
+        float distance, x, y, z;
+    };
+    const Case cases[] = {
+        {"infinite distance", inf, 1, 2, 3},     {"negative infinite distance", -inf, 1, 2, 3},
+        {"NaN distance", nan, 1, 2, 3},          {"NaN interest x", 900, nan, 2, 3},
+        {"infinite interest y", 900, 1, inf, 3}, {"NaN interest z", 900, 1, 2, nan},
+    };
+    for (const Case& c : cases) {
+        CSavedState state = SampleState();
+        state.cameraDistance = c.distance;
+        state.cameraInterest[0] = c.x;
+        state.cameraInterest[1] = c.y;
+        state.cameraInterest[2] = c.z;
+
+        // Written: the default camera, with the money and the items.
+        const std::vector<uint8_t> written = EncodeState(state);
+        CSavedState back;
+        uint32_t version = 0;
+        ASSERT_EQ(DecodeState(written.data(), written.size(), back, version), SR_OK) << c.what;
+        EXPECT_TRUE(back.hasCamera) << c.what;
+        EXPECT_EQ(back.cameraDistance, SAVED_CAMERA_DEFAULT_DISTANCE) << c.what;
+        for (float coordinate : back.cameraInterest)
+            EXPECT_EQ(coordinate, 0.0f) << c.what;
+        EXPECT_EQ(back.money, state.money) << c.what;
+        EXPECT_EQ(back.items.size(), state.items.size()) << c.what;
+
+        // Read from a file that holds it: the camera alone is dropped.
+        std::vector<uint8_t> bad = EncodeState(SampleState());
+        std::memcpy(&bad[4], &c.distance, 4);
+        std::memcpy(&bad[8], &c.x, 4);
+        std::memcpy(&bad[12], &c.y, 4);
+        std::memcpy(&bad[16], &c.z, 4);
+        CSavedState read;
+        ASSERT_EQ(DecodeState(bad.data(), bad.size(), read, version), SR_OK) << c.what;
+        EXPECT_FALSE(read.hasCamera) << c.what;
+        EXPECT_EQ(read.cameraDistance, SAVED_CAMERA_DEFAULT_DISTANCE) << c.what;
+        EXPECT_EQ(read.money, SampleState().money) << c.what;
+        CSavedState want = SampleState();
+        want.hasCamera = false;
+        SetDefaultCamera(want);
+        EXPECT_TRUE(SameState(read, want)) << c.what;
+        // Saving what was read writes the default camera.
+        CSavedState again;
+        const std::vector<uint8_t> rewritten = EncodeState(read);
+        ASSERT_EQ(DecodeState(rewritten.data(), rewritten.size(), again, version), SR_OK) << c.what;
+        EXPECT_TRUE(again.hasCamera) << c.what;
+        EXPECT_EQ(again.cameraDistance, SAVED_CAMERA_DEFAULT_DISTANCE) << c.what;
     }
 }
 

@@ -5,8 +5,11 @@
 #include <filesystem>
 #include <string>
 
-// Runs a test inside a fresh empty folder, so that files with fixed names
-// ("tavelune.cfg", "tavelune.dat") never meet the program's own.
+#include "engine/archive/DataFolder.h"
+
+// Runs a test inside a fresh empty folder, which is also the data folder, so
+// that files with fixed names ("tavelune.cfg", "tavelune.dat") never meet the
+// program's own.
 class ScratchFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -19,16 +22,22 @@ protected:
         fs::remove_all(m_folder, ignored);
         fs::create_directories(m_folder);
         fs::current_path(m_folder);
+        m_previousDataFolder = GetDataFolder();
+        SetDataFolder(m_folder.string());
     }
     void TearDown() override {
         std::error_code ignored;
+        SetDataFolder(m_previousDataFolder);
         std::filesystem::current_path(m_previous, ignored);
         std::filesystem::remove_all(m_folder, ignored);
     }
 
+    const std::filesystem::path& GetFolder() const { return m_folder; }
+
 private:
     std::filesystem::path m_previous;
     std::filesystem::path m_folder;
+    std::string m_previousDataFolder;
 };
 
 // A whole file's bytes, or "<missing>" when it cannot be opened.

@@ -18,6 +18,9 @@
 #include "engine/chunk/ChunkEnums.h"
 #include "engine/chunk/ChunkHandlers.h"
 #include "engine/chunk/ChunkStream.h"
+#include "engine/chunk/VertexSize.h"
+#include "engine/math/Matrix.h"
+#include "engine/math/Vec3.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/SceneChunkLoaders.h"
 #include "engine/scene/Transform.h"
@@ -26,6 +29,7 @@
 #include "tools/content/TexturePainter.h"
 #include "tools/packer/ArchivePacker.h"
 #include "tools/packer/Manifest.h"
+#include "shell/world/RoomCamera.h"
 
 #include "tests/tools/content/ShapeStandIn.h"
 #include "engine/core/LittleEndian.h"
@@ -184,6 +188,45 @@ TEST_F(RoomModel, ShapesPairShadersWithGeometryInTheirVertexLayout) {
             ASSERT_TRUE(layout.count(type)) << pair.shaderName;
             EXPECT_EQ(geometries[pair.geometryName]->vertexFormat, layout.at(type)) << pair.geometryName;
         }
+}
+
+// The room camera of the stage and the preview takes in every piece of
+// furniture whole, in the 4:3 picture the stage draws.
+TEST_F(RoomModel, RoomCameraFramesTheFurniture) {
+    const CMatrix view = GetRoomCameraView();
+    const CMatrix projection = GetRoomCameraProjection(640, 480);
+    std::map<std::string, const GeometryRecord*> geometries;
+    for (const GeometryRecord& g : g_room.geometries)
+        geometries[g.name] = &g;
+    for (const char* furniture :
+         {"room_bed", "room_desk", "room_tvRack", "room_shelves", "room_dresser", "room_kotatsuArea"}) {
+        CTransform* group = FindTransform(furniture);
+        ASSERT_NE(group, nullptr) << furniture;
+        int vertices = 0, outside = 0;
+        for (const ShapeRecord& shape : g_room.shapes) {
+            CNode* node = dynamic_cast<CNode*>(registry.Find(shape.name.c_str(), RT_SHAPE));
+            if (!Below(node, group))
+                continue;
+            const CMatrix& world = node->GetParent()->GetWorldMatrix();
+            for (const ShapePair& pair : shape.pairs) {
+                const GeometryRecord* g = geometries[pair.geometryName];
+                ASSERT_NE(g, nullptr) << pair.geometryName;
+                const size_t stride = size_t(GetVertexSize(g->vertexFormat));
+                for (int i = 0; i < g->vertexCount; ++i) {
+                    float position[3];
+                    std::memcpy(position, g->vertices + stride * size_t(i), sizeof position);
+                    Vec4 p(position[0], position[1], position[2], 1.0f);
+                    p.Transform(world);
+                    p.Transform(view);
+                    p.Transform(projection);
+                    ++vertices;
+                    outside += !(p.w > 0 && std::fabs(p.x) <= p.w && std::fabs(p.y) <= p.w);
+                }
+            }
+        }
+        EXPECT_GT(vertices, 0) << furniture;
+        EXPECT_EQ(outside, 0) << furniture << ": " << outside << " of " << vertices << " corners outside the picture";
+    }
 }
 
 TEST_F(RoomModel, TextureFilesAreRoomAndSkyNamesOfTextureListZero) {
