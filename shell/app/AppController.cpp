@@ -80,8 +80,10 @@ void CAppController::TearDown() {
 }
 
 void CAppController::OnWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_system)
+    if (m_system) {
+        m_system->OnWindowMessage(message, wParam, lParam);
         CInputManager::Instance().OnMessage(window, message, wParam, lParam);
+    }
 }
 
 void CAppController::OnRightClick() {

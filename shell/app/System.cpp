@@ -82,9 +82,12 @@ int CSystem::Update(float stepMs) {
     float step = m_startSteps.Next(stepMs);
     CInputManager& input = CInputManager::Instance();
     input.Update();
+    bool escape = m_escapePressed;
+    m_escapePressed = false;
     if (CKeyboard* keyboard = input.GetKeyboard())
-        if (KeyPressed(keyboard->GetKey(KEY_ESCAPE)))
-            return 1;
+        escape = escape || KeyPressed(keyboard->GetKey(KEY_ESCAPE));
+    if (escape)
+        return 1;
     // The zone decides whether the camera may be turned by dragging; the
     // camera manager reads it once it drives the view.
     if (CPointer* pointer = input.GetPointer())
@@ -107,6 +110,12 @@ void CSystem::TearDown() {
     DeleteOwned(m_sound);
     DeleteOwned(m_render);
     m_setUpComplete = false;
+}
+
+void CSystem::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A fresh press only: bit 30 is set on the repeats of a held key.
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE && !(lParam & (1 << 30)))
+        m_escapePressed = true;
 }
 
 PointerZone CSystem::HitTest(int x, int y) {

@@ -48,6 +48,8 @@ public:
     // Saves the state file, when set-up completed, and deletes the scene.
     void TearDown();
 
+    // Every message of the main window, before the input manager's view.
+    void OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam);
     PointerZone HitTest(int x, int y);
     void OpenMenu();
 
@@ -77,6 +79,9 @@ private:
     CWorld* m_world = nullptr;
     CSavedState m_savedGame;
     bool m_setUpComplete = false;
+    // An Escape press seen in the messages since the last update, so that a
+    // tap that goes down and up within one pump still ends the program.
+    bool m_escapePressed = false;
     // The room's fixed view, a node of the main scene.
     CCameraResource* m_roomCamera = nullptr;
 };

@@ -107,12 +107,12 @@ protected:
     static std::string Config() { return Here() + "tavelune.cfg"; }
     static std::string State() { return Here() + "tavelune.dat"; }
 
-    PROCESS_INFORMATION Start(const char* arguments = "") {
+    PROCESS_INFORMATION Start(const char* arguments = "", const std::string& folder = Here()) {
         std::string line = "\"" + Here() + "deskmate.exe\" " + arguments;
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process = {};
-        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, Here().c_str(), &startup,
+        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                            &process)) {
             CloseHandle(process.hThread);
             process.hThread = nullptr;
@@ -218,6 +218,17 @@ TEST_F(Deskmate, SplashFirstThenTheWindowShapedByItsMask) {
     EXPECT_TRUE(EqualRgn(outline, static_cast<HRGN>(mask.GetRegion().GetSafeHandle())));
     EXPECT_FALSE(PtInRegion(outline, 1, 1));
     EXPECT_TRUE(PtInRegion(outline, WIDTH / 2, HEIGHT / 2));
+
+    // A mask name from outside is not taken: a pointer of another process
+    // means nothing here, and the outline stays.
+    PostMessageA(main, 0x47A, WPARAM(0x12345678), 0);
+    PostMessageA(main, 0x47A, 0, 0);
+    Sleep(1000);
+    EXPECT_FALSE(HasEnded(p));
+    HRGN after = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(main, after), ERROR);
+    EXPECT_TRUE(EqualRgn(after, outline));
+    DeleteObject(after);
     DeleteObject(outline);
 }
 
@@ -289,6 +300,87 @@ TEST_F(Deskmate, EscapeEndsItWithTheStateFileWritten) {
     std::vector<int> values = ConfigValues(ReadBytes(Config()));
     ASSERT_EQ(values.size(), 11u);
     EXPECT_EQ(values[10], 0); // ClearMode written back as 0
+}
+
+// A 24-bit BMP of one colour.
+std::string PlainBmp(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
+    int stride = (width * 3 + 3) & ~3;
+    uint32_t pixels = uint32_t(stride) * uint32_t(height), size = 54 + pixels;
+    std::string bmp(size, '\0');
+    auto put = [&](size_t at, uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            bmp[at + size_t(i)] = char(v >> (8 * i) & 0xFF);
+    };
+    bmp[0] = 'B', bmp[1] = 'M';
+    put(2, size, 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, uint32_t(width), 4);
+    put(22, uint32_t(height), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    put(34, pixels, 4);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            size_t at = 54 + size_t(y) * size_t(stride) + size_t(x) * 3;
+            bmp[at] = char(b), bmp[at + 1] = char(g), bmp[at + 2] = char(r);
+        }
+    return bmp;
+}
+
+// A mask that is all key colour gives no outline: the window stays whole
+// (and visible) instead of being cut away to nothing.
+TEST_F(Deskmate, MaskWithoutOutlineLeavesTheWindowWhole) {
+    std::string loose = Here() + "clipper\\clipper_640_640.bmp";
+    CreateDirectoryA((Here() + "clipper").c_str(), nullptr);
+    WriteBytes(loose, PlainBmp(WIDTH, HEIGHT, 0, 255, 0));
+    PROCESS_INFORMATION p = Start();
+    HWND main = WaitForMain(p);
+    bool visible = main && IsWindowVisible(main);
+    HRGN outline = CreateRectRgn(0, 0, 0, 0);
+    int kind = main ? GetWindowRgn(main, outline) : -1;
+    DeleteObject(outline);
+    if (main)
+        PostMessageA(main, WM_CLOSE, 0, 0);
+    WaitForExit(p);
+    DeleteFileA(loose.c_str());
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(visible);
+    EXPECT_EQ(kind, ERROR); // no region: the whole rectangle
+}
+
+TEST_F(Deskmate, TrayMenuItemEndsItAndFilesStayBesideTheProgram) {
+    // Started from another folder, it still keeps its files beside itself.
+    std::string elsewhere = Here() + "deskmate_elsewhere\\";
+    CreateDirectoryA(elsewhere.c_str(), nullptr);
+    DeleteFileA((elsewhere + "tavelune.cfg").c_str());
+    DeleteFileA((elsewhere + "tavelune.dat").c_str());
+    PROCESS_INFORMATION p = Start("", elsewhere);
+    HWND main = WaitForMain(p);
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_COMMAND, 0x8003, 0); // the menu's one item
+    EXPECT_EQ(WaitForExit(p), 0);
+    EXPECT_EQ(ReadBytes(State()).size(), 28u);
+    EXPECT_EQ(ConfigValues(ReadBytes(Config())).size(), 11u);
+    EXPECT_EQ(ReadBytes(elsewhere + "tavelune.cfg"), "<missing>");
+    EXPECT_EQ(ReadBytes(elsewhere + "tavelune.dat"), "<missing>");
+    RemoveDirectoryA(elsewhere.c_str());
+}
+
+// A tap whose press and release arrive within one pump of messages ends it
+// too; the auto-repeat of a key held since before does not.
+TEST_F(Deskmate, EscapeTapWithinOnePumpEndsIt) {
+    PROCESS_INFORMATION p = Start();
+    HWND main = WaitForMain(p);
+    ASSERT_NE(main, nullptr);
+    Sleep(1000);
+    PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0x40010001); // a repeat
+    Sleep(1500);
+    EXPECT_FALSE(HasEnded(p));
+    PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageA(main, WM_KEYUP, VK_ESCAPE, LPARAM(0xC0010001));
+    EXPECT_EQ(WaitForExit(p), 0);
+    EXPECT_EQ(ReadBytes(State()).size(), 28u);
 }
 
 TEST_F(Deskmate, HostileStateFileIsNeitherFatalNorOverwritten) {
