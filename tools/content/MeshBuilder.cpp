@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/chunk/ChunkEnums.h"
+#include "engine/core/LittleEndian.h"
 
 namespace {
 constexpr float PI = 3.14159265358979f;
@@ -25,8 +26,7 @@ MeshPoint Normalised(MeshPoint a) {
 void AppendFloat(std::vector<uint8_t>& out, float value) {
     uint32_t bits;
     std::memcpy(&bits, &value, 4);
-    for (int i = 0; i < 4; ++i)
-        out.push_back(uint8_t(bits >> (8 * i)));
+    AppendLe32(out, bits);
 }
 } // namespace
 
@@ -218,21 +218,6 @@ float SegmentDistance(MeshPoint p, MeshPoint a, MeshPoint b) {
     return Length(Sub(p, Add(a, Scaled(ab, t))));
 }
 } // namespace
-
-uint32_t VertexFormatForShaderType(int shaderType) {
-    switch (shaderType) {
-    case ST_CONSTANT: return VERTEX_FORMAT_CONSTANT;
-    case ST_LAMBERT: return VERTEX_FORMAT_LAMBERT;
-    case ST_LAMBERT_VB: return VERTEX_FORMAT_LAMBERT_VB;
-    case ST_LAMBERT_2WS:
-    case ST_LAMBERT_2WS_DY: return VERTEX_FORMAT_SKIN_2;
-    case ST_LAMBERT_3WS:
-    case ST_LAMBERT_3WS_DY: return VERTEX_FORMAT_SKIN_3;
-    case ST_LAMBERT_4WS:
-    case ST_LAMBERT_4WS_DY: return VERTEX_FORMAT_SKIN_4;
-    default: return 0;
-    }
-}
 
 bool CMeshBuilder::Place(int firstVertex, size_t firstIndex, const CMatrix& placement) {
     if (IsIdentity(placement))
@@ -637,10 +622,8 @@ bool BuildGeometry(const CMeshBuilder& mesh, const std::string& name, uint32_t v
         AppendFloat(out.vertexBytes, v.v);
     }
     out.indexBytes.clear();
-    for (uint16_t i : mesh.Indices()) {
-        out.indexBytes.push_back(uint8_t(i));
-        out.indexBytes.push_back(uint8_t(i >> 8));
-    }
+    for (uint16_t i : mesh.Indices())
+        AppendLe16(out.indexBytes, i);
     MeshPoint centre{(lo.x + hi.x) / 2, (lo.y + hi.y) / 2, (lo.z + hi.z) / 2};
     float radius = 0;
     for (const MeshVertex& v : vertices)

@@ -4,22 +4,20 @@
 #include <vector>
 
 #include "engine/chunk/ChunkRecords.h"
+#include "engine/chunk/VertexSize.h"
 #include "engine/math/Matrix.h"
 
-// Vertex layouts the room's shader types draw with.
-constexpr uint32_t VERTEX_FORMAT_CONSTANT = 0x801;   // position, texcoord
-constexpr uint32_t VERTEX_FORMAT_LAMBERT = 0x803;    // position, normal, texcoord
-constexpr uint32_t VERTEX_FORMAT_LAMBERT_VB = 0x813; // position, normal, colour, texcoord
+// The vertex layouts the tools build, as the engine's shader types draw them.
+constexpr uint32_t VERTEX_FORMAT_CONSTANT = ShaderVertexMask(ST_CONSTANT);     // position, texcoord
+constexpr uint32_t VERTEX_FORMAT_LAMBERT = ShaderVertexMask(ST_LAMBERT);       // position, normal, texcoord
+constexpr uint32_t VERTEX_FORMAT_LAMBERT_VB = ShaderVertexMask(ST_LAMBERT_VB); // position, normal, colour, texcoord
 // Skinned layouts: position, normal, 2, 3 or 4 weights, four bone indices
 // (floats holding 3 x the palette index), texcoord.
-constexpr uint32_t VERTEX_FORMAT_SKIN_2 = 0xCC3;
-constexpr uint32_t VERTEX_FORMAT_SKIN_3 = 0xDC3;
-constexpr uint32_t VERTEX_FORMAT_SKIN_4 = 0xFC3;
+constexpr uint32_t VERTEX_FORMAT_SKIN_2 = ShaderVertexMask(ST_LAMBERT_2WS);
+constexpr uint32_t VERTEX_FORMAT_SKIN_3 = ShaderVertexMask(ST_LAMBERT_3WS);
+constexpr uint32_t VERTEX_FORMAT_SKIN_4 = ShaderVertexMask(ST_LAMBERT_4WS);
 // Influences a vertex may carry: the four weights of the widest layout.
 constexpr int MESH_MAX_INFLUENCES = 4;
-
-// The vertex layout a shader type draws with; 0 for an unknown type.
-uint32_t VertexFormatForShaderType(int shaderType);
 
 struct MeshPoint {
     float x, y, z;
