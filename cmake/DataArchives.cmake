@@ -41,8 +41,17 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
     DEPENDS "${sound_builder}"
     COMMENT "Synthesising the sound cues and the ending music"
     VERBATIM)
+  # Vesko's models and textures (model archive 4, texture archive 4).
+  set(vesko_builder "${DESKMATE_TOOLS_DIR}/vesko/deskmate_vesko_content")
+  set(vesko_folder "${CMAKE_BINARY_DIR}/generated/content/vesko")
+  add_custom_command(
+    OUTPUT "${vesko_folder}/vesko.manifest"
+    COMMAND "${vesko_builder}" "${vesko_folder}"
+    DEPENDS "${vesko_builder}"
+    COMMENT "Building Vesko's models and textures"
+    VERBATIM)
   set(manifests "${room_folder}/room.manifest" "${media_folder}/media.manifest" "${sound_folder}/sound.manifest"
-                ${DESKMATE_ARCHIVE_MANIFESTS})
+                "${vesko_folder}/vesko.manifest" ${DESKMATE_ARCHIVE_MANIFESTS})
   set(manifest_args)
   foreach(m IN LISTS manifests)
     list(APPEND manifest_args --manifest "${m}")
