@@ -41,8 +41,17 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
     DEPENDS "${sound_builder}"
     COMMENT "Synthesising the sound cues and the ending music"
     VERBATIM)
+  # The configuration menu's model and texture (model and texture archive 2).
+  set(menu_builder "${DESKMATE_TOOLS_DIR}/menu/deskmate_menu_content")
+  set(menu_folder "${CMAKE_BINARY_DIR}/generated/content/menu")
+  add_custom_command(
+    OUTPUT "${menu_folder}/menu.manifest"
+    COMMAND "${menu_builder}" "${menu_folder}"
+    DEPENDS "${menu_builder}"
+    COMMENT "Building the configuration menu's model and texture"
+    VERBATIM)
   set(manifests "${room_folder}/room.manifest" "${media_folder}/media.manifest" "${sound_folder}/sound.manifest"
-                ${DESKMATE_ARCHIVE_MANIFESTS})
+                "${menu_folder}/menu.manifest" ${DESKMATE_ARCHIVE_MANIFESTS})
   set(manifest_args)
   foreach(m IN LISTS manifests)
     list(APPEND manifest_args --manifest "${m}")
