@@ -7,6 +7,7 @@
 #include "engine/archive/DataArchive.h"
 #include "engine/archive/ModelLoader.h"
 #include "engine/archive/ModelPathPrefix.h"
+#include "engine/render/Renderer.h"
 #include "engine/resource/ResourceManager.h"
 #include "shell/menu/ConfigMenu.h"
 #include "shell/render/RenderManager.h"
@@ -25,7 +26,11 @@ public:
 
     CPointer* GetPointer() override { return m_pointer; }
     void PlayCue(const char* cue) override { m_sound.PlayCue(cue); }
+    // Only the first update of a frame-loop pass queues drawing work.
     void QueueIndicatorTree(CNode* root, bool newCamera) override {
+        CRenderer* renderer = CRenderer::Current();
+        if (renderer && !renderer->IsFirstUpdate())
+            return;
         m_render.GetIndicatorDrawList().AddTree(root, m_render.GetIndicatorCamera(), newCamera);
     }
     void Wait(int milliseconds) override { Sleep(DWORD(milliseconds)); }
