@@ -24,7 +24,7 @@ constexpr float LAYER_PANEL = 0, LAYER_PART = 1, LAYER_DIALOG = 3, LAYER_DIALOG_
 
 // Rows of marks: centre heights and the mark columns.
 constexpr float ROW_TOP = -112, ROW_PITCH = 25;
-constexpr float MARK_COLUMNS[3] = {-34, 44, 122};
+constexpr float MARK_COLUMNS[3] = {-40, 36, 118};
 constexpr float LABEL_X = -180;
 constexpr float NUMBER_RIGHT = 80, MONEY_Z = 75, PERCENT_Z = 95, UNIT_X = 92;
 constexpr float BUTTON_Z = 135;
@@ -157,6 +157,14 @@ std::vector<Node> MenuNodes() {
 
 // ---- the art ----
 
+// The first text that could not be drawn while painting, if any.
+std::string g_paintError;
+
+void Text(CCanvas& c, const std::string& text, float x, float y, int size, Rgba colour, MenuTextAlign align) {
+    if (!DrawMenuText(c, text, x, y, size, colour, align) && g_paintError.empty())
+        g_paintError = "cannot draw the text \"" + text + "\"";
+}
+
 void DrawStar(CCanvas& c, float cx, float cy, float outer, float inner) {
     // A five-pointed star as a polygon, filled by the even-odd rule per pixel
     // with 4 x 4 samples.
@@ -194,7 +202,8 @@ void DrawStar(CCanvas& c, float cx, float cy, float outer, float inner) {
         }
 }
 
-void PaintButton(CCanvas& c, const Cell& cell, const char* label, bool hover, Rgba top, Rgba bottom, Rgba back) {
+void PaintButton(CCanvas& c, const Cell& cell, const char* label, int textSize, bool hover, Rgba top, Rgba bottom,
+                 Rgba back) {
     c.FillRect(cell.x, cell.y, cell.x + cell.w, cell.y + cell.h, back);
     const float x0 = float(cell.x) + 2, y0 = float(cell.y) + 2, x1 = float(cell.x + cell.w) - 2,
                 y1 = float(cell.y + cell.h) - 2;
@@ -208,8 +217,7 @@ void PaintButton(CCanvas& c, const Cell& cell, const char* label, bool hover, Rg
                 cell.x + cell.w, cell.y + cell.h,
                 [&](float x, float y) { return face.Get(int(x) - cell.x, int(y) - cell.y); });
     c.StrokeRoundedRect(x0 + 0.5f, y0 + 0.5f, x1 - 0.5f, y1 - 0.5f, 7.5f, hover ? 2.0f : 1.0f, edge);
-    DrawMenuText(c, label, float(cell.x) + float(cell.w) / 2, float(cell.y) + float(cell.h) / 2, 14, WHITE,
-                 TEXT_CENTRE);
+    Text(c, label, float(cell.x) + float(cell.w) / 2, float(cell.y) + float(cell.h) / 2, textSize, WHITE, TEXT_CENTRE);
 }
 
 void PaintPanel(CCanvas& c) {
@@ -218,19 +226,19 @@ void PaintPanel(CCanvas& c) {
     c.FillRect(p.x + 4, p.y + 4, p.x + p.w - 4, p.y + p.h - 4, PAPER);
     // Title band.
     c.FillGradient(p.x + 4, p.y + 4, p.x + p.w - 4, p.y + 28, TITLE_TOP, TITLE_BOTTOM, true);
-    DrawMenuText(c, "設定", float(p.x + 14), float(p.y) + 16, 16, WHITE, TEXT_LEFT);
-    DrawMenuText(c, "CONFIG", float(p.x + p.w - 14), float(p.y) + 16, 12, {255, 226, 236, 255}, TEXT_RIGHT);
+    Text(c, "設定", float(p.x + 14), float(p.y) + 16, 16, WHITE, TEXT_LEFT);
+    Text(c, "CONFIG", float(p.x + p.w - 14), float(p.y) + 16, 12, {255, 226, 236, 255}, TEXT_RIGHT);
     // Rows: label, then a hollow ring and a name for each choice.
     for (int row = 0; row < 7; ++row) {
         const float z = RowZ(row);
         const int y = PanelY(z);
         if (row > 0)
             c.FillRect(p.x + 10, y - int(ROW_PITCH / 2), p.x + p.w - 10, y - int(ROW_PITCH / 2) + 1, RULE);
-        DrawMenuText(c, ROW_LABELS[row], float(PanelX(LABEL_X)), float(y), 13, INK, TEXT_LEFT);
+        Text(c, ROW_LABELS[row], float(PanelX(LABEL_X)), float(y), 13, INK, TEXT_LEFT);
         for (int i = 0; i < 3 && MARKS[row][i]; ++i) {
             const float mx = float(PanelX(MARK_COLUMNS[i]));
             c.StrokeEllipse(mx, float(y), 5.5f, 5.5f, 1.5f, HOLLOW);
-            DrawMenuText(c, CHOICE_LABELS[row][i], mx + 11, float(y), 12, INK, TEXT_LEFT);
+            Text(c, CHOICE_LABELS[row][i], mx + 11, float(y), 12, INK, TEXT_LEFT);
         }
     }
     const int rule = PanelY(RowZ(6) + ROW_PITCH / 2 + 3);
@@ -240,8 +248,8 @@ void PaintPanel(CCanvas& c) {
     const int boxY0 = PanelY(MONEY_Z - 11), boxY1 = PanelY(PERCENT_Z + 11);
     c.FillRect(boxX0 - 1, boxY0 - 1, boxX1 + 1, boxY1 + 1, BOX_EDGE);
     c.FillRect(boxX0, boxY0, boxX1, boxY1, BOX);
-    DrawMenuText(c, "所持金", float(PanelX(LABEL_X)), float(PanelY(MONEY_Z)), 13, INK, TEXT_LEFT);
-    DrawMenuText(c, "コレクション率", float(PanelX(LABEL_X)), float(PanelY(PERCENT_Z)), 13, INK, TEXT_LEFT);
+    Text(c, "所持金", float(PanelX(LABEL_X)), float(PanelY(MONEY_Z)), 13, INK, TEXT_LEFT);
+    Text(c, "コレクション率", float(PanelX(LABEL_X)), float(PanelY(PERCENT_Z)), 13, INK, TEXT_LEFT);
 }
 
 void PaintDialog(CCanvas& c, const Cell& cell, const char* line1, const char* line2) {
@@ -250,16 +258,16 @@ void PaintDialog(CCanvas& c, const Cell& cell, const char* line1, const char* li
     c.FillRect(cell.x + 3, cell.y + 3, cell.x + cell.w - 3, cell.y + 7, TITLE_BOTTOM);
     const float cx = float(cell.x) + float(cell.w) / 2;
     if (line2) {
-        DrawMenuText(c, line1, cx, float(cell.y) + 19, 13, INK, TEXT_CENTRE);
-        DrawMenuText(c, line2, cx, float(cell.y) + 36, 13, INK, TEXT_CENTRE);
+        Text(c, line1, cx, float(cell.y) + 19, 13, INK, TEXT_CENTRE);
+        Text(c, line2, cx, float(cell.y) + 36, 13, INK, TEXT_CENTRE);
     } else {
-        DrawMenuText(c, line1, cx, float(cell.y) + 27, 13, INK, TEXT_CENTRE);
+        Text(c, line1, cx, float(cell.y) + 27, 13, INK, TEXT_CENTRE);
     }
 }
 
 void PaintGlyph(CCanvas& c, const Cell& cell, const char* text) {
     c.FillRect(cell.x, cell.y, cell.x + cell.w, cell.y + cell.h, BOX);
-    DrawMenuText(c, text, float(cell.x) + float(cell.w) / 2, float(cell.y) + float(cell.h) / 2, 15, INK, TEXT_CENTRE);
+    Text(c, text, float(cell.x) + float(cell.w) / 2, float(cell.y) + float(cell.h) / 2, 15, INK, TEXT_CENTRE);
 }
 
 // ---- the model ----
@@ -370,15 +378,16 @@ std::vector<MenuNodeSpec> MenuNodeLayout() {
 
 bool BuildConfigMenuModel(std::vector<uint8_t>& bytes, std::string& error) { return WriteModel(bytes, error); }
 
-CCanvas PaintConfigTexture() {
-    CCanvas c(MENU_TEXTURE_SIZE, MENU_TEXTURE_SIZE, PAPER);
+bool PaintConfigTexture(CCanvas& c, std::string& error) {
+    g_paintError.clear();
+    c = CCanvas(MENU_TEXTURE_SIZE, MENU_TEXTURE_SIZE, PAPER);
     PaintPanel(c);
     const char* const labels[3] = {"終了", "初期化", "OK"};
     const Rgba tops[3] = {{120, 140, 220, 255}, {110, 180, 150, 255}, {240, 150, 80, 255}};
     const Rgba bottoms[3] = {{60, 76, 170, 255}, {50, 128, 98, 255}, {206, 96, 40, 255}};
     for (int b = 0; b < 3; ++b)
         for (bool hover : {false, true})
-            PaintButton(c, ButtonCell(b, hover), labels[b], hover, tops[b], bottoms[b], PAPER);
+            PaintButton(c, ButtonCell(b, hover), labels[b], 15, hover, tops[b], bottoms[b], PAPER);
     PaintDialog(c, DialogCell(0), "終了しますか？", nullptr);
     PaintDialog(c, DialogCell(1), "セーブデータを", "初期化しますか？");
     const Rgba dialogBack = {255, 250, 240, 255};
@@ -390,7 +399,7 @@ CCanvas PaintConfigTexture() {
             c.FillRect(inner.x, inner.y, inner.x + inner.w, inner.y + inner.h, dialogBack);
             const Rgba top = b == 0 ? Rgba{150, 150, 170, 255} : Rgba{236, 120, 150, 255};
             const Rgba bottom = b == 0 ? Rgba{100, 100, 124, 255} : Rgba{196, 72, 118, 255};
-            PaintButton(c, inner, answers[b], hover, top, bottom, dialogBack);
+            PaintButton(c, inner, answers[b], 12, hover, top, bottom, dialogBack);
         }
     // The selected mark: a star over the same paper the rings sit on.
     c.FillRect(STAR_CELL.x, STAR_CELL.y, STAR_CELL.x + STAR_CELL.w, STAR_CELL.y + STAR_CELL.h, PAPER);
@@ -403,7 +412,8 @@ CCanvas PaintConfigTexture() {
     PaintGlyph(c, POINT_CELL, ".");
     PaintGlyph(c, YEN_CELL, "円");
     PaintGlyph(c, PERCENT_CELL, "%");
-    return c;
+    error = g_paintError;
+    return error.empty();
 }
 
 bool WriteMenuContent(const std::string& folder, std::string& error) {
@@ -413,7 +423,9 @@ bool WriteMenuContent(const std::string& folder, std::string& error) {
     std::vector<uint8_t> model;
     if (!BuildConfigMenuModel(model, error) || !WriteFileBytes(dir / "configMenu.hgm", model, error))
         return false;
-    if (!WriteFileBytes(dir / MENU_TEXTURE_FILE, EncodeTga(PaintConfigTexture(), false), error))
+    CCanvas texture(1, 1);
+    if (!PaintConfigTexture(texture, error) ||
+        !WriteFileBytes(dir / MENU_TEXTURE_FILE, EncodeTga(texture, false), error))
         return false;
     std::string manifest = "# Generated by deskmate_menu_content.\n";
     manifest += std::string("model/model02.bin ") + MENU_MODEL_ENTRY + " configMenu.hgm\n";

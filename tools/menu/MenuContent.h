@@ -29,8 +29,9 @@ std::vector<MenuNodeSpec> MenuNodeLayout();
 
 // The menu's chunk stream. False, with a message, when a record was refused.
 bool BuildConfigMenuModel(std::vector<uint8_t>& bytes, std::string& error);
-// The art of every part, opaque, MENU_TEXTURE_SIZE square.
-CCanvas PaintConfigTexture();
+// The art of every part, opaque, MENU_TEXTURE_SIZE square. False, with a
+// message, when the font cannot draw a label.
+bool PaintConfigTexture(CCanvas& out, std::string& error);
 // Writes the model, the texture and "menu.manifest", which puts them into
 // model archive 2 and texture archive 2. The same bytes on every run.
 bool WriteMenuContent(const std::string& folder, std::string& error);

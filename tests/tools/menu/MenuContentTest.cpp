@@ -228,7 +228,9 @@ TEST_F(MenuModel, DrawsEverythingWithOneConstantShaderOfTheConfigTexture) {
 }
 
 TEST(MenuTexture, IsOpaqueAndSquare) {
-    CCanvas texture = PaintConfigTexture();
+    CCanvas texture(1, 1);
+    std::string error;
+    ASSERT_TRUE(PaintConfigTexture(texture, error)) << error;
     EXPECT_EQ(texture.Width(), MENU_TEXTURE_SIZE);
     EXPECT_EQ(texture.Height(), MENU_TEXTURE_SIZE);
     EXPECT_TRUE(texture.IsOpaque());
