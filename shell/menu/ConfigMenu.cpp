@@ -80,6 +80,14 @@ CConfigMenu::CConfigMenu(const char* name, ISetting& setting, CTransform* parent
     }
     Placed("nYen" + scope, UNIT_X, MONEY_Y);
     Placed("nPercent" + scope, UNIT_X, PERCENT_Y);
+    // The glyph layer sits in the panel's own space, beside the templates.
+    CTransform* layer = new CTransform(("MenuGlyphs" + scope).c_str());
+    layer->SetVisible(0);
+    if (CTransform* panel = ResolveMenuNode(FindMenuNode(CONFIG_MENU_MODEL + scope)))
+        panel->AddChild(layer);
+    else if (root)
+        root->AddChild(layer);
+    m_glyphLayer = layer->GetTransformHandle();
     m_glyphs.resize(GLYPH_COUNT);
     m_glyphUses.assign(GLYPH_COUNT, 0);
     for (int g = 0; g < GLYPH_COUNT; ++g) {
@@ -207,38 +215,39 @@ bool CConfigMenu::Update(IMenuHost& host, float dt) {
     }
 
     m_glyphUses.assign(GLYPH_COUNT, 0);
-    m_glyphsQueued = 0;
-    DrawMoney(MONEY_X, MONEY_Y, host, m_money < MENU_MONEY_LIMIT ? m_money : MENU_MONEY_LIMIT);
-    DrawPercent(PERCENT_X, PERCENT_Y, host, m_collectedRatio * 100.0f);
+    DrawMoney(MONEY_X, MONEY_Y, m_money < MENU_MONEY_LIMIT ? m_money : MENU_MONEY_LIMIT);
+    DrawPercent(PERCENT_X, PERCENT_Y, m_collectedRatio * 100.0f);
+    QueueGlyphs(host);
     SyncFromSettings();
     return true;
 }
 
-void CConfigMenu::DrawMoney(float x, float y, IMenuHost& host, uint32_t money) {
-    DrawGlyphString(x, y, host, FormatMoney(money));
-}
+void CConfigMenu::DrawMoney(float x, float y, uint32_t money) { DrawGlyphString(x, y, FormatMoney(money)); }
 
-void CConfigMenu::DrawPercent(float x, float y, IMenuHost& host, float percent) {
-    DrawGlyphString(x, y, host, FormatPercent(percent));
-}
+void CConfigMenu::DrawPercent(float x, float y, float percent) { DrawGlyphString(x, y, FormatPercent(percent)); }
 
 CTransform* CConfigMenu::GlyphNode(int glyph, size_t use) {
     std::vector<CHandle>& pool = m_glyphs[size_t(glyph)];
     CTransform* source = ResolveMenuNode(pool[0]);
     if (!source)
         return nullptr;
-    while (pool.size() <= use) {
+    CTransform* layer = ResolveMenuNode(m_glyphLayer);
+    if (!layer)
+        return nullptr;
+    // Slot 0 keeps the template, which is never drawn itself.
+    while (pool.size() <= use + 1) {
         CTransform* copy = source->Clone("#" + std::to_string(pool.size()));
         if (!copy)
             return nullptr;
+        layer->AddChild(copy);
         copy->SetLightSetTree(m_lightSet);
         copy->SetVisible(0);
         pool.push_back(copy->GetTransformHandle());
     }
-    return ResolveMenuNode(pool[use]);
+    return ResolveMenuNode(pool[use + 1]);
 }
 
-void CConfigMenu::DrawGlyphString(float x, float y, IMenuHost& host, const std::string& text) {
+void CConfigMenu::DrawGlyphString(float x, float y, const std::string& text) {
     for (size_t i = text.size(); i-- > 0;) {
         const char c = text[i];
         int glyph;
@@ -259,9 +268,24 @@ void CConfigMenu::DrawGlyphString(float x, float y, IMenuHost& host, const std::
             node->SetChannelValue(CTransform::TC_TRANSLATION_X, x - width / 2);
             node->SetChannelValue(CTransform::TC_TRANSLATION_Z, y);
             node->SetVisible(1);
-            host.QueueIndicatorTree(node, m_glyphsQueued++ == 0);
-            node->SetVisible(0);
+            m_shownGlyphs.push_back(node->GetTransformHandle());
         }
         x -= width;
     }
+}
+
+// One walk for all glyphs: it opens the frame's camera record itself, so
+// that each glyph is placed and drawn against the indicator camera. A walk
+// per glyph would leave all but the first on a record that is only filled
+// after them.
+void CConfigMenu::QueueGlyphs(IMenuHost& host) {
+    CTransform* layer = ResolveMenuNode(m_glyphLayer);
+    if (layer && !m_shownGlyphs.empty()) {
+        layer->SetVisible(1);
+        host.QueueIndicatorTree(layer, true);
+        layer->SetVisible(0);
+    }
+    for (CHandle glyph : m_shownGlyphs)
+        SetMenuNodeVisible(glyph, false);
+    m_shownGlyphs.clear();
 }

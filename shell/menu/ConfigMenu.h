@@ -88,11 +88,14 @@ public:
     float GetScale() const;
     void ScreenToMenu(float x, float y, float& menuX, float& menuY) const;
 
-    void DrawMoney(float x, float y, IMenuHost& host, uint32_t money);
-    void DrawPercent(float x, float y, IMenuHost& host, float percent);
-    // Right to left from x: each glyph is centred on its place, shown,
-    // queued and hidden again.
-    void DrawGlyphString(float x, float y, IMenuHost& host, const std::string& text);
+    // The numbers are laid out by these and drawn together by QueueGlyphs.
+    void DrawMoney(float x, float y, uint32_t money);
+    void DrawPercent(float x, float y, float percent);
+    // Right to left from x: each glyph is centred on its place and shown.
+    void DrawGlyphString(float x, float y, const std::string& text);
+    // Queues every glyph shown since the last call in one walk that records
+    // the indicator camera, then hides them again.
+    void QueueGlyphs(IMenuHost& host);
 
     CTransform* GetMenuTransform() const;
     const MenuRect& GetMenuRect() const { return m_menuRect; }
@@ -107,9 +110,9 @@ public:
     float GetElapsed() const { return m_elapsed; }
 
 private:
-    // The node that draws the `use`-th glyph of its kind in one update: the
-    // template first, then copies of it made when first needed, so that
-    // every place drawn in a frame has a node and a world matrix of its own.
+    // The node that draws the `use`-th glyph of its kind in one update: a
+    // copy of the template made when first needed, so that every place drawn
+    // in a frame has a node and a world matrix of its own.
     CTransform* GlyphNode(int glyph, size_t use);
 
     ISetting& m_setting;
@@ -127,9 +130,10 @@ private:
     CMenuButton m_ok;
     CMenuDialog m_quitDialog;
     CMenuDialog m_resetDialog;
-    // Per glyph ("n0".."n9", "nKanma", "nConma"): the template, then its copies.
+    // Per glyph ("n0".."n9", "nKanma", "nConma"): the template, then its
+    // copies, which hang under the glyph layer, hidden but while queued.
     std::vector<std::vector<CHandle>> m_glyphs;
     std::vector<size_t> m_glyphUses;
-    // Glyphs queued in this update; the first records the camera.
-    int m_glyphsQueued = 0;
+    CHandle m_glyphLayer;
+    std::vector<CHandle> m_shownGlyphs;
 };

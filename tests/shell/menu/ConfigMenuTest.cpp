@@ -133,14 +133,22 @@ class TestHost : public IMenuHost {
 public:
     CPointer* GetPointer() override { return &pointer; }
     void PlayCue(const char* cue) override { cues.push_back(cue); }
+    // Records each shown glyph of the walk with its place.
     void QueueIndicatorTree(CNode* root, bool newCamera) override {
-        CTransform* t = dynamic_cast<CTransform*>(root);
-        ASSERT_NE(t, nullptr);
-        EXPECT_EQ(t->GetChannelValue(CTransform::TC_VISIBLE), 1.0f);
-        // Back from the world to menu units: the instance's quarter turn
-        // stands the menu's +Z on the screen's -Y, scaled 100 at 640 wide.
-        const CMatrix& world = t->GetWorldMatrix();
-        queued.push_back({t->GetName(), world(3, 0) / 100.0f, -world(3, 1) / 100.0f, newCamera});
+        CTransform* layer = dynamic_cast<CTransform*>(root);
+        ASSERT_NE(layer, nullptr);
+        EXPECT_EQ(layer->GetChannelValue(CTransform::TC_VISIBLE), 1.0f);
+        ++walks;
+        cameraRecorded = cameraRecorded && newCamera;
+        for (CHandle h : layer->GetChildren()) {
+            CTransform* t = dynamic_cast<CTransform*>(NodeHandles().Resolve(h));
+            if (!t || t->GetChannelValue(CTransform::TC_VISIBLE) == 0.0f)
+                continue;
+            // Back from the world to menu units: the instance's quarter turn
+            // stands the menu's +Z on the screen's -Y, scaled 100 at 640 wide.
+            const CMatrix& world = t->GetWorldMatrix();
+            queued.push_back({t->GetName(), world(3, 0) / 100.0f, -world(3, 1) / 100.0f, newCamera});
+        }
     }
     void Wait(int ms) override { waits.push_back(ms); }
 
@@ -148,6 +156,8 @@ public:
     std::vector<std::string> cues;
     std::vector<Queued> queued;
     std::vector<int> waits;
+    int walks = 0;
+    bool cameraRecorded = true;
 };
 
 const char* const ROW_MARKS[7][3] = {{"star2", "star1", "star"},    {"star3", "star4", "star5"},
@@ -226,6 +236,7 @@ protected:
         ASSERT_TRUE(Step(100));
         host.cues.clear();
         host.queued.clear();
+        host.walks = 0;
     }
     // One update, as the first of a frame-loop pass.
     bool Step(float dt) {
@@ -460,12 +471,17 @@ TEST_F(ConfigMenuTest, MoneyAndShareAreDrawnRightAlignedWithAPlaceForEveryGlyph)
         EXPECT_NEAR(share[i].worldX, shareX[i], 0.01f) << i;
     EXPECT_EQ(QueuedText(money), "1,111,111");
     EXPECT_EQ(QueuedText(share), "11.11");
-    // The first glyph of the update records the camera, the rest do not.
-    EXPECT_TRUE(host.queued[0].newCamera);
-    for (size_t i = 1; i < host.queued.size(); ++i)
-        EXPECT_FALSE(host.queued[i].newCamera);
-    // Templates and their copies are hidden again after queueing.
+    // All in one walk that records the camera; hidden again afterwards.
+    EXPECT_EQ(host.walks, 1);
+    EXPECT_TRUE(host.cameraRecorded);
     EXPECT_FALSE(Shown("n1"));
+    EXPECT_FALSE(Shown("MenuGlyphs"));
+    ASSERT_NE(Scoped("MenuGlyphs"), nullptr);
+    for (CHandle h : Scoped("MenuGlyphs")->GetChildren()) {
+        CTransform* glyph = dynamic_cast<CTransform*>(NodeHandles().Resolve(h));
+        ASSERT_NE(glyph, nullptr);
+        EXPECT_EQ(glyph->GetChannelValue(CTransform::TC_VISIBLE), 0.0f) << glyph->GetName();
+    }
     // The next update reuses the same nodes.
     const int32_t transforms = TransformHandles().SlotCount();
     host.queued.clear();

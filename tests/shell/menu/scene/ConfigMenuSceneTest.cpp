@@ -149,8 +149,35 @@ TEST_F(ConfigMenuScene, LoadsTheMenuUnderTheIndicatorRootWithEveryNode) {
     EXPECT_GT(ok.x0, 0.0f);
 }
 
+// The panel with a margin of the room round it, in window pixels.
+RgbPicture MenuArea(const RgbPicture& p) {
+    const int x0 = 112, y0 = 64, w = 416, h = 352;
+    RgbPicture out;
+    if (p.width < x0 + w || p.height < y0 + h)
+        return out;
+    out.width = w;
+    out.height = h;
+    out.rgb.resize(size_t(w) * size_t(h) * 3);
+    for (int y = 0; y < h; ++y)
+        for (int i = 0; i < w * 3; ++i)
+            out.rgb[size_t(y * w * 3 + i)] = p.rgb[size_t((y0 + y) * p.width + x0) * 3 + size_t(i)];
+    return out;
+}
+
+void ExpectAsKept(const RgbPicture& picture, const std::string& name) {
+    RgbPicture area = MenuArea(picture);
+    ASSERT_FALSE(area.rgb.empty());
+    ASSERT_TRUE(WriteRgbPng(name + ".png", area));
+    PictureDifference d =
+        CompareWithKept(area, std::string(DESKMATE_SOURCE_DIR "/tests/shell/menu/scene/") + name + "_reference.png");
+    ASSERT_TRUE(d.sameSize);
+    EXPECT_LT(d.meanChannelDifference, 3.0);
+    EXPECT_LT(d.changedShare, 0.02);
+}
+
 // Open with money and a share, the pointer over the ok button: the panel
-// over the room, the selected marks, the numbers and the hover face.
+// over the room, the selected marks, the numbers and the hover face; then
+// the quit dialog over the panel, the pointer on its ok button.
 TEST_F(ConfigMenuScene, LooksAsKeptOverTheRoom) {
     CMenuRun run(m_window, m_setting);
     ASSERT_NE(run.GetDevice(), nullptr);
@@ -158,16 +185,24 @@ TEST_F(ConfigMenuScene, LooksAsKeptOverTheRoom) {
     const MenuRect& ok = run.menu->GetOkButton().GetRect();
     run.pointer.x = int32_t((ok.x0 + ok.x1) / 2 + WIDTH / 2);
     run.pointer.y = int32_t((ok.y0 + ok.y1) / 2 + HEIGHT / 2);
-    RgbPicture picture = Shoot(run);
-    ASSERT_FALSE(picture.rgb.empty());
+    RgbPicture panel = Shoot(run);
     ASSERT_TRUE(run.menu->IsOpen());
     EXPECT_EQ(run.menu->GetMenuTransform()->GetChannelValue(CTransform::TC_TRANSLATION_X), 0.0f);
-    ASSERT_TRUE(WriteRgbPng("config_menu.png", picture));
-    PictureDifference d =
-        CompareWithKept(picture, DESKMATE_SOURCE_DIR "/tests/shell/menu/scene/config_menu_reference.png");
-    ASSERT_TRUE(d.sameSize);
-    EXPECT_LT(d.meanChannelDifference, 3.0);
-    EXPECT_LT(d.changedShare, 0.02);
+    ExpectAsKept(panel, "config_menu");
+
+    run.menu->GetQuitDialog().Show();
+    const MenuRect& dialog = run.menu->GetQuitDialog().GetRect();
+    const MenuRect& confirm = run.menu->GetQuitDialog().GetButton(1).GetRect();
+    run.pointer.x = int32_t(dialog.x0 + 90 + (confirm.x0 + confirm.x1) / 2 + WIDTH / 2);
+    run.pointer.y = int32_t(dialog.y0 + 40 + (confirm.y0 + confirm.y1) / 2 + HEIGHT / 2);
+    run.passes = 0;
+    RgbPicture quit = Shoot(run);
+    ASSERT_TRUE(run.menu->GetQuitDialog().IsShown());
+    ExpectAsKept(quit, "config_menu_quit");
+    // The dialog hides part of the panel; the rest is as it was.
+    PictureDifference d = ComparePictures(MenuArea(panel), MenuArea(quit));
+    EXPECT_GT(d.changedShare, 0.02);
+    EXPECT_LT(d.changedShare, 0.3);
 }
 
 // The compiled directories hold the menu model and its texture.
