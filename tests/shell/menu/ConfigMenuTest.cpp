@@ -543,3 +543,26 @@ TEST_F(ConfigMenuTest, WindowPointsBecomeMenuUnitsByTheWindowWidth) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ConfigMenuTest, AButtonWithoutAHoverFaceAlwaysShowsItsNormalFace) {
+    CMenuButton plain("ok0::the", "", 55, 16); // around (118, 135)
+    Scoped("ok0")->SetVisible(0);
+    Scoped("ok1")->SetVisible(0);
+    const struct {
+        float x, y;
+        bool clicked;
+        int result;
+    } cases[] = {
+        {63, 119, true, 0},   {172.9f, 150.9f, true, 0}, {173, 135, true, -1},
+        {118, 151, true, -1}, {118, 135, false, -1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(plain.HitTest(c.x, c.y, c.clicked), c.result) << c.x << ", " << c.y;
+        EXPECT_TRUE(Shown("ok0"));
+        EXPECT_FALSE(Shown("ok1")); // not its hover face
+    }
+}
+
+} // namespace
