@@ -45,3 +45,5 @@ bool IsOnTvPanel(int x, int y, int width, int height, const TvShowPlacement& tv)
     const float sy = ToShowY(float(y), height, tv.y);
     return sx >= -32000.0f && sx < 0.0f && sy >= 0.0f && sy < 24000.0f;
 }
+
+float ItemShowScale(float radius) { return radius > 1e-6f ? 7000.0f / radius : 1.0f; }

@@ -24,3 +24,7 @@ float ToShowY(float py, int height, float tvY);
 // True for a window point on the TV's panel: 320 × 240 pixels to the left of
 // and above the TV node's point.
 bool IsOnTvPanel(int x, int y, int width, int height, const TvShowPlacement& tv);
+
+// The uniform scale that shows an item of bounding radius r at the show's
+// size; an item without a usable radius (zero or unbounded) keeps its own.
+float ItemShowScale(float radius);
