@@ -41,8 +41,17 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
     DEPENDS "${sound_builder}"
     COMMENT "Synthesising the sound cues and the ending music"
     VERBATIM)
+  # The TV-shopping show: models, motions and pictures (archives 1).
+  set(show_builder "${DESKMATE_TOOLS_DIR}/show/deskmate_show_content")
+  set(show_folder "${CMAKE_BINARY_DIR}/generated/content/show")
+  add_custom_command(
+    OUTPUT "${show_folder}/show.manifest"
+    COMMAND "${show_builder}" "${show_folder}"
+    DEPENDS "${show_builder}"
+    COMMENT "Building the TV-shopping show's models, motions and pictures"
+    VERBATIM)
   set(manifests "${room_folder}/room.manifest" "${media_folder}/media.manifest" "${sound_folder}/sound.manifest"
-                ${DESKMATE_ARCHIVE_MANIFESTS})
+                "${show_folder}/show.manifest" ${DESKMATE_ARCHIVE_MANIFESTS})
   set(manifest_args)
   foreach(m IN LISTS manifests)
     list(APPEND manifest_args --manifest "${m}")
