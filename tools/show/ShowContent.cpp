@@ -139,8 +139,10 @@ void FillPolygon(CCanvas& c, const std::vector<std::pair<float, float>>& pts, Rg
                 in = !in;
         return in;
     };
-    for (int y = int(minY) - 1; y <= int(maxY) + 1; ++y)
-        for (int x = int(minX) - 1; x <= int(maxX) + 1; ++x) {
+    const int y0 = std::max(0, int(minY) - 1), y1 = std::min(c.Height() - 1, int(maxY) + 1);
+    const int x0 = std::max(0, int(minX) - 1), x1 = std::min(c.Width() - 1, int(maxX) + 1);
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) {
             int n = 0;
             for (int sy = 0; sy < 4; ++sy)
                 for (int sx = 0; sx < 4; ++sx)
@@ -281,15 +283,13 @@ void PaintKindIcon(CCanvas& c, PanelKind kind, int cx, int cy, Rgba colour) {
 void PaintPlate(CCanvas& c, const std::string& title, unsigned price, bool sold, PanelKind kind, uint32_t hash) {
     c = CCanvas(256, 128, RGBA_WHITE);
     c.FillGradient(0, 0, 256, 128, {255, 238, 120, 255}, {255, 168, 56, 255}, true);
-    // Sun rays behind everything.
-    for (int i = 0; i < 12; ++i) {
-        const float a0 = float(i) * PI / 6, a1 = a0 + PI / 14;
-        FillPolygon(c,
-                    {{40, 100},
-                     {40 + 400 * std::cos(a0), 100 + 400 * std::sin(a0)},
-                     {40 + 400 * std::cos(a1), 100 + 400 * std::sin(a1)}},
-                    {255, 255, 255, 40});
-    }
+    // Sun rays behind everything, from below the kind badge.
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const float a = std::atan2(float(y) + 0.5f - 100.0f, float(x) + 0.5f - 40.0f) + PI;
+            if (std::fmod(a, PI / 6) < PI / 14)
+                c.Blend(x, y, RGBA_WHITE, 40.0f / 255.0f);
+        }
     c.FillRect(0, 0, 256, 22, {214, 30, 120, 255});
     c.FillRect(0, 22, 256, 24, {255, 255, 255, 255});
     TextIn(c, "深夜のテレビショッピング", 4, 2, 252, 21, 15, RGBA_WHITE);
