@@ -133,6 +133,8 @@ CTvShopping::CTvShopping(const std::string& name, CRenderManager* renderManager,
     m_balloonGeometry = new CIndexedGeometry("TvBalloonGeometry", BALLOON_VERTEX_MASK, 3, BALLOON_VERTICES);
     m_balloonGeometry->AddGroup(PT_TRIANGLE_LIST, 3, BALLOON_INDICES);
     m_balloonShader = CreateShader("TvBalloonShader", ST_CONSTANT);
+    if (m_balloonShader)
+        m_balloonShader->SetColor(1.0f, 1.0f, 1.0f, 1.0f);
     if (m_balloonShader && CurrentResourceManager)
         m_balloonShader->SetTexture(dynamic_cast<CTexture*>(CurrentResourceManager->Find("dummyTex", RT_TEXTURE)));
     m_balloonShape = new CShape("TvBalloonShape");
