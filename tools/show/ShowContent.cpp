@@ -322,7 +322,7 @@ std::string KeyWord(const std::string& key) {
 // ---- The show's own art.
 
 // Board texels of a show-unit point; the board spans BOARD_* below.
-constexpr float BOARD_X0 = -34000, BOARD_X1 = 2000, BOARD_Y0 = -7500, BOARD_Y1 = 26000;
+constexpr float BOARD_X0 = -34000, BOARD_X1 = 2000, BOARD_Y0 = -7500, BOARD_Y1 = 25200;
 constexpr int BOARD_SIZE = 512;
 float BoardX(float x) { return (x - BOARD_X0) / (BOARD_X1 - BOARD_X0) * BOARD_SIZE; }
 float BoardY(float y) { return (BOARD_Y1 - y) / (BOARD_Y1 - BOARD_Y0) * BOARD_SIZE; }
@@ -369,8 +369,8 @@ void PaintBoard(CCanvas& c) {
     TextIn(c, "円", int(dx1 + 6), int(dy0), int(BoardX(-11000)), int(dy1), 24, {255, 236, 150, 255});
     TextIn(c, "通販チャンネル", int(BoardX(-10500)), int(dy0), int(BoardX(1200)), int(dy1), 20, {230, 200, 255, 255});
     // Knobs on the right of the top rim.
-    c.FillEllipse(BoardX(-1500), BoardY(25200), 5, 5, {230, 200, 90, 255});
-    c.FillEllipse(BoardX(-3000), BoardY(25200), 5, 5, {230, 200, 90, 255});
+    c.FillEllipse(BoardX(-1500), BoardY(24700), 5, 5, {230, 200, 90, 255});
+    c.FillEllipse(BoardX(-3000), BoardY(24700), 5, 5, {230, 200, 90, 255});
 }
 
 void PaintTable(CCanvas& c) {
@@ -410,32 +410,31 @@ void PaintArrow(CCanvas& c) {
 }
 
 // The ten digits round the wheel: texel u runs round (digit k centred at
-// u = (10 - k) / 10), v across; each digit is drawn on its side so that it
-// stands upright when the wheel faces the camera.
+// u = (10 - k) / 10), v across the drum; each digit is drawn on its side,
+// twice as wide as the font draws it, so that it stands upright and fills
+// the drum's face when the wheel faces the camera.
 void PaintDialNumbers(CCanvas& c) {
-    c = CCanvas(256, 64, {250, 248, 240, 255});
+    constexpr int W = 256, H = 32;
+    c = CCanvas(W, H, {250, 248, 240, 255});
     for (int k = 0; k < 10; ++k) {
         TextMask mask;
         const char text[2] = {char('0' + k), 0};
-        if (!Font().Render(text, TE_UTF8, 24, mask)) {
+        if (!Font().Render(text, TE_UTF8, 22, mask)) {
             g_error = "cannot draw the dial digits";
             return;
         }
-        const float centre = float((10 - k) % 10) * 25.6f;
-        for (int gy = 0; gy < mask.height; ++gy)
-            for (int gx = 0; gx < mask.width; ++gx) {
+        const float centre = float((10 - k) % 10) * (W / 10.0f);
+        for (int du = -13; du <= 13; ++du)
+            for (int v = 0; v < H; ++v) {
+                // Glyph down is texel +u, glyph right is texel -v (stretched by 2).
+                const int gy = int(std::floor(float(du) + mask.height / 2.0f));
+                const int gx = int(std::floor((float(H) / 2 - (float(v) + 0.5f)) / 2.0f + mask.width / 2.0f));
                 const uint8_t a = mask.At(gx, gy);
-                if (!a)
-                    continue;
-                // Glyph right is texel -v, glyph down is texel +u.
-                int u = int(std::lround(centre + float(gy) - mask.height / 2.0f));
-                const int v = int(std::lround(32.0f - (float(gx) - mask.width / 2.0f)));
-                u = (u % 256 + 256) % 256;
-                c.Blend(u, v, {20, 16, 30, 255}, a / 255.0f);
+                if (a)
+                    c.Blend((int(std::lround(centre)) + du + W) % W, v, {20, 16, 30, 255}, a / 255.0f);
             }
-        // A rule between digits.
-        const int edge = int(std::lround(centre + 12.8f)) % 256;
-        c.FillRect(edge, 0, edge + 1, 64, {200, 190, 170, 255});
+        const int edge = int(std::lround(centre + W / 20.0f)) % W;
+        c.FillRect(edge, 0, edge + 1, H, {200, 190, 170, 255});
     }
 }
 
@@ -486,8 +485,11 @@ public:
             writer.Write(s);
         std::vector<std::unique_ptr<BuiltGeometry>> built;
         for (const Quad& q : m_quads) {
+            // Each quad is built about its node, which stands at its centre, so
+            // that a motion scaling the node grows it in place.
+            const float hx = (q.x1 - q.x0) / 2, hy = (q.y1 - q.y0) / 2;
             CMeshBuilder mesh;
-            mesh.AddQuad({q.x0, q.y0, q.z}, {q.x1, q.y0, q.z}, {q.x1, q.y1, q.z}, {q.x0, q.y1, q.z});
+            mesh.AddQuad({-hx, -hy, q.z}, {hx, -hy, q.z}, {hx, hy, q.z}, {-hx, hy, q.z});
             built.push_back(std::make_unique<BuiltGeometry>());
             if (!BuildGeometry(mesh, q.node + "Geometry", VERTEX_FORMAT_CONSTANT, false, *built.back())) {
                 error = "cannot build the geometry of " + q.node;
@@ -508,6 +510,8 @@ public:
             TransformRecord t;
             t.name = q.node;
             t.visible = q.visible ? 1 : 0;
+            t.translation[0] = (q.x0 + q.x1) / 2;
+            t.translation[1] = (q.y0 + q.y1) / 2;
             writer.Write(t);
         }
         HierarchyRecord h;
@@ -679,9 +683,12 @@ bool BuildTvModel(std::vector<uint8_t>& bytes, std::string& error) {
     m.Add(Quad{"zaplenu_table", "zaplenu_tableShader", -32000, 0, 0, 4000, -60});
     m.Add(Quad{"zaplenu_bubble", "zaplenu_bubbleShader", -31500, 15500, -23500, 23500, -40});
     m.Add(Quad{"Arrow", "zaplenu_arrowShader", -6000, 1000, -1000, 6000, -30});
-    m.Add(Quad{"itemNamePlate", "lambert10", -31600, 600, -15600, 8600, -20});
-    m.Add(Quad{"clothShadow1", "zaplenu_clothShadowShader", -19200, 4200, -3200, 20200, -10});
-    m.Add(Quad{"clothSpriteImage", "clothSprite", -18500, 5000, -4000, 19500, 0});
+    // Red and gold rails over the counter's drums, so that one row of digits shows.
+    m.Add(Quad{"zaplenu_dialRailTop", "zaplenu_tableShader", -26200, -3300, -13600, -1700, 2500});
+    m.Add(Quad{"zaplenu_dialRailBottom", "zaplenu_tableShader", -26200, -6300, -13600, -4700, 2500});
+    m.Add(Quad{"itemNamePlate", "lambert10", -31600, 600, -17600, 7600, -20});
+    m.Add(Quad{"clothShadow1", "zaplenu_clothShadowShader", -16600, 4200, -1000, 19800, -10});
+    m.Add(Quad{"clothSpriteImage", "clothSprite", -16000, 4800, -1600, 19200, 0});
     return m.Write("TvRoot", bytes, error);
 }
 

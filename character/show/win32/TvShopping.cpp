@@ -15,6 +15,7 @@
 #include "engine/archive/ModelPathPrefix.h"
 #include "engine/chunk/ChunkEnums.h"
 #include "engine/chunk/VertexSize.h"
+#include "engine/core/FrameStamp.h"
 #include "engine/geometry/Geometry.h"
 #include "engine/geometry/Shape.h"
 #include "engine/math/MatrixStack.h"
@@ -33,7 +34,7 @@ namespace {
 
 constexpr const char* TV_NODE_NAME = "TV";
 constexpr const char* TV_CHAIN_ROOT = "TvRoot";
-constexpr const char* TV_CHAIN_TIP = "AnimateTextures";
+constexpr const char* TV_SCREEN_MODEL = "AnimateTextures";
 constexpr const char* TV_ARROW_NODE = "Arrow";
 constexpr const char* MONEY_DIAL_NAME = "money_dial";
 // The dial model's top node.
@@ -53,12 +54,13 @@ constexpr uint32_t BALLOON_VERTEX_MASK = 0x801; // position, texcoord
 struct BalloonVertex {
     float x, y, z, u, v;
 };
-// Show units relative to the TV node: two corners on the panel's lower edge;
-// the third is moved to the room TV every update.
+// Show units relative to the TV node, behind the set: two corners inside the
+// panel; the third is moved to the room TV every update, so that the tail
+// comes out from under the set towards it.
 const BalloonVertex BALLOON_VERTICES[3] = {
-    {-21000.0f, 2500.0f, 200.0f, 0.0f, 0.0f},
-    {-13000.0f, 2500.0f, 200.0f, 1.0f, 0.0f},
-    {-17000.0f, -6000.0f, 200.0f, 0.5f, 1.0f},
+    {-21000.0f, 2500.0f, -150.0f, 0.0f, 0.0f},
+    {-13000.0f, 2500.0f, -150.0f, 1.0f, 0.0f},
+    {-17000.0f, -6000.0f, -150.0f, 0.5f, 1.0f},
 };
 const uint16_t BALLOON_INDICES[3] = {0, 1, 2};
 
@@ -118,9 +120,11 @@ CTvShopping::CTvShopping(const std::string& name, CRenderManager* renderManager,
 
     BoneChainDesc desc;
     desc.models.push_back({TV_CHAIN_ROOT, RT_TRANSFORM});
-    desc.models.push_back({TV_CHAIN_TIP, RT_TRANSFORM});
+    desc.models.push_back({TV_SCREEN_MODEL, RT_TRANSFORM});
+    // The TV's motions move its parts, never its place: with the chain ending
+    // where it starts the root keeps the placement the show gives it.
     desc.root = {TV_CHAIN_ROOT, RT_TRANSFORM};
-    desc.tip = {TV_CHAIN_TIP, RT_TRANSFORM};
+    desc.tip = {TV_CHAIN_ROOT, RT_TRANSFORM};
     m_tv = new CBoneChainNode(TV_NODE_NAME, desc, modelScope);
     if (CTransform* root = m_tv->GetRootTransform())
         root->SetVisible(0.0f);
@@ -269,6 +273,8 @@ void CTvShopping::DrawMoneyCounter(CRenderManager* renderManager, float step) {
         m_moneyNumTrans->SetTranslation(x, tv.y + DIAL_OFFSET_Y, tv.z);
         m_moneyNumTrans->SetRotation(digits[i] * DIGIT_TURN, 0.0f, 0.0f);
         renderManager->GetIndicatorDrawList().AddTree(m_moneyNumTrans, renderManager->GetIndicatorCamera(), i == 0);
+        // World matrices are cached a frame: the next wheel's place needs a new one.
+        AdvanceFrameStamp();
         x -= DIAL_SPACING;
     }
     dial->SetVisible(0.0f);

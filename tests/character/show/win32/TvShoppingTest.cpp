@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "character/Character.h"
+#include "character/item/Item.h"
 #include "character/show/TvPreload.h"
 #include "character/show/win32/TvShopping.h"
 #include "engine/archive/DataFolder.h"
@@ -63,9 +64,19 @@ public:
 };
 
 // A cloth of the catalogue with no model behind it.
-class ShowCloth : public FakeItem {
+class ShowCloth : public CItem {
 public:
-    ShowCloth() : FakeItem("clothBlue", FakeItem::CLOTH, 12800) {}
+    ShowCloth() : CItem(12800, "clothBlue", "tv_item57_blueCloth") {}
+    bool IsAccessory() const override { return false; }
+    bool IsCloth() const override { return true; }
+    bool IsEndingItem() const override { return false; }
+    void PutOn() override {}
+    void TakeOff() override {}
+    bool IsWorn() const override { return false; }
+    std::string GetScope() const override { return CRoomStage::SCOPE; }
+    ModelRef GetPresentationNode1() const override { return {"cloth", RT_TRANSFORM}; }
+    ModelRef GetPresentationNode2() const override { return {"cloth", RT_TRANSFORM}; }
+    ModelRef GetPresentationNode3() const override { return {"cloth", RT_TRANSFORM}; }
 };
 
 class CShowRun : public CConsoleRenderer {
