@@ -187,6 +187,9 @@ TEST_F(TvShopping, DrawsTheShowOverTheRoomAndSellsOnAClick) {
     EXPECT_LT(d.meanChannelDifference, 3.0);
     EXPECT_LT(d.changedShare, 0.02);
 
+    // The show's places are made once: no update adds transforms.
+    const int32_t transformSlots = TransformHandles().SlotCount();
+
     // A click off the panel buys nothing; one on it buys the cloth.
     run.host.pointerX = 600, run.host.pointerY = 400, run.host.leftDown = true;
     EXPECT_FALSE(run.show->HitTest(run.stage->GetRenderManager(), 600, 400));
@@ -211,6 +214,7 @@ TEST_F(TvShopping, DrawsTheShowOverTheRoomAndSellsOnAClick) {
     run.Run();
     EXPECT_EQ(run.show->GetProgram().GetPhase(), CTvShowProgram::PHASE_PAID);
     EXPECT_FLOAT_EQ(run.show->GetProgram().GetDisplayMoney(), 37200.0f);
+    EXPECT_EQ(TransformHandles().SlotCount(), transformSlots);
     // Two seconds on the show closes and tells the window, once.
     run.passLimit = 32 + 23 + 52;
     run.Run();
