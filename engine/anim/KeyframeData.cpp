@@ -17,10 +17,10 @@ float WrapNear(float angle, float reference) {
     double diff = (double)angle - (double)reference;
     if (!std::isfinite(diff))
         return angle;
-    if (std::fabs(diff) > MAX_LOOP_TURNS * FULL_TURN) {
-        double turns = std::floor((diff + HALF_TURN) / FULL_TURN);
-        angle = (float)((double)angle - turns * FULL_TURN);
-    }
+    // The remainder is exact however large the difference, where taking off a
+    // rounded count of turns is not.
+    if (std::fabs(diff) > MAX_LOOP_TURNS * FULL_TURN)
+        angle = (float)((double)reference + std::remainder(diff, (double)FULL_TURN));
     for (int i = 0; i < 64 && angle > reference + HALF_TURN; ++i)
         angle = angle - FULL_TURN;
     for (int i = 0; i < 64 && angle <= reference - HALF_TURN; ++i)

@@ -204,6 +204,12 @@ struct HierarchyNode {
     int parent = -1;
 };
 
+// The most levels one hierarchy record may hold, its top being level 1. No
+// real model comes near it (a skeleton is a few dozen levels deep); a deeper
+// record is refused, so that the scene walks, which recurse once a level,
+// stay well within the stack.
+constexpr int MAX_HIERARCHY_DEPTH = 256;
+
 // Type 10.
 struct HierarchyRecord {
     std::vector<HierarchyNode> nodes;

@@ -285,7 +285,7 @@ RecordResult ReadAnimationSetRecord(const uint8_t* data, size_t length, Animatio
 }
 
 RecordResult ReadHierarchyRecord(const uint8_t* data, size_t length, HierarchyRecord& out) {
-    // Read without recursion: a deep hostile tree must not exhaust the stack.
+    // Read without recursion, and refused past MAX_HIERARCHY_DEPTH levels.
     CRecordCursor in(data, length);
     out.nodes.clear();
     struct Open {
@@ -317,6 +317,9 @@ RecordResult ReadHierarchyRecord(const uint8_t* data, size_t length, HierarchyRe
             open.pop_back();
             continue;
         }
+        // The open nodes are the levels above the child about to be read.
+        if (open.size() >= size_t(MAX_HIERARCHY_DEPTH))
+            return RR_REFUSED;
         --open.back().childrenLeft;
         if (!readNode(open.back().node))
             return RR_REFUSED;

@@ -1,9 +1,10 @@
 #pragma once
 
 // A colour of four floats (red, green, blue, alpha), as uploaded to the
-// vertex shader constants.
+// vertex shader constants. A colour nobody set is the engine's neutral grey
+// with no alpha, the same default lights, shaders and billboards start from.
 struct ColorRGBA {
-    float r = 0, g = 0, b = 0, a = 0;
+    float r = 0.8f, g = 0.8f, b = 0.8f, a = 0;
 
     ColorRGBA() = default;
     ColorRGBA(float red, float green, float blue, float alpha) : r(red), g(green), b(blue), a(alpha) {}

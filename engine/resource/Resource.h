@@ -1,4 +1,5 @@
 #pragma once
+#include <list>
 #include <string>
 
 #include "engine/resource/Handle.h"
@@ -35,6 +36,9 @@ private:
     // Null when no registry was current or the kind is outside the table: such
     // a resource is not findable and belongs to whoever made it.
     CResourceManager* m_registry;
+    // Where this resource sits in the registry: its bucket and its entry there.
+    int m_bucket;
+    std::list<CResource*>::iterator m_bucketEntry;
 };
 
 // The family table of every resource.

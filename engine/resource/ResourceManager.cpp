@@ -68,12 +68,11 @@ CResource* CResourceManager::Find(const char* name, int kind) const {
     return nullptr;
 }
 
-void CResourceManager::Link(CResource* resource, int bucket) { m_buckets[bucket].push_back(resource); }
-
-void CResourceManager::Unlink(CResource* resource, int bucket) {
-    if (bucket >= 0)
-        m_buckets[bucket].remove(resource);
+CResourceManager::BucketEntry CResourceManager::Link(CResource* resource, int bucket) {
+    return m_buckets[bucket].insert(m_buckets[bucket].end(), resource);
 }
+
+void CResourceManager::Unlink(int bucket, BucketEntry entry) { m_buckets[bucket].erase(entry); }
 
 namespace {
 template <class F>

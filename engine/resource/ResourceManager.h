@@ -23,9 +23,12 @@ public:
     // Bucket of (name, kind), or -1 for a kind outside the rows.
     static int BucketIndex(const char* name, int kind);
 
-    // Used by CResource only.
-    void Link(CResource* resource, int bucket);
-    void Unlink(CResource* resource, int bucket);
+    // Used by CResource only. Link appends to the bucket and answers the
+    // entry, which the resource keeps so that Unlink takes constant time
+    // however crowded the bucket.
+    using BucketEntry = std::list<CResource*>::iterator;
+    BucketEntry Link(CResource* resource, int bucket);
+    void Unlink(int bucket, BucketEntry entry);
 
     // Visits every resource in bucket order, then list order.
     template <class F>

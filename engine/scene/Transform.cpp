@@ -227,23 +227,14 @@ void CTransform::ComputeBoundingSphere(Vec3& centre, float& radius) {
         CNode* child = NodeHandles().Resolve(handle);
         if (!child)
             continue;
+        // Each contribution starts in this node's own space: a shape's bounds
+        // as its geometry gives them, a transform's as it computed them in its
+        // parent's space, which is this one.
         Vec3 c;
         float r = EMPTY_RADIUS;
         if (child->GetKind() == RT_SHAPE) {
             if (!child->GetBoundingSphere(c, r))
                 continue;
-            // The sentinels are recognised before any scaling could change them.
-            if (r >= 0.0f) {
-                const CMatrix& local = GetLocalMatrix();
-                c.TransformCoord(local);
-                float longest = 0.0f;
-                for (int row = 0; row < 3; ++row) {
-                    float length = std::sqrt(local(row, 0) * local(row, 0) + local(row, 1) * local(row, 1) +
-                                             local(row, 2) * local(row, 2));
-                    longest = std::max(longest, length);
-                }
-                r *= longest;
-            }
         } else if (IsTransformKind(child->GetKind())) {
             CTransform* transform = dynamic_cast<CTransform*>(child);
             if (!transform)
@@ -259,6 +250,17 @@ void CTransform::ComputeBoundingSphere(Vec3& centre, float& radius) {
             radius = UNBOUNDED_RADIUS;
             return;
         }
+        // Into the parent's space; the sentinels were recognised before any
+        // scaling could change them.
+        const CMatrix& local = GetLocalMatrix();
+        c.TransformCoord(local);
+        float longest = 0.0f;
+        for (int row = 0; row < 3; ++row) {
+            float length = std::sqrt(local(row, 0) * local(row, 0) + local(row, 1) * local(row, 1) +
+                                     local(row, 2) * local(row, 2));
+            longest = std::max(longest, length);
+        }
+        r *= longest;
         Vec3 lo(c.x - r, c.y - r, c.z - r), hi(c.x + r, c.y + r, c.z + r);
         if (!any) {
             boxMin = lo;

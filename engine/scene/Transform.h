@@ -103,6 +103,13 @@ private:
 
 HandleTable<CTransform>& TransformHandles();
 
+// The most levels a tree may reach through the model loaders, counted from
+// its top (level 1) down to its deepest node. Several hierarchy records can
+// stack their trees onto one another; the loaders refuse the link that would
+// go past this, so the recursive walks (drawing, cloning, bounds, world
+// matrices, light sets) use a small part of the main thread's stack.
+constexpr int MAX_SCENE_DEPTH = 1024;
+
 // The root "rootTrans", the default parent new transforms attach under, and
 // the count of world-matrix computations (statistics).
 constexpr const char* ROOT_TRANSFORM_NAME = "rootTrans";

@@ -103,26 +103,3 @@ uint32_t GetShaderProgram(int shaderType, int lightSetKind) {
 }
 
 int GetShaderProgramReferences(int shaderType) { return ValidType(shaderType) ? g_tables[shaderType].references : 0; }
-
-uint32_t ShaderVertexMask(int shaderType) {
-    const uint32_t position = 1u << VE_POSITION, normal = 1u << VE_NORMAL, texcoord = 1u << VE_TEXCOORDINATE_0;
-    const uint32_t indices = 1u << VE_WEIGHT_INDICES;
-    auto weights = [](int n) {
-        uint32_t mask = 0;
-        for (int k = 0; k < n; ++k)
-            mask |= 1u << (VE_WEIGHT_0 + k);
-        return mask;
-    };
-    switch (shaderType) {
-    case ST_CONSTANT: return position | texcoord;
-    case ST_LAMBERT: return position | normal | texcoord;
-    case ST_LAMBERT_2WS:
-    case ST_LAMBERT_2WS_DY: return position | normal | weights(2) | indices | texcoord;
-    case ST_LAMBERT_3WS:
-    case ST_LAMBERT_3WS_DY: return position | normal | weights(3) | indices | texcoord;
-    case ST_LAMBERT_4WS:
-    case ST_LAMBERT_4WS_DY: return position | normal | weights(4) | indices | texcoord;
-    case ST_LAMBERT_VB: return position | normal | (1u << VE_COLOR_0) | texcoord;
-    default: return 0;
-    }
-}

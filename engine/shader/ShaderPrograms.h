@@ -1,6 +1,9 @@
 #pragma once
 #include <cstdint>
 
+// ShaderVertexMask, the vertex layout of each type, is with the vertex sizes.
+#include "engine/chunk/VertexSize.h"
+
 // The vertex programs of each shader type, shared by every shader of the
 // type: created on the device when the first shader of a type is made and
 // deleted with the last one. A shader type keeps one program per light-set
@@ -11,7 +14,3 @@ void ReleaseShaderPrograms(int shaderType);
 uint32_t GetShaderProgram(int shaderType, int lightSetKind);
 // Live shaders of the type.
 int GetShaderProgramReferences(int shaderType);
-
-// The vertex-element mask of the geometry a shader type draws: its stream
-// declaration as VertexElement bits.
-uint32_t ShaderVertexMask(int shaderType);

@@ -1,8 +1,71 @@
 #include "engine/window/DibRegion.h"
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "engine/bitmap/KeyColourRuns.h"
+
+namespace {
+
+// Rectangles handed to one ExtCreateRegion call. Wine adds a call's
+// rectangles to the region one at a time, each addition copying what is
+// already there, so a call costs about the square of its count; a mask of many
+// runs is made of bounded calls whose regions are then merged pairwise.
+constexpr size_t RECTS_PER_CALL = 64;
+
+HRGN CreateRectsRegion(const KeyRect* runs, size_t count) {
+    std::vector<BYTE> block(sizeof(RGNDATAHEADER) + count * sizeof(RECT));
+    RGNDATA* data = reinterpret_cast<RGNDATA*>(block.data());
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = static_cast<DWORD>(count);
+    data->rdh.nRgnSize = static_cast<DWORD>(count * sizeof(RECT));
+    RECT bounds = {runs[0].left, runs[0].top, runs[0].right, runs[0].bottom};
+    RECT* out = reinterpret_cast<RECT*>(data->Buffer);
+    for (size_t i = 0; i < count; ++i) {
+        out[i] = RECT{runs[i].left, runs[i].top, runs[i].right, runs[i].bottom};
+        bounds.left = std::min(bounds.left, out[i].left);
+        bounds.top = std::min(bounds.top, out[i].top);
+        bounds.right = std::max(bounds.right, out[i].right);
+        bounds.bottom = std::max(bounds.bottom, out[i].bottom);
+    }
+    data->rdh.rcBound = bounds;
+    return ExtCreateRegion(nullptr, static_cast<DWORD>(block.size()), data);
+}
+
+// The union of the runs; null when the system refuses any step, so that a
+// failure never leaves a region with holes.
+HRGN CreateRunsRegion(const std::vector<KeyRect>& runs) {
+    std::vector<HRGN> parts;
+    bool failed = false;
+    for (size_t at = 0; at < runs.size() && !failed; at += RECTS_PER_CALL) {
+        HRGN part = CreateRectsRegion(runs.data() + at, std::min(RECTS_PER_CALL, runs.size() - at));
+        if (part)
+            parts.push_back(part);
+        failed = !part;
+    }
+    // Neighbours first, so that each union joins regions of about one size.
+    while (parts.size() > 1 && !failed) {
+        size_t kept = 0;
+        for (size_t i = 0; i < parts.size(); i += 2) {
+            if (i + 1 < parts.size()) {
+                failed = failed || CombineRgn(parts[i], parts[i], parts[i + 1], RGN_OR) == ERROR;
+                ::DeleteObject(parts[i + 1]);
+            }
+            parts[kept++] = parts[i];
+        }
+        parts.resize(kept);
+    }
+    if (failed) {
+        for (HRGN part : parts)
+            ::DeleteObject(part);
+        return nullptr;
+    }
+    return parts.empty() ? nullptr : parts.front();
+}
+
+} // namespace
 
 CDibRegion::CDibRegion(COLORREF key) : m_key(key), m_maskBits(nullptr) {}
 
@@ -55,15 +118,7 @@ void CDibRegion::BuildRegion() {
     if (!FindKeyColourRuns(pixels, key, runs) || runs.empty())
         return; // no usable outline: the window stays rectangular
 
-    m_region.CreateRectRgn(0, 0, 0, 0);
-    for (const KeyRect& run : runs) {
-        HRGN piece = CreateRectRgn(run.left, run.top, run.right, run.bottom);
-        if (!piece)
-            continue;
-        m_region.CombineRgn(m_region, piece, RGN_OR);
-        ::DeleteObject(piece);
-    }
-    HRGN frame = CreateRectRgn(0, 0, GetWidth(), GetHeight());
-    m_region.CombineRgn(m_region, frame, RGN_AND);
-    ::DeleteObject(frame);
+    // The runs lie inside the bitmap: they need no clipping to its frame.
+    if (HRGN region = CreateRunsRegion(runs))
+        m_region.Attach(region);
 }

@@ -4,7 +4,6 @@
 #include "engine/math/Matrix.h"
 #include "engine/scene/Transform.h"
 #include "shell/render/RenderManager.h"
-#include "shell/world/RoomCamera.h"
 #include "shell/world/World.h"
 
 CRoomStage::CRoomStage(int width, int height) {
@@ -15,12 +14,6 @@ CRoomStage::CRoomStage(int width, int height) {
     m_loaded = m_world->HasRoom();
 
     m_render->SelectMainRoot();
-    CTransform* cameraPlace = new CTransform("roomCameraTrans");
-    CMatrix place;
-    cameraPlace->SetLocalMatrix(GetRoomCameraView().GetInverse(place));
-    m_camera = new CCameraResource("roomCamera");
-    m_camera->SetParent(cameraPlace);
-    m_render->SetMainCamera(m_camera, ROOM_CAMERA_FOV_Y);
     // The skies and lights of the start time before the first frame.
     m_world->Update(*m_render, 0.0f);
 }
@@ -30,6 +23,12 @@ CRoomStage::~CRoomStage() {
     delete m_render;
 }
 
-void CRoomStage::Update(float stepMs) { m_world->Update(*m_render, stepMs); }
+void CRoomStage::Update(float stepMs) {
+    m_world->Update(*m_render, stepMs);
+    // Nothing to look at yet: the automatic camera overlooks the room.
+    m_render->Update(stepMs, false);
+}
+
+CCameraResource* CRoomStage::GetCamera() const { return m_render->GetMainCamera(); }
 
 void CRoomStage::Queue() { m_render->DrawMain(); }

@@ -6,6 +6,7 @@
 #include "engine/math/Matrix.h"
 #include "engine/math/Vec3.h"
 #include "engine/scene/Transform.h"
+#include "shell/camera/CameraManager.h"
 #include "shell/lighting/LightCommands.h"
 #include "shell/lighting/LightPresets.h"
 #include "shell/settings/Setting.h"
@@ -51,6 +52,8 @@ CRenderManager::CRenderManager(HWND mainWindow, CSystem* system, ISetting* setti
 
     CTransform* mainRoot = NewTransform("renderRootMain", sceneRoot);
     m_mainRoot = mainRoot->GetNodeHandle();
+    // Its automatic or manual setting comes from the settings of this moment.
+    m_cameraManager = CreateCameraManager(setting, "camera");
 
     // Room lighting: a point light above the middle of the room.
     CTransform* roomPlace = NewTransform("renderPntLightTransRoom", mainRoot);
@@ -133,6 +136,7 @@ CRenderManager::~CRenderManager() {
     delete m_roomAmbient;
     DeleteNode<CPointLight>(m_roomLight);
     DeleteNode<CTransform>(m_roomLightPlace);
+    delete m_cameraManager;
     DeleteNode<CTransform>(m_mainRoot);
 }
 
@@ -144,7 +148,21 @@ CTransform* CRenderManager::GetMainRoot() const { return ResolveNode<CTransform>
 CTransform* CRenderManager::GetIndicatorRoot() const { return ResolveNode<CTransform>(m_indicatorRoot); }
 CTransform* CRenderManager::GetResourceRoot() const { return ResolveNode<CTransform>(m_resourceRoot); }
 CCameraResource* CRenderManager::GetIndicatorCamera() const { return ResolveNode<CCameraResource>(m_indicatorCamera); }
-CCameraResource* CRenderManager::GetMainCamera() const { return ResolveNode<CCameraResource>(m_mainCamera); }
+CCameraResource* CRenderManager::GetMainCamera() const {
+    if (CCameraResource* still = ResolveNode<CCameraResource>(m_mainCamera))
+        return still;
+    return m_cameraManager ? m_cameraManager->GetView() : nullptr;
+}
+
+void CRenderManager::Update(float stepMs, bool pointerInCameraArea) {
+    if (m_cameraManager)
+        m_cameraManager->Update(stepMs, pointerInCameraArea);
+}
+
+void CRenderManager::Serialize(CSavedState& state, bool storing) {
+    if (m_cameraManager)
+        m_cameraManager->Serialize(state, storing);
+}
 CPointLight* CRenderManager::GetRoomLight() const { return ResolveNode<CPointLight>(m_roomLight); }
 CPointLight* CRenderManager::GetItemLight() const { return ResolveNode<CPointLight>(m_itemLight); }
 CDirectionalLight* CRenderManager::GetIndicatorLight() const {
@@ -187,6 +205,8 @@ void CRenderManager::FitCameras(int width, int height) {
     m_mainLens.aspect = float(width) / float(height);
     m_mainLens.zNear = MAIN_NEAR;
     m_mainLens.zFar = MAIN_FAR;
+    if (m_cameraManager)
+        m_cameraManager->SetLens(m_mainLens.aspect, m_mainLens.zNear, m_mainLens.zFar);
     FitMainCamera();
     if (CCameraResource* camera = GetIndicatorCamera()) {
         CMatrix projection;
@@ -198,7 +218,7 @@ void CRenderManager::FitCameras(int width, int height) {
 }
 
 void CRenderManager::FitMainCamera() {
-    CCameraResource* camera = GetMainCamera();
+    CCameraResource* camera = ResolveNode<CCameraResource>(m_mainCamera);
     if (!camera)
         return;
     CMatrix projection;

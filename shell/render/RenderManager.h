@@ -16,7 +16,9 @@ class CDirectionalLight;
 class CPointLight;
 class CSystem;
 class CTransform;
+class ICameraManager;
 class ISetting;
+struct CSavedState;
 
 // The near and far planes and aspect of the main scene's lens.
 struct CameraLens {
@@ -52,13 +54,21 @@ public:
     void SelectIndicatorRoot();
     void SelectResourceRoot();
 
-    // The main scene's camera node (not owned; held by handle) and the field
-    // of view its projection is fitted with.
+    // Steps the camera manager "camera" (owned), which views the main scene.
+    void Update(float stepMs, bool pointerInCameraArea);
+    // The camera's part of the state file.
+    void Serialize(CSavedState& state, bool storing);
+    ICameraManager* GetCameraManager() const { return m_cameraManager; }
+
+    // A still camera node in place of the camera manager's view (not owned;
+    // held by handle), fitted with this field of view; null gives the main
+    // scene back to the camera manager.
     void SetMainCamera(CCameraResource* camera, float fieldOfViewY);
+    // The still camera when one is set, else the camera manager's view.
     CCameraResource* GetMainCamera() const;
 
-    // Queues the main tree with the main camera into draw-list slot 0 (nothing
-    // without a camera), then advances the frame stamp.
+    // Queues the main tree with the main camera into draw-list slot 0, then
+    // advances the frame stamp.
     void DrawMain();
     // The indicator tree with the indicator camera into slot 1, then the stamp.
     void DrawIndicators();
@@ -106,6 +116,7 @@ private:
 
     CHandle m_mainRoot;
     CSceneDrawList m_mainDrawList;
+    ICameraManager* m_cameraManager = nullptr;
     CHandle m_mainCamera;
     float m_mainFieldOfView = 0.55f;
     CameraLens m_mainLens;

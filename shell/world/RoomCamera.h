@@ -2,10 +2,10 @@
 #include "engine/math/Matrix.h"
 #include "engine/math/Vec3.h"
 
-// The fixed view of the room until the camera manager drives it: from the
-// open corner of the room towards its middle, wide enough to take in every
-// piece of furniture in a 4:3 picture. The room stage and the room preview
-// tool both look through it.
+// A fixed view of the room: from the open corner of the room towards its
+// middle, wide enough to take in every piece of furniture in a 4:3 picture.
+// The room preview tool and the still pictures of the room's tests look
+// through it; the program's own view is the camera manager's.
 const Vec3 ROOM_CAMERA_EYE(950, 460, 850);
 const Vec3 ROOM_CAMERA_TARGET(0, 0, 0);
 const Vec3 ROOM_CAMERA_UP(0, 1, 0);

@@ -35,16 +35,16 @@ expect() {
 # Nothing appears within the wait.
 sleep 30 &
 program_pid=$!
-await_window deskmate 2 "$scratch/none.log" 2>"$scratch/err"
+await_window Tavelune 2 "$scratch/none.log" 2>"$scratch/err"
 result=$?
 kill "$program_pid" 2>/dev/null
-expect "no window" 1 'no window titled "deskmate" appeared within 2 s'
+expect "no window" 1 'no window titled "Tavelune" appeared within 2 s'
 
 # The program ends before any window.
 true &
 program_pid=$!
 wait "$program_pid"
-await_window deskmate 2 "$scratch/none.log" 2>"$scratch/err"
+await_window Tavelune 2 "$scratch/none.log" 2>"$scratch/err"
 result=$?
 expect "ended early" 1 'ended before any window appeared'
 
@@ -54,19 +54,19 @@ cp "$data/deskmate.exe" "$scratch/alone/"
 cd "$scratch/alone" || exit 1
 start_program "$scratch/alone.log" ./deskmate.exe
 cd - >/dev/null || exit 1
-await_window deskmate 300 "$scratch/alone.log" 2>"$scratch/err"
+await_window Tavelune 300 "$scratch/alone.log" 2>"$scratch/err"
 result=$?
-expect "message box" 1 'message box appeared.*could not be read'
+expect "message box" 1 'message box appeared.*起動に必要なファイル'
 kill "$program_pid" 2>/dev/null
 wait "$program_pid" 2>/dev/null
 
 # With its data the window comes up; Escape ends the program.
 cd "$data" || exit 1
 start_program "$scratch/real.log" ./deskmate.exe
-await_window deskmate 300 "$scratch/real.log" 2>"$scratch/err"
+await_window Tavelune 300 "$scratch/real.log" 2>"$scratch/err"
 result=$?
 expect "window" 0 ""
-window=$(xdotool search --onlyvisible --name '^deskmate$' 2>/dev/null | head -n 1)
+window=$(xdotool search --onlyvisible --name '^Tavelune$' 2>/dev/null | head -n 1)
 [ -n "$window" ] && xdotool windowfocus --sync "$window" key Escape >/dev/null 2>&1
 for _ in $(seq 1 30); do
   kill -0 "$program_pid" 2>/dev/null || break

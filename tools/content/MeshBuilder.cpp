@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/chunk/ChunkEnums.h"
+#include "engine/core/LittleEndian.h"
 
 namespace {
 constexpr float PI = 3.14159265358979f;
@@ -25,8 +26,7 @@ MeshPoint Normalised(MeshPoint a) {
 void AppendFloat(std::vector<uint8_t>& out, float value) {
     uint32_t bits;
     std::memcpy(&bits, &value, 4);
-    for (int i = 0; i < 4; ++i)
-        out.push_back(uint8_t(bits >> (8 * i)));
+    AppendLe32(out, bits);
 }
 } // namespace
 
@@ -60,6 +60,17 @@ void CMeshBuilder::AddQuad(MeshPoint p0, MeshPoint p1, MeshPoint p2, MeshPoint p
     int b = AddVertex(p1, n, u1, v0);
     int c = AddVertex(p2, n, u1, 0);
     int d = AddVertex(p3, n, 0, 0);
+    AddTriangle(a, b, c);
+    AddTriangle(a, c, d);
+}
+
+void CMeshBuilder::AddQuad(MeshPoint p0, MeshPoint p1, MeshPoint p2, MeshPoint p3, float u0, float v0, float u1,
+                           float v1) {
+    MeshPoint n = Normalised(Cross(Sub(p1, p0), Sub(p3, p0)));
+    int a = AddVertex(p0, n, u0, v1);
+    int b = AddVertex(p1, n, u1, v1);
+    int c = AddVertex(p2, n, u1, v0);
+    int d = AddVertex(p3, n, u0, v0);
     AddTriangle(a, b, c);
     AddTriangle(a, c, d);
 }
@@ -218,21 +229,6 @@ float SegmentDistance(MeshPoint p, MeshPoint a, MeshPoint b) {
     return Length(Sub(p, Add(a, Scaled(ab, t))));
 }
 } // namespace
-
-uint32_t VertexFormatForShaderType(int shaderType) {
-    switch (shaderType) {
-    case ST_CONSTANT: return VERTEX_FORMAT_CONSTANT;
-    case ST_LAMBERT: return VERTEX_FORMAT_LAMBERT;
-    case ST_LAMBERT_VB: return VERTEX_FORMAT_LAMBERT_VB;
-    case ST_LAMBERT_2WS:
-    case ST_LAMBERT_2WS_DY: return VERTEX_FORMAT_SKIN_2;
-    case ST_LAMBERT_3WS:
-    case ST_LAMBERT_3WS_DY: return VERTEX_FORMAT_SKIN_3;
-    case ST_LAMBERT_4WS:
-    case ST_LAMBERT_4WS_DY: return VERTEX_FORMAT_SKIN_4;
-    default: return 0;
-    }
-}
 
 bool CMeshBuilder::Place(int firstVertex, size_t firstIndex, const CMatrix& placement) {
     if (IsIdentity(placement))
@@ -637,10 +633,8 @@ bool BuildGeometry(const CMeshBuilder& mesh, const std::string& name, uint32_t v
         AppendFloat(out.vertexBytes, v.v);
     }
     out.indexBytes.clear();
-    for (uint16_t i : mesh.Indices()) {
-        out.indexBytes.push_back(uint8_t(i));
-        out.indexBytes.push_back(uint8_t(i >> 8));
-    }
+    for (uint16_t i : mesh.Indices())
+        AppendLe16(out.indexBytes, i);
     MeshPoint centre{(lo.x + hi.x) / 2, (lo.y + hi.y) / 2, (lo.z + hi.z) / 2};
     float radius = 0;
     for (const MeshVertex& v : vertices)
@@ -658,5 +652,49 @@ bool BuildGeometry(const CMeshBuilder& mesh, const std::string& name, uint32_t v
     r.vertexCount = mesh.VertexCount();
     r.vertices = out.vertexBytes.data();
     r.groups = {{PT_TRIANGLE_LIST, int32_t(mesh.Indices().size()), out.indexBytes.data()}};
+    return true;
+}
+
+bool CMeshBuilder::AddSurface(int columns, int rows, const SurfaceFn& at) {
+    if (columns < 1 || rows < 1 || !at)
+        return false;
+    auto pointAt = [&](float s, float t) {
+        MeshPoint p{0, 0, 0};
+        float u = 0, v = 0;
+        at(std::fmin(1.0f, std::fmax(0.0f, s)), std::fmin(1.0f, std::fmax(0.0f, t)), p, u, v);
+        return p;
+    };
+    const float step = 1e-3f;
+    std::vector<MeshVertex> grid;
+    for (int j = 0; j <= rows; ++j)
+        for (int i = 0; i <= columns; ++i) {
+            float s = float(i) / float(columns), t = float(j) / float(rows);
+            MeshPoint p{0, 0, 0};
+            float u = 0, v = 0;
+            at(s, t, p, u, v);
+            if (!Finite(p.x) || !Finite(p.y) || !Finite(p.z) || !Finite(u) || !Finite(v))
+                return false;
+            // Central differences; at a pole (a degenerate edge) look a little inside.
+            MeshPoint n{0, 0, 0};
+            for (float inset = 0; inset <= 0.05f && Length(n) < 1e-12f; inset += 0.01f) {
+                float ts = std::fmin(std::fmax(t, inset), 1.0f - inset);
+                float ss = std::fmin(std::fmax(s, inset), 1.0f - inset);
+                MeshPoint ds = Sub(pointAt(s + step, ts), pointAt(s - step, ts));
+                MeshPoint dt = Sub(pointAt(ss, t + step), pointAt(ss, t - step));
+                n = Cross(ds, dt);
+            }
+            n = Length(n) > 0 ? Normalised(n) : MeshPoint{0, 1, 0};
+            MeshVertex vertex{p, n, {m_colour[0], m_colour[1], m_colour[2], m_colour[3]}, u, v, m_skin};
+            grid.push_back(vertex);
+        }
+    const int first = VertexCount();
+    m_vertices.insert(m_vertices.end(), grid.begin(), grid.end());
+    const int stride = columns + 1;
+    for (int j = 0; j < rows; ++j)
+        for (int i = 0; i < columns; ++i) {
+            int a = first + j * stride + i, b = a + 1, c = a + stride + 1, d = a + stride;
+            AddTriangle(a, b, c);
+            AddTriangle(a, c, d);
+        }
     return true;
 }

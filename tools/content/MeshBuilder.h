@@ -1,25 +1,24 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/chunk/ChunkRecords.h"
+#include "engine/chunk/VertexSize.h"
 #include "engine/math/Matrix.h"
 
-// Vertex layouts the room's shader types draw with.
-constexpr uint32_t VERTEX_FORMAT_CONSTANT = 0x801;   // position, texcoord
-constexpr uint32_t VERTEX_FORMAT_LAMBERT = 0x803;    // position, normal, texcoord
-constexpr uint32_t VERTEX_FORMAT_LAMBERT_VB = 0x813; // position, normal, colour, texcoord
+// The vertex layouts the tools build, as the engine's shader types draw them.
+constexpr uint32_t VERTEX_FORMAT_CONSTANT = ShaderVertexMask(ST_CONSTANT);     // position, texcoord
+constexpr uint32_t VERTEX_FORMAT_LAMBERT = ShaderVertexMask(ST_LAMBERT);       // position, normal, texcoord
+constexpr uint32_t VERTEX_FORMAT_LAMBERT_VB = ShaderVertexMask(ST_LAMBERT_VB); // position, normal, colour, texcoord
 // Skinned layouts: position, normal, 2, 3 or 4 weights, four bone indices
 // (floats holding 3 x the palette index), texcoord.
-constexpr uint32_t VERTEX_FORMAT_SKIN_2 = 0xCC3;
-constexpr uint32_t VERTEX_FORMAT_SKIN_3 = 0xDC3;
-constexpr uint32_t VERTEX_FORMAT_SKIN_4 = 0xFC3;
+constexpr uint32_t VERTEX_FORMAT_SKIN_2 = ShaderVertexMask(ST_LAMBERT_2WS);
+constexpr uint32_t VERTEX_FORMAT_SKIN_3 = ShaderVertexMask(ST_LAMBERT_3WS);
+constexpr uint32_t VERTEX_FORMAT_SKIN_4 = ShaderVertexMask(ST_LAMBERT_4WS);
 // Influences a vertex may carry: the four weights of the widest layout.
 constexpr int MESH_MAX_INFLUENCES = 4;
-
-// The vertex layout a shader type draws with; 0 for an unknown type.
-uint32_t VertexFormatForShaderType(int shaderType);
 
 struct MeshPoint {
     float x, y, z;
@@ -77,6 +76,9 @@ public:
     // A quad p0 p1 p2 p3, counter-clockwise seen from its front; p0 maps to
     // texture (0, 1) (bottom left) and p2 to the far corner.
     void AddQuad(MeshPoint p0, MeshPoint p1, MeshPoint p2, MeshPoint p3, MeshUv uv = {});
+    // The same over a part of the texture: p3 at (u0, v0), its top left, and
+    // p1 at (u1, v1).
+    void AddQuad(MeshPoint p0, MeshPoint p1, MeshPoint p2, MeshPoint p3, float u0, float v0, float u1, float v1);
     // An axis-aligned box; faces point outward, or inward for a room shell.
     // faceMask bits: 1 -x, 2 +x, 4 -y, 8 +y, 16 -z, 32 +z.
     void AddBox(MeshPoint low, MeshPoint high, MeshUv uv = {}, int faceMask = 63, bool inward = false);
@@ -121,8 +123,24 @@ public:
     bool AddExtrusion(const std::vector<OutlinePoint>& outline, float depth, bool caps, bool smooth,
                       const CMatrix& placement = CMatrix(), MeshUv uv = {});
 
+    // A surface given by a function of (s, t), both 0..1, sampled on a grid
+    // of `columns` x `rows` cells; `at` sets the point and its texture
+    // coordinates. The front is the side of dP/ds x dP/dt; normals come from
+    // neighbouring samples, so a closed surface (equal points at s = 0 and 1)
+    // is smooth across its seam. False, adding nothing, for no cells or a
+    // point that is not finite.
+    using SurfaceFn = std::function<void(float s, float t, MeshPoint& point, float& u, float& v)>;
+    bool AddSurface(int columns, int rows, const SurfaceFn& at);
+
     // Skin given to the vertices added from now on (count 0 for none).
     void SetSkin(const MeshSkin& skin) { m_skin = skin; }
+    // Replaces the skin of one vertex already added (false outside the mesh).
+    bool SetVertexSkin(int vertex, const MeshSkin& skin) {
+        if (vertex < 0 || vertex >= VertexCount())
+            return false;
+        m_vertices[size_t(vertex)].skin = skin;
+        return true;
+    }
     // Weights the vertices from `firstVertex` on by their distance to the
     // bone segments: the nearest `influences` bones (at most four), each by
     // the inverse of its distance to the power `sharpness`, summing to 1;

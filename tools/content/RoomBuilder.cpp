@@ -111,9 +111,7 @@ public:
         pair->shader = shader;
         pair->geometry = geometry.empty() ? n.name + "_" + std::to_string(n.pairs.size()) + "Geometry" : geometry;
         int type = m_shaderTypes.count(shader) ? m_shaderTypes[shader] : ST_LAMBERT;
-        pair->format = type == ST_CONSTANT     ? VERTEX_FORMAT_CONSTANT
-                       : type == ST_LAMBERT_VB ? VERTEX_FORMAT_LAMBERT_VB
-                                               : VERTEX_FORMAT_LAMBERT;
+        pair->format = ShaderVertexMask(type);
         pair->doubleSided = doubleSided;
         n.pairs.push_back(std::move(pair));
         return n.pairs.back()->mesh;

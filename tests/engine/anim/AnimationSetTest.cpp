@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -168,21 +169,55 @@ TEST(AnimationSetTest, UnboundAndStaleAnimatorsWriteNothing) {
 }
 
 // Set lengths and times that cannot wrap must not divide by zero or hang.
-TEST(AnimationSetTest, HostileLengthsAndTimesFinish) {
+TEST(AnimationSetTest, HostileLengthsAndTimesPlayWhatTheyMust) {
     AnimRegistry r;
     AnimTestTarget target("node");
-    Track track(target, AA_TRANSLATION_X, "t", 1.0f, 2.0f, 2.0f);
-    const float lengths[] = {0.0f, -5.0f, CAnimationSet::LENGTH_UNSET, INF, NOT_A_NUMBER, 2.0f};
-    const float times[] = {0.0f, -1.0f, 1e30f, -1e30f, INF, -INF, NOT_A_NUMBER};
-    for (float length : lengths) {
-        track.set->SetLength(length);
-        for (float time : times) {
-            EXPECT_EQ(track.set->Apply(time, 1.0f, AWT_OVER_WRITE), 1);
-            BeginBlendPass();
-            track.set->Apply(time, 0.5f, AWT_BLEND);
-            track.set->Apply(time, NOT_A_NUMBER, AWT_BLEND);
-            EndBlendPass();
-        }
+    Track track(target, AA_TRANSLATION_X, "t", 1.0f, 2.0f, 2.0f); // value = 1 + time, the line extended
+    // Only a positive, finite length wraps a finite time into [0, length);
+    // any other length plays the time as it is, and infinities and NaN pass
+    // through the curve.
+    struct Case {
+        float length, time, played;
+    };
+    const float lengths[] = {0.0f, -5.0f, CAnimationSet::LENGTH_UNSET, INF, NOT_A_NUMBER};
+    std::vector<Case> cases = {
+        {2.0f, 0.0f, 1.0f},
+        {2.0f, -1.0f, 2.0f},
+        {2.0f, 1e30f, 1.0f},
+        {2.0f, -1e30f, 1.0f},
+        {2.0f, INF, INF},
+        {2.0f, -INF, -INF},
+        {2.0f, NOT_A_NUMBER, NOT_A_NUMBER},
+    };
+    for (float length : lengths)
+        for (float time : {0.0f, -1.0f, 1e30f, -1e30f, INF, -INF, NOT_A_NUMBER})
+            cases.push_back({length, time, 1.0f + time});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "length " << c.length << ", time " << c.time);
+        track.set->SetLength(c.length);
+        auto expect = [&](float got, float want) {
+            if (std::isnan(want))
+                EXPECT_TRUE(std::isnan(got)) << got;
+            else
+                EXPECT_EQ(got, want);
+        };
+        target.SetValue(AA_TRANSLATION_X, -7.0f);
+        EXPECT_EQ(track.set->Apply(c.time, 1.0f, AWT_OVER_WRITE), 1);
+        expect(target.Value(AA_TRANSLATION_X), c.played);
+
+        // Blended alone with half weight, the pass normalises back to the sample.
+        target.SetValue(AA_TRANSLATION_X, -7.0f);
+        BeginBlendPass();
+        track.set->Apply(c.time, 0.5f, AWT_BLEND);
+        EndBlendPass();
+        expect(target.Value(AA_TRANSLATION_X), c.played);
+
+        // A NaN weight makes the accumulated weight NaN, and the normalised value with it.
+        BeginBlendPass();
+        track.set->Apply(c.time, 0.5f, AWT_BLEND);
+        track.set->Apply(c.time, NOT_A_NUMBER, AWT_BLEND);
+        EndBlendPass();
+        EXPECT_TRUE(std::isnan(target.Value(AA_TRANSLATION_X)));
     }
     track.set->SetLength(2.0f);
     track.set->Apply(-1.0f, 1.0f, AWT_OVER_WRITE);

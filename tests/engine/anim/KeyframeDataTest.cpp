@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/anim/KeyframeData.h"
 #include "tests/engine/anim/AnimTestTarget.h"
 
@@ -76,43 +78,87 @@ TEST(KeyframeDataTest, AngleAccumulationTakesTheNearTurn) {
 
 // Curves and accumulations that are not valid must still answer at once,
 // without a hang, an out-of-bounds read or a trap.
-TEST(KeyframeDataTest, HostileInputsFinish) {
+// NaN equals NaN here; anything else must match exactly.
+void ExpectSameFloat(float got, float want, const char* what, int row) {
+    if (std::isnan(want))
+        EXPECT_TRUE(std::isnan(got)) << what << " row " << row << ": " << got;
+    else
+        EXPECT_EQ(got, want) << what << " row " << row;
+}
+
+TEST(KeyframeDataTest, HostileInputsGiveTheirArithmeticResults) {
     AnimRegistry r;
     CKeyframeData empty("empty");
     EXPECT_EQ(empty.Sample(3.0f), 0.0f);
     EXPECT_EQ(empty.GetDuration(), 0.0f);
     float acc = 5.0f;
-    empty.AccumulateAngle(acc, 0.0f, 1.0f, true, 1.0f);
+    empty.AccumulateAngle(acc, 0.0f, 1.0f, true, 1.0f); // 0 lies more than a half turn below 5
+    EXPECT_FLOAT_EQ(acc, 5.0f + 6.283184f);
     empty.AccumulateStep(acc, 0.0f, 1.0f, true);
     EXPECT_EQ(acc, 0.0f);
 
     CKeyframeData zero("zero");
     zero.AppendKey(0.0f, 5.0f, 3.0f);
     zero.AppendKey(0.0f, 5.0f, 4.0f);
-    EXPECT_TRUE(std::isfinite(zero.Sample(0.0f)));
+    EXPECT_EQ(zero.Sample(0.0f), 4.0f); // both keys start at 0: the later one, without dividing by its length
+    EXPECT_EQ(zero.Sample(-1.0f), 3.0f);
     EXPECT_EQ(zero.Sample(1.0f), 4.0f);
     EXPECT_EQ(zero.GetDuration(), 0.0f);
 
+    // One flat key (change 0) of the given length and value. Each operation
+    // starts from the same accumulator, with weight 0.5 and add set: linear
+    // gives acc + sample / 2, step gives the sample, angle gives acc + the
+    // sample shifted near acc / total by whole turns, halved. Infinities and
+    // NaN go through as the arithmetic carries them (0 × ∞ is NaN); a length
+    // that is 0 or not finite is never divided by. NEAR: the shifted sample
+    // lies within half a turn of the reference, its exact value being lost to
+    // float precision.
+    const float NEAR = 12345.0f;
+    const float HALF_HUGE = 0.5f * 1e30f;
     struct Case {
         float keyValue, keyLength, time, accumulator, totalWeight;
+        float sample, linear, angle;
     };
     const Case cases[] = {
-        {INF, 1.0f, 0.0f, 0.0f, 1.0f},          {-INF, 1.0f, 0.0f, 1.0f, 1.0f},
-        {NOT_A_NUMBER, 1.0f, 0.0f, 1.0f, 1.0f}, {1e30f, 1.0f, 0.0f, 0.0f, 1.0f},
-        {-1e30f, 1.0f, 0.0f, 1e-3f, 1.0f},      {1.0f, 1.0f, INF, 0.0f, 1.0f},
-        {1.0f, 1.0f, NOT_A_NUMBER, 0.0f, 1.0f}, {1.0f, INF, 0.0f, 0.0f, 1.0f},
-        {1.0f, NOT_A_NUMBER, 0.0f, 0.0f, 1.0f}, {1.0f, 1.0f, 0.0f, 1.0f, 0.0f}, // total weight 0: reference is infinite
-        {1.0f, 1.0f, 0.0f, INF, 1.0f},          {1.0f, 1.0f, 0.0f, NOT_A_NUMBER, 1.0f},
-        {1e30f, 1.0f, 0.0f, -1e30f, 1.0f},
+        {INF, 1.0f, 0.0f, 0.0f, 1.0f, INF, INF, INF},
+        {-INF, 1.0f, 0.0f, 1.0f, 1.0f, -INF, -INF, -INF},
+        {NOT_A_NUMBER, 1.0f, 0.0f, 1.0f, 1.0f, NOT_A_NUMBER, NOT_A_NUMBER, NOT_A_NUMBER},
+        {1e30f, 1.0f, 0.0f, 0.0f, 1.0f, 1e30f, HALF_HUGE, NEAR},
+        {-1e30f, 1.0f, 0.0f, 1e-3f, 1.0f, -1e30f, 1e-3f - HALF_HUGE, NEAR},
+        {1.0f, 1.0f, INF, 0.0f, 1.0f, NOT_A_NUMBER, NOT_A_NUMBER, NOT_A_NUMBER},
+        {1.0f, 1.0f, NOT_A_NUMBER, 0.0f, 1.0f, NOT_A_NUMBER, NOT_A_NUMBER, NOT_A_NUMBER},
+        {1.0f, INF, 0.0f, 0.0f, 1.0f, 1.0f, 0.5f, 0.5f},
+        {1.0f, NOT_A_NUMBER, 5.0f, 0.0f, 1.0f, 1.0f, 0.5f, 0.5f},
+        // Total weight 0: the reference is infinite, so no turn is taken off.
+        {1.0f, 1.0f, 0.0f, 1.0f, 0.0f, 1.0f, 1.5f, 1.5f},
+        {1.0f, 1.0f, 0.0f, INF, 1.0f, 1.0f, INF, INF},
+        {1.0f, 1.0f, 0.0f, NOT_A_NUMBER, 1.0f, 1.0f, NOT_A_NUMBER, NOT_A_NUMBER},
+        // Near -1e30 the only float within half a turn is -1e30 itself.
+        {1e30f, 1.0f, 0.0f, -1e30f, 1.0f, 1e30f, -1e30f + HALF_HUGE, -1e30f - HALF_HUGE},
     };
+    int row = 0;
     for (const Case& c : cases) {
+        ++row;
         CKeyframeData data("hostile");
         data.AppendKey(c.keyLength, 0.0f, c.keyValue);
+        ExpectSameFloat(data.Sample(c.time), c.sample, "sample", row);
         float a = c.accumulator;
-        data.AccumulateAngle(a, c.time, 0.5f, true, c.totalWeight);
         data.AccumulateLinear(a, c.time, 0.5f, true);
+        ExpectSameFloat(a, c.linear, "linear", row);
+        a = c.accumulator;
         data.AccumulateStep(a, c.time, 0.5f, true);
-        (void)data.GetDuration();
+        ExpectSameFloat(a, c.sample, "step", row);
+        a = c.accumulator;
+        data.AccumulateAngle(a, c.time, 0.5f, true, c.totalWeight);
+        if (c.angle == NEAR) {
+            float shifted = (a - c.accumulator) / 0.5f;
+            float reference = c.accumulator / c.totalWeight;
+            EXPECT_GT(shifted, reference - 3.141593f) << "angle row " << row;
+            EXPECT_LE(shifted, reference + 3.141593f) << "angle row " << row;
+        } else {
+            ExpectSameFloat(a, c.angle, "angle", row);
+        }
+        ExpectSameFloat(data.GetDuration(), c.keyLength, "duration", row);
     }
 }
 

@@ -19,7 +19,11 @@ TEST(MakeArchiveKey, CutsFolderAndExtensionAndUpperCases) {
         {".hgm", ""},
         {"", ""},
         {"x/y\\Mixed.Case.TGA", "MIXED_CASE"},
-        {"\x82\xa0x.tga", "\x82\xa0X"}, // code-page-932 bytes stay as they are
+        {"\x82\xa0x.tga", "\x82\xa0X"}, // bytes from 0x80 stay as they are
+        // The rule is byte by byte: a trail byte in 'a' to 'z' is upper-cased,
+        // a trail byte 0x5C ends a folder.
+        {"\x82\x61\x82\x7a.tga", "\x82\x41\x82\x5a"},
+        {"dir/\x83\x5cname.tga", "NAME"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(MakeArchiveKey(c.path), c.key) << c.path;

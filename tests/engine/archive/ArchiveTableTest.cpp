@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/engine/archive/ArchiveFixture.h"
 #include "engine/archive/ArchiveOpeners.h"
@@ -33,17 +34,41 @@ TEST(ArchiveTable, SlotsAndFileNamesByKindAndIndex) {
     EXPECT_EQ(ArchiveFileName(ARCHIVE_SLOT_COUNT), nullptr);
 }
 
-TEST(ArchiveTable, OpenersRefuseIndicesOutsideTheirRows) {
-    EXPECT_EQ(OpenModelArchive(5), nullptr);
-    EXPECT_EQ(OpenModelArchive(-1), nullptr);
-    EXPECT_EQ(OpenAnimationArchive(4), nullptr);
-    EXPECT_EQ(OpenClipperArchive(1), nullptr);
-    EXPECT_EQ(OpenSoundArchive(2), nullptr);
-    std::unique_ptr<CDataArchive> model(OpenModelArchive(4));
-    std::unique_ptr<CDataArchive> animation(OpenAnimationArchive(3));
-    std::unique_ptr<CDataArchive> clipper(OpenClipperArchive(0));
-    std::unique_ptr<CDataArchive> sound(OpenSoundArchive(1));
-    EXPECT_TRUE(model && animation && clipper && sound);
+using ArchiveOpeners = DataFolderTest;
+
+// Every archive file of the table gets a size of its own (4 bytes per slot
+// number, plus 4), so the bytes an opener read tell which file it opened.
+TEST_F(ArchiveOpeners, EachOpenerOpensItsOwnRowsFileAndRefusesOthers) {
+    for (int slot = 0; slot < ARCHIVE_SLOT_COUNT; ++slot)
+        WriteFile(ArchiveFileName(slot), std::vector<uint8_t>(4 * size_t(slot + 1), uint8_t(slot)));
+    struct Opener {
+        const char* name;
+        CDataArchive* (*open)(int);
+        int kind;
+        int rows;
+    } openers[] = {
+        {"model", OpenModelArchive, AK_MODEL, 5},
+        {"animation", OpenAnimationArchive, AK_ANIMATION, 4},
+        {"clipper", OpenClipperArchive, AK_CLIPPER, 1},
+        {"sound", OpenSoundArchive, AK_SOUND, 2},
+    };
+    for (const Opener& o : openers) {
+        EXPECT_EQ(ArchiveCountOfKind(o.kind), o.rows) << o.name;
+        for (int index = -1; index <= o.rows; ++index) {
+            std::unique_ptr<CDataArchive> archive(o.open(index));
+            if (index < 0 || index == o.rows) {
+                EXPECT_EQ(archive, nullptr) << o.name << " " << index;
+                continue;
+            }
+            ASSERT_NE(archive, nullptr) << o.name << " " << index;
+            int slot = ArchiveSlot(o.kind, index);
+            EXPECT_EQ(archive->GetBufferSize(), 4 * size_t(slot + 1))
+                << o.name << " " << index << " opened another file than " << ArchiveFileName(slot);
+            std::unique_ptr<CDataArchive> same(OpenArchive(o.kind, index));
+            ASSERT_NE(same, nullptr);
+            EXPECT_EQ(same->GetBufferSize(), archive->GetBufferSize()) << o.name << " " << index;
+        }
+    }
 }
 
 TEST(ModelPathPrefix, TableAndOutOfRangeKeepsTheLastValue) {

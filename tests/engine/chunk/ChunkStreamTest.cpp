@@ -227,16 +227,39 @@ TEST_F(ChunkWalk, HierarchyFlattensThreeLevelsWithParents) {
     EXPECT_EQ(n[3].parent, 0);
 }
 
-TEST_F(ChunkWalk, DeepHierarchyIsReadWithoutRecursion) {
+TEST_F(ChunkWalk, HierarchyDeeperThanTheBoundIsRefused) {
+    struct Case {
+        int depth;
+        bool accepted;
+    };
+    // The deepest is read without recursion before it is refused.
+    for (Case c : {Case{MAX_HIERARCHY_DEPTH, true}, Case{MAX_HIERARCHY_DEPTH + 1, false}, Case{200000, false}}) {
+        g_hierarchies.clear();
+        StreamBytes r;
+        for (int i = 0; i < c.depth; ++i)
+            Node(r, "n", RT_TRANSFORM, i + 1 < c.depth ? 1 : 0);
+        StreamBytes s;
+        s.Chunk(RT_HIERARCHY, r);
+        ChunkWalkResult result = Walk(s);
+        EXPECT_EQ(result.accepted, c.accepted ? 1 : 0) << c.depth;
+        EXPECT_EQ(result.refused, c.accepted ? 0 : 1) << c.depth;
+        ASSERT_EQ(g_hierarchies.size(), c.accepted ? 1u : 0u) << c.depth;
+        if (c.accepted) {
+            EXPECT_EQ(g_hierarchies[0].nodes.back().parent, c.depth - 2);
+        }
+    }
+    // Width is not depth: many children of one node are fine.
+    g_hierarchies.clear();
     StreamBytes r;
-    const int depth = 200000;
-    for (int i = 0; i < depth; ++i)
-        Node(r, "n", RT_TRANSFORM, i + 1 < depth ? 1 : 0);
+    const int width = 50000;
+    Node(r, "top", RT_TRANSFORM, width);
+    for (int i = 0; i < width; ++i)
+        Node(r, "leaf", RT_SHAPE, 0);
     StreamBytes s;
     s.Chunk(RT_HIERARCHY, r);
     EXPECT_EQ(Walk(s).accepted, 1);
     ASSERT_EQ(g_hierarchies.size(), 1u);
-    EXPECT_EQ(g_hierarchies[0].nodes.back().parent, depth - 2);
+    EXPECT_EQ(g_hierarchies[0].nodes.size(), size_t(width + 1));
 }
 
 } // namespace

@@ -19,6 +19,25 @@ TEST(GetVertexSize, SumsTheSetElementsAndIgnoresHighBits) {
     EXPECT_EQ(GetVertexSize(0xFFF80801u), 20);
 }
 
+TEST(ShaderVertexMask, EachShaderTypeHasItsStoredLayout) {
+    struct Case {
+        int type;
+        uint32_t mask;
+        int bytes;
+    } cases[] = {
+        {ST_CONSTANT, 0x801, 20},       {ST_LAMBERT, 0x803, 32},
+        {ST_LAMBERT_2WS, 0xCC3, 56},    {ST_LAMBERT_3WS, 0xDC3, 60},
+        {ST_LAMBERT_4WS, 0xFC3, 64},    {ST_LAMBERT_VB, 0x813, 48},
+        {ST_LAMBERT_2WS_DY, 0xCC3, 56}, {ST_LAMBERT_3WS_DY, 0xDC3, 60},
+        {ST_LAMBERT_4WS_DY, 0xFC3, 64}, {-1, 0, 0},
+        {SHADER_TYPE_COUNT, 0, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ShaderVertexMask(c.type), c.mask) << ShaderTypeName(c.type);
+        EXPECT_EQ(GetVertexSize(ShaderVertexMask(c.type)), c.bytes) << ShaderTypeName(c.type);
+    }
+}
+
 TEST(EnumNames, NamesInTableOrderAndUnknownOutside) {
     EXPECT_STREQ(VertexElementName(VE_TEXCOORDINATE_7), "VE_TEXCOORDINATE_7");
     EXPECT_STREQ(VertexElementName(19), "VE_UNKNOWN");

@@ -16,6 +16,7 @@
 #include "engine/anim/Animator.h"
 #include "engine/anim/BlendPass.h"
 #include "engine/anim/KeyframeData.h"
+#include "engine/chunk/ChunkRecords.h"
 #include "engine/chunk/ChunkStream.h"
 #include "engine/core/FrameStamp.h"
 #include "engine/scene/Bone.h"
@@ -307,6 +308,106 @@ TEST_F(SceneChunkLoadersTest, HierarchyThatWouldCloseACycleIsRefused) {
     EXPECT_EQ(a->GetChildren().size(), 1u);
     a->RenderTree(); // finishes
     (void)b->GetWorldMatrix();
+}
+
+// A chain of transforms, the first name on top, each one 1 above its parent.
+StreamBuilder::Tree Chain(const std::vector<std::string>& names) {
+    StreamBuilder::Tree tree{names.back(), RT_TRANSFORM, {}};
+    for (size_t i = names.size() - 1; i-- > 0;)
+        tree = StreamBuilder::Tree{names[i], RT_TRANSFORM, {tree}};
+    return tree;
+}
+
+std::vector<std::string> Names(const std::string& stem, int count) {
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i)
+        names.push_back(stem + std::to_string(i));
+    return names;
+}
+
+TEST_F(SceneChunkLoadersTest, HierarchyAtTheDepthBoundLoadsAndOnePastIsRefused) {
+    SetDefaultParent(nullptr);
+    StreamBuilder s;
+    std::vector<std::string> fits = Names("fit", MAX_HIERARCHY_DEPTH);
+    std::vector<std::string> deep = Names("deep", MAX_HIERARCHY_DEPTH + 1);
+    for (const auto* names : {&fits, &deep})
+        for (const std::string& name : *names)
+            s.Transform(name, 0.0f, 1.0f, 0.0f);
+    s.Hierarchy(Chain(fits));
+    s.Hierarchy(Chain(deep));
+    ChunkWalkResult result = Load(s);
+    EXPECT_EQ(result.refused, 1);
+
+    auto* bottom = Find<CTransform>(fits.back().c_str(), RT_TRANSFORM);
+    ASSERT_NE(bottom, nullptr);
+    EXPECT_EQ(bottom->GetParent(), Find<CTransform>(fits[fits.size() - 2].c_str(), RT_TRANSFORM));
+    AdvanceFrameStamp();
+    EXPECT_FLOAT_EQ(bottom->GetWorldMatrix()(3, 1), float(MAX_HIERARCHY_DEPTH));
+    // The refused record attached nothing.
+    for (const std::string& name : deep) {
+        auto* node = Find<CTransform>(name.c_str(), RT_TRANSFORM);
+        ASSERT_NE(node, nullptr);
+        EXPECT_EQ(node->GetParent(), nullptr) << name;
+        EXPECT_TRUE(node->GetChildren().empty()) << name;
+    }
+}
+
+// Records that each put their own chain on top of the last record's tree
+// stack up to MAX_SCENE_DEPTH levels and no further, and every walk of the
+// tallest tree finishes.
+TEST_F(SceneChunkLoadersTest, StackedHierarchiesStopAtTheSceneDepthBound) {
+    SetDefaultParent(nullptr);
+    StreamBuilder s;
+    std::vector<std::string> all = Names("n", MAX_SCENE_DEPTH + 1);
+    for (const std::string& name : all)
+        s.Transform(name, 0.0f, 1.0f, 0.0f);
+    // Each record: fresh nodes, then the previous record's top as the last
+    // link, so the old tree hangs below the new chain.
+    size_t next = 0;
+    std::string previousTop;
+    int levels = 0;
+    auto stack = [&](int fresh) {
+        std::vector<std::string> names(all.begin() + next, all.begin() + next + fresh);
+        next += fresh;
+        std::string top = names.front();
+        if (!previousTop.empty())
+            names.push_back(previousTop);
+        s.Hierarchy(Chain(names));
+        previousTop = top;
+        levels += fresh;
+    };
+    stack(MAX_HIERARCHY_DEPTH);
+    while (levels + MAX_HIERARCHY_DEPTH - 1 <= MAX_SCENE_DEPTH)
+        stack(MAX_HIERARCHY_DEPTH - 1);
+    stack(MAX_SCENE_DEPTH - levels);
+    ASSERT_EQ(levels, MAX_SCENE_DEPTH);
+    std::string tallest = previousTop;
+    stack(1); // one level more: refused
+    Load(s);
+
+    auto* top = Find<CTransform>(tallest.c_str(), RT_TRANSFORM);
+    auto* bottom = Find<CTransform>(all[MAX_HIERARCHY_DEPTH - 1].c_str(), RT_TRANSFORM);
+    auto* refusedTop = Find<CTransform>(all[MAX_SCENE_DEPTH].c_str(), RT_TRANSFORM);
+    ASSERT_TRUE(top && bottom && refusedTop);
+    EXPECT_EQ(top->GetParent(), nullptr);
+    EXPECT_TRUE(refusedTop->GetChildren().empty());
+    AdvanceFrameStamp();
+    EXPECT_FLOAT_EQ(bottom->GetWorldMatrix()(3, 1), float(MAX_SCENE_DEPTH));
+
+    ProbeShape leaf("leaf");
+    leaf.centre = Vec3(0.0f, 0.5f, 0.0f);
+    leaf.radius = 0.5f;
+    bottom->AddChild(&leaf);
+    Vec3 centre;
+    float radius = 0.0f;
+    top->ComputeBoundingSphere(centre, radius);
+    EXPECT_NEAR(centre.y, float(MAX_SCENE_DEPTH) + 0.5f, 1e-3f);
+    top->SetLightSetTree(CHandle{7, 1});
+    EXPECT_EQ(leaf.lightSet, (CHandle{7, 1}));
+    top->RenderTree();
+    CTransform* copy = top->Clone("Copy");
+    ASSERT_NE(copy, nullptr);
+    EXPECT_NE(Find<CNode>((std::string("leaf") + "Copy").c_str(), RT_SHAPE), nullptr);
 }
 
 TEST_F(SceneChunkLoadersTest, VisibleFieldBecomesZeroOrOne) {

@@ -348,3 +348,40 @@ TEST(TransformTest, BoundingSphereMergesBoxesOfChildren) {
     EXPECT_FLOAT_EQ(c.x, 1.0f); // box -2..4 on x
     EXPECT_FLOAT_EQ(radius, 3.0f);
 }
+
+TEST(TransformTest, BoundingSphereOfDeeperShapeIsInTheSameSpace) {
+    SceneRegistry r;
+    // The same shape straight under a moved, scaled parent and one identity
+    // transform lower must give the same sphere in the parent's parent space.
+    CTransform direct("direct"), nested("nested"), identity("identity");
+    for (CTransform* t : {&direct, &nested}) {
+        t->SetTranslation(5.0f, -2.0f, 1.0f);
+        t->SetScale(2.0f, 2.0f, 2.0f);
+    }
+    ProbeShape near("near"), far("far");
+    near.centre = far.centre = Vec3(1.0f, 0.0f, 0.0f);
+    near.radius = far.radius = 0.5f;
+    direct.AddChild(&near);
+    nested.AddChild(&identity);
+    identity.AddChild(&far);
+
+    Vec3 a, b;
+    float ra = 0.0f, rb = 0.0f;
+    direct.ComputeBoundingSphere(a, ra);
+    nested.ComputeBoundingSphere(b, rb);
+    EXPECT_NEAR(a.x, 7.0f, 1e-5f);
+    EXPECT_NEAR(a.y, -2.0f, 1e-5f);
+    EXPECT_NEAR(a.z, 1.0f, 1e-5f);
+    EXPECT_NEAR(ra, 1.0f, 1e-5f);
+    EXPECT_NEAR(b.x, a.x, 1e-5f);
+    EXPECT_NEAR(b.y, a.y, 1e-5f);
+    EXPECT_NEAR(b.z, a.z, 1e-5f);
+    EXPECT_NEAR(rb, ra, 1e-5f);
+
+    // Moving the inner transform moves the sphere by that much, times the
+    // outer scale.
+    identity.SetTranslation(0.0f, 1.0f, 0.0f);
+    nested.ComputeBoundingSphere(b, rb);
+    EXPECT_NEAR(b.y, 0.0f, 1e-5f);
+    EXPECT_NEAR(b.x, 7.0f, 1e-5f);
+}

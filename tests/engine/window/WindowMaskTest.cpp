@@ -12,6 +12,7 @@
 #include "engine/archive/DataArchive.h"
 #include "engine/archive/DataFolder.h"
 #include "engine/window/DibRegion.h"
+#include "tests/engine/window/OneByOneRegion.h"
 
 namespace {
 
@@ -78,6 +79,9 @@ TEST(WindowMask, GeneratedMasksGiveEachWindowItsOutline) {
         EXPECT_TRUE(PtInRegion(region, size / 2, size / 2));
         EXPECT_FALSE(PtInRegion(region, 0, 0));
         EXPECT_FALSE(PtInRegion(region, size - 1, size - 1));
+        HRGN oneByOne = testrgn::CombineOneByOne(testrgn::RunsFromMask(mask), size, size);
+        EXPECT_TRUE(EqualRgn(oneByOne, region)) << "the outline is the union of the mask's runs";
+        DeleteObject(oneByOne);
 
         HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, "WindowMaskTest", "mask", WS_POPUP, 0, 0, size, size, nullptr,
                                       nullptr, wc.hInstance, nullptr);

@@ -19,8 +19,10 @@
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/Transform.h"
 #include "engine/texture/d3d/D3dTextureDevice.h"
+#include "shell/camera/CameraManager.h"
 #include "shell/lighting/LightPresets.h"
 #include "shell/render/RenderManager.h"
+#include "shell/state/SavedState.h"
 #include "shell/world/World.h"
 #include "tests/shell/support/FixedSizeSetting.h"
 
@@ -177,8 +179,38 @@ TEST_F(RenderManager, FitsTheMainCameraItIsGiven) {
     for (int i = 0; i < 16; ++i)
         EXPECT_FLOAT_EQ(camera->GetProjection()(i / 4, i % 4), expected(i / 4, i % 4)) << i;
     EXPECT_EQ(camera->GetFarDistance(), 10000.0f);
+    // Without it the camera manager's view is the main camera again.
     delete camera;
-    EXPECT_EQ(m_render->GetMainCamera(), nullptr);
+    EXPECT_EQ(m_render->GetMainCamera(), m_render->GetCameraManager()->GetView());
+}
+
+TEST_F(RenderManager, TheCameraManagerViewsTheMainScene) {
+    ICameraManager* camera = m_render->GetCameraManager();
+    ASSERT_NE(camera, nullptr);
+    EXPECT_EQ(camera->GetName(), "camera");
+    ASSERT_NE(camera->GetView(), nullptr);
+    EXPECT_EQ(m_render->GetMainCamera(), camera->GetView());
+
+    // Stepped through the render manager, its lens is the window's: 800 x 600.
+    m_render->FitCameras();
+    for (int i = 0; i < 10; ++i)
+        m_render->Update(1000.0f / 60.0f, false);
+    const CMatrix& projection = camera->GetView()->GetProjection();
+    EXPECT_NEAR(projection(1, 1) / projection(0, 0), 800.0f / 600.0f, 1e-4f);
+    EXPECT_EQ(camera->GetView()->GetFarDistance(), 10000.0f);
+
+    // The state file's camera goes to it and comes back.
+    CSavedState saved;
+    saved.cameraDistance = 1500.0f;
+    saved.cameraInterest[0] = 10.0f;
+    saved.cameraInterest[1] = 0.0f;
+    saved.cameraInterest[2] = 20.0f;
+    m_render->Serialize(saved, false);
+    CSavedState stored;
+    m_render->Serialize(stored, true);
+    EXPECT_FLOAT_EQ(stored.cameraDistance, 1500.0f);
+    EXPECT_FLOAT_EQ(stored.cameraInterest[0], 10.0f);
+    EXPECT_FLOAT_EQ(stored.cameraInterest[2], 20.0f);
 }
 
 TEST_F(RenderManager, IndicatorCameraShowsTheXyPlaneUpright) {

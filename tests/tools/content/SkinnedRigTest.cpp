@@ -118,10 +118,10 @@ TEST(SkinnedRig, WeightsSumToOneWithinThePalette) {
 TEST(SkinnedRig, SkinnedLayoutsRefuseWhatTheyCannotHold) {
     EXPECT_EQ(GetVertexSize(VERTEX_FORMAT_SKIN_3), 60);
     EXPECT_EQ(GetVertexSize(VERTEX_FORMAT_SKIN_4), 64);
-    EXPECT_EQ(VertexFormatForShaderType(ST_LAMBERT_3WS_DY), VERTEX_FORMAT_SKIN_3);
-    EXPECT_EQ(VertexFormatForShaderType(ST_LAMBERT_4WS), VERTEX_FORMAT_SKIN_4);
-    EXPECT_EQ(VertexFormatForShaderType(ST_LAMBERT_VB), VERTEX_FORMAT_LAMBERT_VB);
-    EXPECT_EQ(VertexFormatForShaderType(SHADER_TYPE_COUNT), 0u);
+    EXPECT_EQ(ShaderVertexMask(ST_LAMBERT_3WS_DY), VERTEX_FORMAT_SKIN_3);
+    EXPECT_EQ(ShaderVertexMask(ST_LAMBERT_4WS), VERTEX_FORMAT_SKIN_4);
+    EXPECT_EQ(ShaderVertexMask(ST_LAMBERT_VB), VERTEX_FORMAT_LAMBERT_VB);
+    EXPECT_EQ(ShaderVertexMask(SHADER_TYPE_COUNT), 0u);
 
     struct Case {
         const char* name;

@@ -9,6 +9,7 @@
 #include "engine/input/win32/WinKeyboard.h"
 #include "engine/input/win32/WinMouse.h"
 #include "engine/input/ScanCodeTable.h"
+#include "tests/engine/input/win32/FakeDirectInput.h"
 
 namespace {
 
@@ -151,6 +152,165 @@ TEST(WinKeyboard, ReadsTheThreadKeyState) {
     }
 }
 
+// A window message, what it must do to a held key or button, and how often
+// it must acquire or unacquire the device.
+struct FocusCase {
+    const char* what;
+    UINT message;
+    WPARAM wParam;
+    bool clears;
+    int acquires;
+    int unacquires;
+};
+
+TEST(DIKeyboard, MessagesLetGoOfHeldKeysAndReacquireOnActivation) {
+    fakedi::Device device;
+    fakedi::DirectInput directInput(&device);
+    {
+        CDIKeyboard keyboard(&directInput);
+        ASSERT_TRUE(keyboard.Open(nullptr));
+        EXPECT_EQ(device.acquires, 1);
+        const FocusCase cases[] = {
+            {"deactivated", WM_ACTIVATE, WA_INACTIVE, true, 0, 0},
+            {"program deactivated", WM_ACTIVATEAPP, FALSE, true, 0, 0},
+            {"menu entered", WM_ENTERMENULOOP, FALSE, true, 0, 0},
+            {"activated", WM_ACTIVATE, WA_ACTIVE, true, 1, 0},
+            {"activated by a click", WM_ACTIVATE, WA_CLICKACTIVE, true, 1, 0},
+            {"menu left", WM_EXITMENULOOP, FALSE, false, 0, 0},
+            {"program activated", WM_ACTIVATEAPP, TRUE, false, 0, 0},
+            {"command", WM_COMMAND, 6, false, 0, 0},
+        };
+        for (const FocusCase& c : cases) {
+            SCOPED_TRACE(c.what);
+            device.keys[DIK_A] = 0x80;
+            keyboard.Update();
+            keyboard.Update();
+            ASSERT_EQ(keyboard.GetKey(DIK_A), DOWN);
+            int acquires = device.acquires, unacquires = device.unacquires;
+            keyboard.OnMessage(nullptr, c.message, c.wParam, 0);
+            // Let go without a release event.
+            EXPECT_EQ(keyboard.GetKey(DIK_A), c.clears ? 0u : DOWN);
+            EXPECT_EQ(device.acquires - acquires, c.acquires);
+            EXPECT_EQ(device.unacquires - unacquires, c.unacquires);
+            // The key still held on the device reads afresh at the next update.
+            keyboard.Update();
+            EXPECT_EQ(keyboard.GetKey(DIK_A), c.clears ? DOWN | PRESSED : DOWN);
+            device.keys[DIK_A] = 0;
+            keyboard.Update();
+            EXPECT_EQ(keyboard.GetKey(DIK_A), RELEASED);
+        }
+    }
+    EXPECT_EQ(device.refs, 1u);
+    EXPECT_EQ(directInput.refs, 1u);
+}
+
+TEST(DIKeyboard, FailedReadLetsGoAndReacquiresWithABound) {
+    fakedi::Device device;
+    fakedi::DirectInput directInput(&device);
+    CDIKeyboard keyboard(&directInput);
+    ASSERT_TRUE(keyboard.Open(nullptr));
+    device.keys[DIK_SPACE] = 0x80;
+    keyboard.Update();
+    ASSERT_EQ(keyboard.GetKey(DIK_SPACE), DOWN | PRESSED);
+
+    device.readResult = DIERR_INPUTLOST;
+    device.lostAcquires = 2;
+    int acquires = device.acquires;
+    keyboard.Update();
+    EXPECT_EQ(keyboard.GetKey(DIK_SPACE), 0u);
+    EXPECT_EQ(device.acquires - acquires, 3); // lost twice, then acquired
+
+    // A device that stays lost is tried a bounded number of times per update.
+    device.lostAcquires = fakedi::Device::LOST_FOREVER;
+    acquires = device.acquires;
+    keyboard.Update();
+    EXPECT_EQ(device.acquires - acquires, 8);
+    EXPECT_EQ(keyboard.GetKey(DIK_SPACE), 0u);
+
+    device.readResult = DI_OK;
+    device.lostAcquires = 0;
+    acquires = device.acquires;
+    keyboard.Update();
+    EXPECT_EQ(device.acquires, acquires);
+    EXPECT_EQ(keyboard.GetKey(DIK_SPACE), DOWN | PRESSED);
+}
+
+// The device's record offset of the button that reads as PB_LEFT.
+DWORD PrimaryButtonOffset() { return GetSystemMetrics(SM_SWAPBUTTON) ? DIMOFS_BUTTON1 : DIMOFS_BUTTON0; }
+
+TEST(DIMouse, MessagesLetGoOfHeldButtonsAndAcquireOrUnacquire) {
+    fakedi::Device device;
+    fakedi::DirectInput directInput(&device);
+    {
+        CDIMouse mouse(&directInput, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(mouse.Open(nullptr));
+        EXPECT_EQ(device.acquires, 1);
+        const FocusCase cases[] = {
+            {"activated", WM_ACTIVATE, WA_ACTIVE, true, 1, 0},
+            {"menu left", WM_EXITMENULOOP, FALSE, true, 1, 0},
+            {"menu entered", WM_ENTERMENULOOP, FALSE, false, 0, 1},
+            {"deactivated", WM_ACTIVATE, WA_INACTIVE, true, 0, 0},
+            {"program deactivated", WM_ACTIVATEAPP, FALSE, true, 0, 0},
+            {"command", WM_COMMAND, 6, false, 0, 0},
+        };
+        for (const FocusCase& c : cases) {
+            SCOPED_TRACE(c.what);
+            device.Record(PrimaryButtonOffset(), 0x80);
+            device.Record(DIMOFS_X, 5);
+            mouse.Update();
+            ASSERT_EQ(mouse.GetButton(PB_LEFT), DOWN | PRESSED);
+            ASSERT_EQ(mouse.GetAxis(PA_X).delta, 5);
+            mouse.Update();
+            ASSERT_EQ(mouse.GetButton(PB_LEFT), DOWN);
+            int acquires = device.acquires, unacquires = device.unacquires;
+            mouse.OnMessage(nullptr, c.message, c.wParam, 0);
+            EXPECT_EQ(mouse.GetButton(PB_LEFT), c.clears ? 0u : DOWN);
+            EXPECT_EQ(device.acquires - acquires, c.acquires);
+            EXPECT_EQ(device.unacquires - unacquires, c.unacquires);
+            // Indices outside the three buttons read 0, held button or not.
+            EXPECT_EQ(mouse.GetButton(PB_COUNT), 0u);
+            EXPECT_EQ(mouse.GetButton(-1), 0u);
+            device.Record(PrimaryButtonOffset(), 0);
+            mouse.Update();
+            // A button let go by the message gives no release event later.
+            EXPECT_EQ(mouse.GetButton(PB_LEFT), c.clears ? 0u : RELEASED);
+        }
+    }
+    EXPECT_EQ(device.refs, 1u);
+    EXPECT_EQ(directInput.refs, 1u);
+}
+
+TEST(DIMouse, FailedReadLetsGoAndReacquiresWithABound) {
+    fakedi::Device device;
+    fakedi::DirectInput directInput(&device);
+    CDIMouse mouse(&directInput, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(mouse.Open(nullptr));
+    device.Record(PrimaryButtonOffset(), 0x80);
+    device.Record(DIMOFS_Z, uint32_t(-120));
+    mouse.Update();
+    ASSERT_EQ(mouse.GetButton(PB_LEFT), DOWN | PRESSED);
+    ASSERT_EQ(mouse.GetAxis(PA_WHEEL).delta, -120);
+
+    device.readResult = DIERR_INPUTLOST;
+    device.lostAcquires = 3;
+    int acquires = device.acquires;
+    mouse.Update();
+    EXPECT_EQ(mouse.GetButton(PB_LEFT), 0u);
+    EXPECT_EQ(mouse.GetAxis(PA_WHEEL).delta, 0);
+    EXPECT_EQ(device.acquires - acquires, 4);
+
+    device.lostAcquires = fakedi::Device::LOST_FOREVER;
+    acquires = device.acquires;
+    mouse.Update();
+    EXPECT_EQ(device.acquires - acquires, 8);
+
+    device.readResult = DI_OK;
+    device.lostAcquires = 0;
+    device.Record(PrimaryButtonOffset(), 0x80);
+    mouse.Update();
+    EXPECT_EQ(mouse.GetButton(PB_LEFT), DOWN | PRESSED);
+}
+
 LRESULT CALLBACK ForwardingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CInputManager::Instance().OnMessage(window, message, wParam, lParam);
     return DefWindowProcA(window, message, wParam, lParam);
@@ -200,12 +360,10 @@ TEST(InputManager, CreatesTheDevicesOfEachKind) {
     // Wine provides DirectInput 8: both devices open for real.
     EXPECT_NE(dynamic_cast<CDIKeyboard*>(input.GetKeyboard()), nullptr);
     EXPECT_NE(dynamic_cast<CDIMouse*>(input.GetPointer()), nullptr);
+    // Nothing is held on the test display: both devices read up.
     input.Update();
-    input.OnMessage(window, WM_ACTIVATE, WA_ACTIVE, 0);
-    input.OnMessage(window, WM_ENTERMENULOOP, 0, 0);
-    input.OnMessage(window, WM_EXITMENULOOP, 0, 0);
-    input.Update();
-    EXPECT_EQ(input.GetPointer()->GetButton(5), 0u);
+    EXPECT_EQ(input.GetKeyboard()->GetKey(DIK_ESCAPE), 0u);
+    EXPECT_EQ(input.GetPointer()->GetButton(PB_LEFT), 0u);
 
     input.Release();
     ASSERT_NE(input.GetKeyboard(), nullptr);

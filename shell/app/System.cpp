@@ -1,0 +1,150 @@
+#include "shell/app/System.h"
+
+#include <ctime>
+
+#include "engine/core/DeleteOwned.h"
+#include "engine/core/Random.h"
+#include "engine/input/win32/InputManager.h"
+#include "engine/resource/ResourceManager.h"
+#include "shell/app/AppMessages.h"
+#include "shell/app/MascotApp.h"
+#include "engine/camera/CameraResource.h"
+#include "engine/math/Matrix.h"
+#include "engine/scene/Transform.h"
+#include "shell/render/RenderManager.h"
+#include "shell/world/RoomCamera.h"
+#include "shell/settings/Setting.h"
+#include "shell/sound/SoundManager.h"
+#include "shell/world/World.h"
+
+const char* const ModelScope = "::the";
+
+namespace {
+
+// Scan code of Escape.
+constexpr uint32_t KEY_ESCAPE = 1;
+
+} // namespace
+
+CSystem::CSystem(HWND mainWindow, CSetting* setting)
+    : CConsoleRenderer(mainWindow, setting->GetWidth(), setting->GetHeight(), !setting->IsFullscreen(),
+                       setting->IsSoftwareShader()),
+      m_console("system"),
+      m_mainWindow(mainWindow),
+      m_setting(setting) {
+    m_savedGame.money = FRESH_MONEY;
+    setting->SetSystem(this);
+    SetDeviceLostCallback(OnDeviceLostChange);
+}
+
+CSystem::~CSystem() {
+    if (m_setting)
+        m_setting->SetSystem(nullptr);
+    DeleteOwned(m_world);
+    DeleteOwned(m_sound);
+    DeleteOwned(m_render);
+}
+
+bool CSystem::SetUp(HWND mainWindow) {
+    m_mainWindow = mainWindow;
+    SeedRand(unsigned(std::time(nullptr)));
+    m_render = new CRenderManager(mainWindow, this, m_setting);
+    m_render->FitCameras(m_setting->GetWidth(), m_setting->GetHeight());
+    m_sound = new CSoundManager(m_setting);
+    LoadWorldModels(*m_render);
+    LoadWorldAnimations();
+    m_world = new CWorld("world", *m_render, ModelScope);
+    if (!m_world->HasRoom()) {
+        ReportMissingResource(); // ends the program during set-up
+        return false;
+    }
+    m_render->SelectMainRoot();
+    CTransform* cameraPlace = new CTransform("roomCameraTrans");
+    CMatrix place;
+    cameraPlace->SetLocalMatrix(GetRoomCameraView().GetInverse(place));
+    m_roomCamera = new CCameraResource("roomCamera");
+    m_roomCamera->SetParent(cameraPlace);
+    m_render->SetMainCamera(m_roomCamera, ROOM_CAMERA_FOV_Y);
+    // The skies and lights of the start time before the first frame.
+    m_world->Update(*m_render, 0.0f);
+    if (!m_setting->GetClearMode() && !m_setting->LoadState()) {
+        m_setting->SetClearMode(true);
+        return false;
+    }
+    m_setting->SetClearMode(false);
+    InputSettings input = {IK_WIN32, IK_WIN32, {nullptr, nullptr, nullptr}};
+    CInputManager::Instance().Create(mainWindow, input);
+    m_setUpComplete = true;
+    return true;
+}
+
+int CSystem::Update(float stepMs) {
+    float step = m_startSteps.Next(stepMs);
+    CInputManager& input = CInputManager::Instance();
+    input.Update();
+    bool escape = m_escapePressed;
+    m_escapePressed = false;
+    if (CKeyboard* keyboard = input.GetKeyboard())
+        escape = escape || KeyPressed(keyboard->GetKey(KEY_ESCAPE));
+    if (escape)
+        return 1;
+    // The zone decides whether the camera may be turned by dragging; the
+    // camera manager reads it once it drives the view.
+    if (CPointer* pointer = input.GetPointer())
+        HitTest(pointer->GetAxis(PA_X).value, pointer->GetAxis(PA_Y).value);
+    if (m_world && m_render)
+        m_world->Update(*m_render, step);
+    if (m_render) {
+        m_render->DrawMain();
+        m_render->DrawIndicators();
+    }
+    return 0;
+}
+
+void CSystem::TearDown() {
+    // Only a set-up that read (or cleared) the saved game may write it back.
+    if (m_setUpComplete)
+        m_setting->SaveState();
+    CInputManager::Instance().Release();
+    DeleteOwned(m_world);
+    DeleteOwned(m_sound);
+    DeleteOwned(m_render);
+    m_setUpComplete = false;
+}
+
+void CSystem::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A fresh press only: bit 30 is set on the repeats of a held key.
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE && !(lParam & (1 << 30)))
+        m_escapePressed = true;
+}
+
+PointerZone CSystem::HitTest(int x, int y) {
+    CPointerScene scene;
+    scene.fullscreen = m_setting->IsFullscreen();
+    scene.fixed = m_setting->IsFixed();
+    scene.width = m_setting->GetWidth();
+    scene.height = m_setting->GetHeight();
+    return ClassifyPointer(scene, x, y);
+}
+
+void CSystem::OpenMenu() {
+    // The configuration menu opens here once it is part of the scene.
+}
+
+bool CSystem::ApplyWindowMode() {
+    SendMessageA(m_mainWindow, WM_MASCOT_MODE_CHANGE, 0, 0);
+    if (ChangeMode(m_setting->GetWidth(), m_setting->GetHeight(), !m_setting->IsFullscreen()) != 0)
+        return false;
+    if (m_render)
+        m_render->FitCameras();
+    SendMessageA(m_mainWindow, WM_MASCOT_MODE_CHANGE, 1, 0);
+    return true;
+}
+
+void CSystem::PostTopmost(bool topmost) { PostMessageA(m_mainWindow, WM_MASCOT_TOPMOST, topmost ? 1 : 0, 0); }
+
+ISoundSwitch* CSystem::GetSoundSwitch() { return m_sound; }
+
+void CSystem::CaptureState(CSavedState& state) { state = m_savedGame; }
+
+void CSystem::RestoreState(const CSavedState& state, uint32_t) { m_savedGame = state; }
