@@ -41,7 +41,17 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
     DEPENDS "${sound_builder}"
     COMMENT "Synthesising the sound cues and the ending music"
     VERBATIM)
+  # The screen-saver logo, the staff roll and the smoke (groups 2 and 3).
+  set(ending_builder "${DESKMATE_TOOLS_DIR}/ending/deskmate_ending")
+  set(ending_folder "${CMAKE_BINARY_DIR}/generated/content/ending")
+  add_custom_command(
+    OUTPUT "${ending_folder}/ending.manifest"
+    COMMAND "${ending_builder}" "${ending_folder}"
+    DEPENDS "${ending_builder}"
+    COMMENT "Building the screen-saver logo, the staff roll and the smoke"
+    VERBATIM)
   set(manifests "${room_folder}/room.manifest" "${media_folder}/media.manifest" "${sound_folder}/sound.manifest"
+                "${ending_folder}/ending.manifest"
                 ${DESKMATE_ARCHIVE_MANIFESTS})
   set(manifest_args)
   foreach(m IN LISTS manifests)
