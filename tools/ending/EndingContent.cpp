@@ -492,8 +492,6 @@ bool BuildEndRollAnimation(std::vector<uint8_t>& bytes, std::string& error) {
     // The closing greeting and the address, left on screen at the end.
     for (const char* s : {"aeeYouNextTime", "URL1"})
         a.Channel(s, RT_SHADER, AA_TRANSLUCENT, {{0, 1}, {SCROLL_END, 1}, {SCROLL_END + 120, 0}}, L);
-    // The background dims at the very end.
-    a.Channel("gradation", RT_SHADER, AA_TRANSLUCENT, {{0, 0}, {L - 120, 0}, {L, 1}}, L);
     return a.Write(bytes, error);
 }
 
@@ -519,7 +517,7 @@ bool BuildLogo(std::vector<uint8_t>& bytes, std::string& error) {
     m.Shader("phong1", "sc_mozi");
     int top = m.Node("sc_logoModel", -1);
     m.Quad("sc_logoName", top, "phong1", 40, 24, 232, 72, 0, {0, 0, 1, 0.5f});
-    m.Quad("sc_logoMode", top, "phong1", 60, 0, 232, 24, 0, {0.25f, 0.5f, 1, 0.75f});
+    m.Quad("sc_logoMode", top, "phong1", 48, 0, 232, 23, 0, {0.25f, 0.625f, 1, 0.8125f});
     int star = m.Node("sc_logoStar", top, 20, 30, 0);
     m.Quad("sc_logoStarMark", star, "phong1", -18, -18, 18, 18, 0.1f, {0, 0.5f, 0.25f, 1});
     return m.Write(bytes, error);

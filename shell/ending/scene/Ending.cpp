@@ -10,6 +10,7 @@
 #include "engine/archive/ModelLoader.h"
 #include "engine/archive/ModelPathPrefix.h"
 #include "engine/chunk/ChunkEnums.h"
+#include "engine/chunk/ChunkRecords.h"
 #include "engine/chunk/VertexSize.h"
 #include "engine/core/FrameStamp.h"
 #include "engine/geometry/Geometry.h"
@@ -126,6 +127,8 @@ CEnding::CEnding(const std::string& name, CRenderManager& renderManager, ICamera
             root->AddChild(actorRoot);
         actorRoot->SetLightSetTree(renderManager.GetIndicatorLightSet().GetLightSetHandle());
     }
+    // Shown only while the roll plays: it is scaled to the window then.
+    SetVisible(m_actor, false);
     MapStaffRollTextures();
 
     m_mask = new CModelInstanceNode(name + "_mask", scope);

@@ -1,0 +1,215 @@
+// The ending on the real device: the staff roll's overlay built from the
+// packed models, the mask over it while the picture fades, the staff roll's textures mapped onto its
+// shaders, and frames of the roll compared with kept reference pictures.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "character/act/ActPlayer.h"
+#include "character/act/BoneChainNode.h"
+#include "engine/archive/DataFolder.h"
+#include "engine/drawlist/DrawList.h"
+#include "engine/render/ConsoleRenderer.h"
+#include "engine/resource/ResourceManager.h"
+#include "engine/scene/ModelInstanceNode.h"
+#include "engine/scene/Transform.h"
+#include "engine/shader/Shader.h"
+#include "engine/texture/Texture.h"
+#include "engine/texture/d3d/D3dTextureDevice.h"
+#include "shell/ending/scene/Ending.h"
+#include "shell/render/RenderManager.h"
+#include "tests/shell/support/FixedSizeSetting.h"
+#include "tests/support/PictureCompare.h"
+#include "tests/support/ScreenCapture.h"
+
+namespace {
+
+constexpr int WIDTH = 320, HEIGHT = 240;
+const float STEP = 1000.0f / 60.0f;
+
+// Builds the ending under a renderer and draws the indicator scene for a
+// few passes.
+class CEndingRun : public CConsoleRenderer {
+public:
+    CEndingRun(HWND window, ISetting& setting) : CConsoleRenderer(window, WIDTH, HEIGHT, true, true) {
+        if (!GetDevice())
+            return;
+        render = std::make_unique<CRenderManager>(window, nullptr, &setting);
+        PreloadEndingModels(*render);
+        PreloadEndingAnimations();
+        ending = std::make_unique<CEnding>("ending", *render, nullptr, &setting, "::the");
+    }
+    ~CEndingRun() override {
+        ending.reset();
+        render.reset();
+    }
+
+    int Update(float) override {
+        if (IsFirstUpdate()) {
+            render->DrawIndicators();
+            if (++passes == passLimit)
+                PostQuitMessage(0);
+        }
+        return 0;
+    }
+
+    std::unique_ptr<CRenderManager> render;
+    std::unique_ptr<CEnding> ending;
+    int passes = 0;
+    int passLimit = 3;
+};
+
+CResource* Find(const std::string& name, int kind) { return CurrentResourceManager->Find(name.c_str(), kind); }
+
+class EndingScene : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        SetDataFolder(std::filesystem::current_path().string());
+        InstallTextureHooks();
+        InstallDrawListHooks();
+    }
+    void SetUp() override {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "EndingSceneTest";
+        RegisterClassA(&wc);
+        m_window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "ending", WS_POPUP | WS_VISIBLE, 0, 0, WIDTH,
+                                   HEIGHT, nullptr, nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(m_window, nullptr);
+    }
+    void TearDown() override { DestroyWindow(m_window); }
+
+    RgbPicture Draw(CEndingRun& run) {
+        run.passes = 0;
+        run.ResetFrameTimer();
+        run.Run();
+        RECT r;
+        GetWindowRect(m_window, &r);
+        return CaptureScreen(r);
+    }
+    void ExpectKept(const RgbPicture& shot, const char* file) {
+        ASSERT_EQ(shot.width, WIDTH);
+        EXPECT_TRUE(WriteRgbPng(file, shot));
+        const PictureDifference d =
+            CompareWithKept(shot, std::string(DESKMATE_SOURCE_DIR "/tests/shell/ending/scene/") + file);
+        ASSERT_TRUE(d.sameSize) << file;
+        EXPECT_LT(d.meanChannelDifference, 3.0) << file;
+        EXPECT_LT(d.changedShare, 0.01) << file;
+    }
+
+    HWND m_window = nullptr;
+    CFixedSizeSetting m_setting{WIDTH, HEIGHT};
+};
+
+TEST_F(EndingScene, BuildsItsOverlayAndMapsTheStaffRollTextures) {
+    CEndingRun run(m_window, m_setting);
+    ASSERT_NE(run.GetDevice(), nullptr);
+    CEnding& ending = *run.ending;
+    CTransform* root = ending.GetRoot()->GetRoot();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->GetParent(), run.render->GetIndicatorRoot());
+    EXPECT_EQ(root->GetChannelValue(CTransform::TC_VISIBLE), 0.0f);
+    ASSERT_NE(ending.GetActor()->GetRoot(), nullptr);
+    EXPECT_EQ(ending.GetActor()->GetRoot()->GetParent(), root);
+    EXPECT_TRUE(ending.GetActor()->IsChainComplete());
+    for (const char* top : {"BackGround", "congratulationsEndRoll", "TITLELOGO", "scrollTEXT", "EndCredit"})
+        EXPECT_NE(Find(std::string(top) + "::the", RT_TRANSFORM), nullptr) << top;
+    struct Mapped {
+        const char* shader;
+        const char* texture;
+    };
+    const Mapped mapped[] = {
+        {"gradation", "end_gradation"},
+        {"congraturations", "end_congratulations"},
+        {"congraturationsB2", "end_congratulations"},
+        {"project1", "end_staff1"},
+        {"TITLE_Blur", "end_congratulations"},
+        {"STAFFA", "end_staff1"},
+        {"STAFFB", "end_staff2"},
+        {"aeeYouNextTime", "end_staff2"},
+        {"URL1", "end_staff2"},
+        {"LOGO_MOTO", "end_congratulations"},
+    };
+    for (const Mapped& m : mapped) {
+        CShader* shader = dynamic_cast<CShader*>(Find(m.shader, RT_SHADER));
+        ASSERT_NE(shader, nullptr) << m.shader;
+        ASSERT_NE(shader->GetTexture(), nullptr) << m.shader;
+        EXPECT_EQ(shader->GetTexture()->GetName(), m.texture) << m.shader;
+    }
+    EXPECT_NE(ending.GetPlayer()->FindAction("endRoll"), nullptr);
+    EXPECT_NE(Find("endingMaskShape", RT_SHAPE), nullptr);
+    EXPECT_NE(Find("endingMaskGeometry", RT_GEOMETRY), nullptr);
+    EXPECT_NE(Find("smokeShape", RT_SHAPE), nullptr);
+
+    // The ending takes what it made with it.
+    run.ending.reset();
+    for (const char* name : {"end_congratulations", "end_gradation", "end_staff1", "end_staff2"})
+        EXPECT_EQ(Find(name, RT_TEXTURE), nullptr) << name;
+    EXPECT_EQ(Find("endingMaskShape", RT_SHAPE), nullptr);
+    EXPECT_EQ(Find("endingMaskShader", RT_SHADER), nullptr);
+    EXPECT_EQ(Find("endingMaskGeometry", RT_GEOMETRY), nullptr);
+    EXPECT_EQ(ConsoleObjectRegistry().count("ending_init"), 0u);
+}
+
+TEST_F(EndingScene, FadeOutDarkensTheOverlayAndTheRollPlaysFramesOfTheStaffRoll) {
+    CEndingRun run(m_window, m_setting);
+    ASSERT_NE(run.GetDevice(), nullptr);
+    CEnding& ending = *run.ending;
+    EXPECT_EQ(ending.Run(*run.render, nullptr, nullptr, 21000.0f), ENDING_GO_ON); // smoke for 21 s
+    EXPECT_EQ(ending.Run(*run.render, nullptr, nullptr, 6500.0f), ENDING_GO_ON);  // half way to black
+    EXPECT_NEAR(ending.GetMaskAlpha(), 0.5f, 1e-5f);
+    // The overlay shows the mask alone: the roll waits, hidden, for its turn.
+    auto visible = [](CModelInstanceNode* node) { return node->GetRoot()->GetChannelValue(CTransform::TC_VISIBLE); };
+    EXPECT_EQ(visible(ending.GetRoot()), 1.0f);
+    EXPECT_EQ(visible(ending.GetMask()), 1.0f);
+    EXPECT_EQ(visible(ending.GetActor()), 0.0f);
+
+    // Black at 10 s, and the roll's first update plays its title.
+    EXPECT_EQ(ending.Run(*run.render, nullptr, nullptr, 3500.0f), ENDING_GO_ON);
+    EXPECT_STREQ(ending.GetCurrentState()->GetName().c_str(), "EndRoll");
+    EXPECT_FLOAT_EQ(ending.GetMaskAlpha(), 1.0f);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(ending.Run(*run.render, nullptr, nullptr, STEP), ENDING_GO_ON);
+    EXPECT_EQ(ending.Run(*run.render, nullptr, nullptr, 600.0f * 1000.0f / 60.0f / 1.116f), ENDING_DRAW_ONLY);
+    // The actor fits the window's height: 240 pixels for 480 units.
+    CTransform* actor = ending.GetActor()->GetRoot();
+    EXPECT_NEAR(actor->GetChannelValue(CTransform::TC_SCALE_X), 240.0f * 0.20833333f, 1e-3f);
+    ExpectKept(Draw(run), "ending_title_reference.png");
+
+    // Into the scrolling credits.
+    EXPECT_EQ(ending.Run(*run.render, nullptr, nullptr, 1400.0f * 1000.0f / 60.0f / 1.116f), ENDING_DRAW_ONLY);
+    ExpectKept(Draw(run), "ending_credits_reference.png");
+
+    // The closing greeting at the end of the roll.
+    EXPECT_EQ(ending.Run(*run.render, nullptr, nullptr, 1650.0f * 1000.0f / 60.0f / 1.116f), ENDING_DRAW_ONLY);
+    ExpectKept(Draw(run), "ending_greeting_reference.png");
+
+    // The roll ends with its animation; the room comes back and the ending is done.
+    int result = ENDING_DRAW_ONLY;
+    for (int i = 0; i < 20000 && result != ENDING_FINISHED; ++i)
+        result = ending.Run(*run.render, nullptr, nullptr, 100.0f);
+    EXPECT_EQ(result, ENDING_FINISHED);
+    EXPECT_EQ(ending.GetRoot()->GetRoot()->GetChannelValue(CTransform::TC_VISIBLE), 0.0f);
+}
+
+TEST_F(EndingScene, RestartBeginsAgainFromTheEntry) {
+    CEndingRun run(m_window, m_setting);
+    ASSERT_NE(run.GetDevice(), nullptr);
+    CEnding& ending = *run.ending;
+    ending.Run(*run.render, nullptr, nullptr, 21000.0f);
+    ending.Run(*run.render, nullptr, nullptr, 100.0f);
+    EXPECT_STREQ(ending.GetCurrentState()->GetName().c_str(), "FadeOut");
+    std::ostringstream out;
+    EXPECT_TRUE(ending.HandleCommand(out, "restart", {}));
+    ending.Run(*run.render, nullptr, nullptr, 100.0f);
+    EXPECT_STREQ(ending.GetCurrentState()->GetName().c_str(), "Init");
+    EXPECT_TRUE(ending.HandleCommand(out, "select", {}));
+}
+
+} // namespace
