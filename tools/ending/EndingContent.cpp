@@ -500,13 +500,15 @@ bool BuildSmoke(std::vector<uint8_t>& bytes, std::string& error) {
     m.Texture("effect_blackSmokeC", "effect_blackSmokeC.tga");
     m.Shader("smokePuff", "effect_blackSmokeC");
     int smoke = m.Node("smoke", -1);
-    // The one quad is the node's shape: one unit across, facing +Z.
+    // The one quad is the node's shape, facing +Z. The program scales it by
+    // the puff's age (up to 10): four units across makes a puff of up to 40,
+    // big enough to read as smoke from the camera's distance of 1000.
     QuadNode& n = m.At(smoke);
     n.shader = "smokePuff";
-    n.x0 = -0.5f;
-    n.y0 = -0.5f;
-    n.x1 = 0.5f;
-    n.y1 = 0.5f;
+    n.x0 = -2.0f;
+    n.y0 = -2.0f;
+    n.x1 = 2.0f;
+    n.y1 = 2.0f;
     return m.Write(bytes, error);
 }
 

@@ -21,6 +21,10 @@
 #include "engine/shader/Shader.h"
 #include "engine/texture/Texture.h"
 #include "engine/texture/d3d/D3dTextureDevice.h"
+#include "engine/camera/CameraResource.h"
+#include "engine/math/Matrix.h"
+#include "shell/app/RoomStage.h"
+#include "shell/camera/CameraManager.h"
 #include "shell/ending/scene/Ending.h"
 #include "shell/render/RenderManager.h"
 #include "tests/shell/support/FixedSizeSetting.h"
@@ -210,6 +214,111 @@ TEST_F(EndingScene, RestartBeginsAgainFromTheEntry) {
     ending.Run(*run.render, nullptr, nullptr, 100.0f);
     EXPECT_STREQ(ending.GetCurrentState()->GetName().c_str(), "Init");
     EXPECT_TRUE(ending.HandleCommand(out, "select", {}));
+}
+
+// The room camera as the ending sees it: a fixed view, and a record of the
+// lock the ending asks for.
+class CFixedCamera : public ICameraManager {
+public:
+    explicit CFixedCamera(CCameraResource* view) : ICameraManager("cameraEndingTest"), m_view(view) {}
+    void Serialize(CSavedState&, bool) override {}
+    void AddFocusPoint(const Vec3&, float) override {}
+    void Update(float, bool) override {}
+    void SetLens(float, float, float) override {}
+    void SetAuto(bool) override {}
+    bool IsAuto() override { return true; }
+    void LockTarget(const Vec3& point, float distance) override {
+        locked = true;
+        lockPoint = point;
+        lockDistance = distance;
+    }
+    void Unlock() override { locked = false; }
+    bool IsLocked() override { return locked; }
+    CCameraResource* GetView() override { return m_view; }
+    void SetInput(ICameraInput*) override {}
+
+    bool locked = false;
+    Vec3 lockPoint;
+    float lockDistance = 0.0f;
+
+private:
+    CCameraResource* m_view;
+};
+
+// The room with the ending's smoke queued into the main scene every update.
+class CSmokeRun : public CConsoleRenderer {
+public:
+    CSmokeRun(HWND window, ISetting& setting) : CConsoleRenderer(window, WIDTH, HEIGHT, true, true) {
+        if (!GetDevice())
+            return;
+        stage = std::make_unique<CRoomStage>(WIDTH, HEIGHT);
+        // Close to the spot above the TV where the smoke rises.
+        CMatrix view, place;
+        view.SetLookAtRH(Vec3(60, 150, 160), Vec3(0, 105, -150), Vec3(0, 1, 0));
+        if (CTransform* cameraPlace = stage->GetCamera()->GetParent())
+            cameraPlace->SetLocalMatrix(view.GetInverse(place));
+        camera = std::make_unique<CFixedCamera>(stage->GetCamera());
+        PreloadEndingModels(*stage->GetRenderManager());
+        PreloadEndingAnimations();
+        ending = std::make_unique<CEnding>("ending", *stage->GetRenderManager(), camera.get(), &setting, "::the");
+    }
+    ~CSmokeRun() override {
+        ending.reset();
+        camera.reset();
+        stage.reset();
+    }
+
+    int Update(float) override {
+        // As the system object does: the ending first, the scene last, so
+        // that the puffs join the camera record the scene's walk fills.
+        CSceneDrawList& list = stage->GetRenderManager()->GetMainDrawList();
+        int before = list.GetItemCount();
+        ending->Run(*stage->GetRenderManager(), nullptr, nullptr, 1000.0f / 60.0f);
+        int after = list.GetItemCount();
+        stage->Queue();
+        if (IsFirstUpdate()) {
+            smokeItems = after - before;
+            if (++passes == passLimit)
+                PostQuitMessage(0);
+        }
+        return 0;
+    }
+
+    std::unique_ptr<CRoomStage> stage;
+    std::unique_ptr<CFixedCamera> camera;
+    std::unique_ptr<CEnding> ending;
+    int passes = 0;
+    int passLimit = 480;
+    int smokeItems = -1;
+};
+
+TEST_F(EndingScene, SmokeRisesAboveTheTvUnderTheLockedCamera) {
+    CSmokeRun run(m_window, m_setting);
+    ASSERT_NE(run.GetDevice(), nullptr);
+    ASSERT_TRUE(run.stage->IsLoaded());
+    run.ResetFrameTimer();
+    run.Run();
+    ASSERT_EQ(run.passes, run.passLimit);
+    EXPECT_TRUE(run.camera->locked);
+    EXPECT_FLOAT_EQ(run.camera->lockPoint.y, 100.0f);
+    EXPECT_FLOAT_EQ(run.camera->lockPoint.z, -100.0f);
+    EXPECT_FLOAT_EQ(run.camera->lockDistance, 1000.0f);
+    // The one smoke node is queued once for each of the 64 puffs.
+    EXPECT_EQ(run.smokeItems, 64);
+    // Puffs that have shown grow and rise from the emitter.
+    int shown = 0;
+    for (int i = 0; i < CEnding::PARTICLE_COUNT; ++i) {
+        const CEndingParticle& p = run.ending->GetParticle(i);
+        if (p.age <= 0.0f)
+            continue;
+        ++shown;
+        EXPECT_GT(p.position.y, 83.0f);
+        EXPECT_LT(p.position.y, 160.0f);
+    }
+    EXPECT_GT(shown, 20);
+    RECT r;
+    GetWindowRect(m_window, &r);
+    ExpectKept(CaptureScreen(r), "ending_smoke_reference.png");
 }
 
 } // namespace
