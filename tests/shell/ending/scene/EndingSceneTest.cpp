@@ -22,6 +22,7 @@
 #include "engine/texture/Texture.h"
 #include "engine/texture/d3d/D3dTextureDevice.h"
 #include "engine/camera/CameraResource.h"
+#include "engine/core/Random.h"
 #include "engine/math/Matrix.h"
 #include "shell/app/RoomStage.h"
 #include "shell/camera/CameraManager.h"
@@ -293,6 +294,7 @@ public:
 };
 
 TEST_F(EndingScene, SmokeRisesAboveTheTvUnderTheLockedCamera) {
+    SeedRand(1); // the same puffs whatever ran before
     CSmokeRun run(m_window, m_setting);
     ASSERT_NE(run.GetDevice(), nullptr);
     ASSERT_TRUE(run.stage->IsLoaded());
