@@ -50,9 +50,17 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
     DEPENDS "${ending_builder}"
     COMMENT "Building the screen-saver logo, the staff roll and the smoke"
     VERBATIM)
+  # The TV-shopping show: models, motions and pictures (archives 1).
+  set(show_builder "${DESKMATE_TOOLS_DIR}/show/deskmate_show_content")
+  set(show_folder "${CMAKE_BINARY_DIR}/generated/content/show")
+  add_custom_command(
+    OUTPUT "${show_folder}/show.manifest"
+    COMMAND "${show_builder}" "${show_folder}"
+    DEPENDS "${show_builder}"
+    COMMENT "Building the TV-shopping show's models, motions and pictures"
+    VERBATIM)
   set(manifests "${room_folder}/room.manifest" "${media_folder}/media.manifest" "${sound_folder}/sound.manifest"
-                "${ending_folder}/ending.manifest"
-                ${DESKMATE_ARCHIVE_MANIFESTS})
+                "${ending_folder}/ending.manifest" "${show_folder}/show.manifest" ${DESKMATE_ARCHIVE_MANIFESTS})
   set(manifest_args)
   foreach(m IN LISTS manifests)
     list(APPEND manifest_args --manifest "${m}")

@@ -9,7 +9,7 @@
 #include "engine/chunk/ChunkEnums.h"
 #include "engine/chunk/ChunkRecords.h"
 #include "engine/resource/ResourceKind.h"
-#include "tools/media/BitmapFont.h"
+#include "tools/media/FontRaster.h"
 #include "tools/chunkwriter/ChunkWriter.h"
 #include "tools/media/ImageWriters.h"
 
@@ -270,30 +270,51 @@ const Rgba ROSE = {255, 150, 180, 255};
 const Rgba GOLD = {255, 214, 110, 255};
 const Rgba SKY = {170, 210, 255, 255};
 
-// Text centred on a row: each font pixel `scale` wide, with a soft glow.
-void CentredText(CCanvas& c, int centreY, const std::string& text, Rgba colour, int scale, bool glow = true) {
-    int lines = 1;
-    size_t widest = 0, run = 0;
-    for (char ch : text) {
-        if (ch == '\n') {
-            ++lines;
-            run = 0;
-        } else if (++run > widest) {
-            widest = run;
+// The outline font every caption is drawn with; the first failure to draw
+// is kept for BuildEndingFiles to report.
+CFontRaster& Font() {
+    static CFontRaster font;
+    if (!font.IsOpen())
+        font.Open();
+    return font;
+}
+
+std::string g_paintError;
+
+// UTF-8 text centred on a row, each line centred on its own, lines `size`
+// apart; with glow a faint halo of the same colour around it.
+void CentredText(CCanvas& c, int centreY, const std::string& text, Rgba colour, int size, bool glow = true) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    const int lineHeight = size * 11 / 10;
+    int y = centreY - lineHeight * int(lines.size()) / 2;
+    for (const std::string& line : lines) {
+        TextMask mask;
+        if (!Font().Render(line, TE_UTF8, size, mask)) {
+            if (g_paintError.empty())
+                g_paintError = "cannot draw \"" + line + "\": " + Font().LastError();
+            return;
         }
+        const int x = (c.Width() - mask.width) / 2;
+        const int top = y + (lineHeight - mask.height) / 2;
+        if (glow) {
+            const Rgba halo = {colour.r, colour.g, colour.b, 48};
+            const int r = size / 12 + 1;
+            for (int dy = -r; dy <= r; dy += r)
+                for (int dx = -r; dx <= r; dx += r)
+                    if (dx || dy)
+                        DrawTextMask(c, mask, x + dx, top + dy, halo);
+        }
+        DrawTextMask(c, mask, x, top, colour);
+        y += lineHeight;
     }
-    int width = int(widest) * FONT_ADVANCE * scale;
-    int height = lines * 9 * scale;
-    int x = (c.Width() - width) / 2;
-    int y = centreY - height / 2;
-    if (glow) {
-        Rgba shade = {colour.r, colour.g, colour.b, 60};
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if (dx || dy)
-                    c.DrawText(x + dx * scale / 2, y + dy * scale / 2, text, shade, scale, scale % 2 == 0);
-    }
-    c.DrawText(x, y, text, colour, scale, scale % 2 == 0);
 }
 
 void Star(CCanvas& c, float cx, float cy, float r, Rgba colour) {
@@ -316,7 +337,7 @@ struct CreditBlock {
 void CreditColumn(CCanvas& c, int top, const CreditBlock* blocks, size_t count) {
     int y = top;
     for (size_t i = 0; i < count; ++i) {
-        CentredText(c, y, blocks[i].heading, GOLD, 3);
+        CentredText(c, y, blocks[i].heading, GOLD, 28);
         y += 36;
         std::string lines = blocks[i].lines;
         size_t start = 0;
@@ -324,7 +345,7 @@ void CreditColumn(CCanvas& c, int top, const CreditBlock* blocks, size_t count) 
             size_t end = lines.find('\n', start);
             if (end == std::string::npos)
                 end = lines.size();
-            CentredText(c, y, lines.substr(start, end - start), CREAM, 2, false);
+            CentredText(c, y, lines.substr(start, end - start), CREAM, 20, false);
             y += 24;
             start = end + 1;
         }
@@ -358,22 +379,29 @@ CCanvas PaintStaffRollPicture(const std::string& name) {
     if (name == "end_congratulations") {
         CCanvas c(512, 512, CLEAR);
         // Rows 0-127: the greeting; 128-255: the title; 256-511: the logo.
-        CentredText(c, 64, "CONGRATULATIONS!", ROSE, 5);
-        CentredText(c, 192, "deskmate", CREAM, 8);
+        CentredText(c, 48, "CONGRATULATIONS!", ROSE, 46);
+        CentredText(c, 104, "おめでとう!", CREAM, 28);
+        CentredText(c, 192, "deskmate", CREAM, 84);
+        const Rgba hair = {96, 56, 40, 255};
+        c.FillEllipse(170, 390, 26, 74, hair); // long hair at her sides
+        c.FillEllipse(342, 390, 26, 74, hair);
         c.FillEllipse(256, 360, 84, 84, {255, 226, 204, 255});
-        c.FillEllipse(256, 300, 96, 52, {96, 56, 40, 255}); // hair
+        c.FillEllipse(214, 398, 14, 8, {255, 184, 190, 255}); // cheeks
+        c.FillEllipse(298, 398, 14, 8, {255, 184, 190, 255});
+        c.FillEllipse(256, 308, 96, 46, hair);
         c.FillEllipse(226, 372, 10, 14, {60, 40, 40, 255});
         c.FillEllipse(286, 372, 10, 14, {60, 40, 40, 255});
         c.FillEllipse(256, 408, 18, 8, ROSE);
         Star(c, 160, 300, 26, GOLD);
         Star(c, 352, 300, 26, GOLD);
-        CentredText(c, 480, "VESKO", ROSE, 6);
+        CentredText(c, 478, "VESKO", ROSE, 48);
         return c;
     }
     if (name == "end_staff1") {
         CCanvas c(512, 1024, CLEAR);
         // Rows 0-127: the heading of the roll; below, the first credits.
-        CentredText(c, 64, "STAFF", GOLD, 6);
+        CentredText(c, 50, "STAFF", GOLD, 56);
+        CentredText(c, 106, "スタッフ", CREAM, 26);
         CreditColumn(c, 170, STAFF_PART_1, sizeof(STAFF_PART_1) / sizeof(STAFF_PART_1[0]));
         return c;
     }
@@ -382,8 +410,9 @@ CCanvas PaintStaffRollPicture(const std::string& name) {
         // Rows 0-703: the rest of the credits; 704-895: the greeting;
         // 896-1023: the address.
         CreditColumn(c, 40, STAFF_PART_2, sizeof(STAFF_PART_2) / sizeof(STAFF_PART_2[0]));
-        CentredText(c, 800, "SEE YOU\nNEXT TIME!", ROSE, 5);
-        CentredText(c, 960, "deskmate.invalid/vesko", SKY, 2);
+        CentredText(c, 780, "SEE YOU\nNEXT TIME!", ROSE, 50);
+        CentredText(c, 868, "またね!", CREAM, 32);
+        CentredText(c, 960, "deskmate.invalid/vesko", SKY, 26);
         return c;
     }
     // The placeholders the model names until the program maps the real ones.
@@ -393,9 +422,13 @@ CCanvas PaintStaffRollPicture(const std::string& name) {
 CCanvas PaintLogoLettering() {
     CCanvas c(256, 128, CLEAR);
     // Rows 0-63: the name; 64-127: a star at the left and the mode.
-    CentredText(c, 32, "deskmate", CREAM, 5);
+    CentredText(c, 32, "deskmate", CREAM, 52);
     Star(c, 32, 96, 26, GOLD);
-    c.DrawText(72, 86, "SCREEN SAVER", SKY, 2, true);
+    TextMask mode;
+    if (Font().Render("SCREEN SAVER", TE_UTF8, 20, mode))
+        DrawTextMask(c, mode, 72, 92 - mode.height / 2, SKY);
+    else if (g_paintError.empty())
+        g_paintError = "cannot draw the logo: " + Font().LastError();
     return c;
 }
 
@@ -446,8 +479,8 @@ bool BuildEndRoll(std::vector<uint8_t>& bytes, std::string& error) {
     int titleTop = m.Node("TITLELOGO", -1);
     m.Quad("endTitleText", titleTop, "TITLE", -256, 60, 256, 188, 0.2f, title);
     m.Quad("endTitleGlow", titleTop, "TITLE_Blur", -276, 50, 276, 198, 0.1f, title);
-    m.Quad("endLogoArt", titleTop, "LOGO_MOTO", -128, -200, 128, 56, 0.2f, logo);
-    m.Quad("endLogoGlow", titleTop, "LOGO_Blur1", -140, -212, 140, 68, 0.1f, logo);
+    m.Quad("endLogoArt", titleTop, "LOGO_MOTO", -192, -200, 192, -8, 0.2f, logo);
+    m.Quad("endLogoGlow", titleTop, "LOGO_Blur1", -204, -206, 204, -2, 0.1f, logo);
 
     // The scroll: 256 units of picture width for 512 pixels, so 2 pixels a unit.
     int scroll = m.Node("scrollTEXT", -1, 0, -300, 0);
@@ -474,15 +507,15 @@ bool BuildEndRollAnimation(std::vector<uint8_t>& bytes, std::string& error) {
     for (const char* s : {"congraturations", "congraturationsB1", "congraturationsB2"})
         a.Channel(s, RT_SHADER, AA_TRANSLUCENT,
                   {{0, 1},
-                   {90, std::strcmp(s, "congraturations") ? 0.6f : 0.0f},
-                   {300, std::strcmp(s, "congraturations") ? 0.6f : 0.0f},
+                   {90, std::strcmp(s, "congraturations") ? 0.8f : 0.0f},
+                   {300, std::strcmp(s, "congraturations") ? 0.8f : 0.0f},
                    {390, 1}},
                   L);
     a.Channel("congratulationsEndRoll", RT_TRANSFORM, AA_SCALE_X, {{0, 0.8f}, {390, 1.1f}}, L);
     a.Channel("congratulationsEndRoll", RT_TRANSFORM, AA_SCALE_Y, {{0, 0.8f}, {390, 1.1f}}, L);
     // The title and the logo.
     for (const char* s : {"TITLE", "TITLE_Blur", "LOGO_MOTO", "LOGO_Blur1"}) {
-        float solid = std::strstr(s, "Blur") ? 0.6f : 0.0f;
+        float solid = std::strstr(s, "Blur") ? 0.8f : 0.0f;
         a.Channel(s, RT_SHADER, AA_TRANSLUCENT, {{0, 1}, {390, 1}, {480, solid}, {800, solid}, {880, 1}}, L);
     }
     // The credits, seen only while they scroll.
@@ -537,6 +570,11 @@ bool BuildLogoAnimation(std::vector<uint8_t>& bytes, std::string& error) {
 
 bool BuildEndingFiles(std::vector<EndingFile>& files, std::string& error) {
     files.clear();
+    if (!Font().IsOpen()) {
+        error = "no font: " + Font().LastError();
+        return false;
+    }
+    g_paintError.clear();
     struct Model {
         const char* archive;
         const char* path;
@@ -564,6 +602,10 @@ bool BuildEndingFiles(std::vector<EndingFile>& files, std::string& error) {
     for (const char* name : {"end_congratulations", "end_gradation", "end_staff1", "end_staff2"}) {
         CCanvas picture = PaintStaffRollPicture(name);
         files.push_back({LIST3, std::string("model/ending/") + name + ".tga", EncodeTga(picture, !picture.IsOpaque())});
+    }
+    if (!g_paintError.empty()) {
+        error = g_paintError;
+        return false;
     }
     return true;
 }

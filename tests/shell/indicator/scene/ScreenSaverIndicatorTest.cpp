@@ -56,7 +56,7 @@ public:
     int Update(float) override {
         if (IsFirstUpdate()) {
             render->DrawIndicators();
-            if (++passes == 3)
+            if (++passes == 10)
                 PostQuitMessage(0);
         }
         return 0;
