@@ -26,6 +26,7 @@
 #include "engine/core/Random.h"
 #include "engine/drawlist/DrawList.h"
 #include "engine/math/Matrix.h"
+#include "engine/render/RenderHooks.h"
 #include "engine/render/Renderer.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/Transform.h"
@@ -159,8 +160,10 @@ protected:
         ASSERT_NE(vesko, nullptr) << missing;
         std::ostringstream out;
         vesko->HandleCommand(out, "ai", {"stop"});
-        // Everything is hers, so that every cloth and good may be used.
+        // Everything is hers, so that every cloth and good may be used; she
+        // dresses as after loading the saved game.
         vesko->HandleCommand(out, "itemcomplete", {});
+        vesko->AfterLoad();
         world->Update(*render, 0.0f);
 
         cameraPlace = new CTransform("veskoPicturesCameraPlace");
@@ -205,23 +208,33 @@ protected:
         return vesko->GetCurrentActionName() == action;
     }
 
-    // Her middle in room space.
+    // Her hips in room space, as last drawn.
     Vec3 Middle() {
-        Vec3 at = vesko->GetPosition();
-        if (CTransform* parent = vesko->GetBody()->GetRootTransform()->GetParent())
-            at.TransformCoord(parent->GetWorldMatrix());
-        at.y += 50.0f;
-        return at;
+        CTransform* hips =
+            dynamic_cast<CTransform*>(CurrentResourceManager->Find((std::string("koshi") + SCOPE).c_str(), RT_BONE));
+        if (!hips)
+            return vesko->GetPosition();
+        const CMatrix& m = hips->GetWorldMatrix();
+        return Vec3(m.m[3][0], m.m[3][1], m.m[3][2]);
     }
 
-    // From the room camera's side, at the given distance, looking at her middle
-    // raised by lift.
-    RgbPicture Shoot(float distance, float lift = 0.0f) {
+    // At the given distance, looking at her hips: from the room camera's side
+    // and above, or from in front of her at her height.
+    RgbPicture Shoot(float distance, bool fromFront = false) {
+        // One pass brings her bones up to date.
+        renderer->Pass();
+        renderer->GetDevice()->EndScene();
+        renderer->GetDevice()->BeginScene();
         Vec3 target = Middle();
-        target.y += lift;
         Vec3 toward(ROOM_CAMERA_EYE.x - target.x, 0.0f, ROOM_CAMERA_EYE.z - target.z);
+        float rise = 0.6f;
+        if (fromFront) {
+            const CMatrix& m = vesko->GetBody()->GetRootTransform()->GetWorldMatrix();
+            toward = Vec3(m.m[2][0], 0.0f, m.m[2][2]);
+            rise = 0.15f;
+        }
         const float length = std::sqrt(toward.x * toward.x + toward.z * toward.z);
-        Vec3 eye(target.x + toward.x / length * distance, target.y + distance * 0.25f,
+        Vec3 eye(target.x + toward.x / length * distance, target.y + distance * rise,
                  target.z + toward.z / length * distance);
         CMatrix view, place;
         view.SetLookAtRH(eye, target, Vec3(0, 1, 0));
@@ -288,6 +301,8 @@ TEST_F(VeskoPictures, SixMotions) {
          40,
          340.0f},
     };
+    std::ostringstream out;
+    vesko->HandleCommand(out, "cloth", {"clothDefault"});
     std::vector<RgbPicture> pictures;
     for (const Shot& shot : shots) {
         SCOPED_TRACE(shot.what);
@@ -325,7 +340,7 @@ TEST_F(VeskoPictures, FourOutfits) {
         EXPECT_GE(node->GetChannelValue(CTransform::TC_VISIBLE), 1.0f);
         vesko->Request(CActRequest("stand"));
         Step(30);
-        pictures.push_back(Shoot(300.0f));
+        pictures.push_back(Shoot(300.0f, true));
     }
     CheckSheet(ComposeSheet(pictures, 4), "vesko_outfits");
 }
