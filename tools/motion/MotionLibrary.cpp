@@ -629,6 +629,8 @@ void Kotatsu(Library& lib) {
             case 3: {
                 float down = Smooth(f / 60) * (k == 2 ? Smooth((240 - f) / 60) : 1.0f);
                 p.Turn("koshi", -1.4f * down), p.Turn("sebone1", -0.12f * down);
+                // Her legs stay under the quilt while her back goes down.
+                p.Turn("legL1", 1.4f * down), p.Turn("legR1", 1.4f * down);
                 p.y = inside.y - 2 * down;
                 p.Set("udeL1", -0.2f * (1 - down), 0, 0.15f + 0.6f * down);
                 p.Set("udeR1", -0.2f * (1 - down), 0, -0.15f - 0.6f * down);

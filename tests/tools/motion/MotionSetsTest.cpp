@@ -395,6 +395,19 @@ TEST_F(MotionRegistry, HandsMeetTheGoodWhenItChangesHands) {
     EXPECT_EQ(checked, 24);
 }
 
+// Lying back at the kotatsu, her legs stay under its top (41 high) and her
+// head comes down behind her.
+TEST_F(MotionRegistry, LyingAtTheKotatsuKeepsHerLegsUnderTheQuilt) {
+    for (const char* set : {"veskoKotatsu02", "veskoKotatsu03"}) {
+        for (const char* ankle : {"legL3", "legR3"}) {
+            MeshPoint at = At(set, 120.0f, ankle);
+            EXPECT_LT(at.y, 20.0f) << set << " " << ankle;
+        }
+        MeshPoint head = At(set, 120.0f, "head");
+        EXPECT_LT(head.y, 25.0f) << set;
+    }
+}
+
 // Walk-like loops stay in place (the action moves her), and the sets played
 // from her own place start at it, facing her way.
 TEST_F(MotionRegistry, LoopsStayInPlaceAndRelativeSetsStartFromHer) {
