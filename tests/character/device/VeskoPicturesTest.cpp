@@ -291,7 +291,7 @@ TEST_F(VeskoPictures, SixMotions) {
           CActRequest("iceCream02")},
          "iceCream02",
          50,
-         320.0f},
+         240.0f},
         {"drumming", {CActRequest("congaOn00"), CActRequest("conga01")}, "conga01", 45, 320.0f},
         {"at the kotatsu", {CActRequest("kotatsuIn00"), CActRequest("kotatsu03")}, "kotatsu03", 60, 340.0f},
         {"swinging the light saber",
@@ -299,7 +299,7 @@ TEST_F(VeskoPictures, SixMotions) {
           CActRequest("lightSaber01", "10")},
          "lightSaber01",
          40,
-         340.0f},
+         280.0f},
     };
     std::ostringstream out;
     vesko->HandleCommand(out, "cloth", {"clothDefault"});
