@@ -208,6 +208,10 @@ protected:
         return vesko->GetCurrentActionName() == action;
     }
 
+    CTransform* Find(const std::string& name, int kind = RT_TRANSFORM) {
+        return dynamic_cast<CTransform*>(CurrentResourceManager->Find((name + SCOPE).c_str(), kind));
+    }
+
     // Her hips in room space, as last drawn.
     Vec3 Middle() {
         CTransform* hips =
@@ -282,6 +286,7 @@ TEST_F(VeskoPictures, SixMotions) {
         const char* action; // the one whose frame is drawn
         int frames;
         float distance;
+        const char* held = nullptr; // the good in her left hand
     };
     const std::vector<Shot> shots = {
         {"walking", {CActRequest("walk", -100.0f, 150.0f)}, "walk", 40, 320.0f},
@@ -291,7 +296,8 @@ TEST_F(VeskoPictures, SixMotions) {
           CActRequest("iceCream02")},
          "iceCream02",
          50,
-         240.0f},
+         240.0f,
+         "iceCream"},
         {"drumming", {CActRequest("congaOn00"), CActRequest("conga01")}, "conga01", 45, 320.0f},
         {"at the kotatsu", {CActRequest("kotatsuIn00"), CActRequest("kotatsu03")}, "kotatsu03", 60, 340.0f},
         {"swinging the light saber",
@@ -299,7 +305,8 @@ TEST_F(VeskoPictures, SixMotions) {
           CActRequest("lightSaber01", "10")},
          "lightSaber01",
          40,
-         280.0f},
+         280.0f,
+         "lightSaber"},
     };
     std::ostringstream out;
     vesko->HandleCommand(out, "cloth", {"clothDefault"});
@@ -310,6 +317,13 @@ TEST_F(VeskoPictures, SixMotions) {
             vesko->Request(request);
         EXPECT_TRUE(PlayUntil(shot.action, shot.frames)) << vesko->GetCurrentActionName();
         pictures.push_back(Shoot(shot.distance));
+        if (shot.held) {
+            CTransform* good = Find(std::string(shot.held) + "Handling");
+            CTransform* hand = Find("veskoHandlingL");
+            ASSERT_TRUE(good && hand);
+            const CMatrix &g = good->GetWorldMatrix(), &h = hand->GetWorldMatrix();
+            EXPECT_LT(std::hypot(g.m[3][0] - h.m[3][0], g.m[3][1] - h.m[3][1], g.m[3][2] - h.m[3][2]), 1.0f);
+        }
     }
     CheckSheet(ComposeSheet(pictures, 3), "vesko_motions");
 }
