@@ -41,7 +41,35 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
     DEPENDS "${sound_builder}"
     COMMENT "Synthesising the sound cues and the ending music"
     VERBATIM)
+  # Vesko's models and textures (model archive 4, texture archive 4).
+  set(vesko_builder "${DESKMATE_TOOLS_DIR}/vesko/deskmate_vesko_content")
+  set(vesko_folder "${CMAKE_BINARY_DIR}/generated/content/vesko")
+  add_custom_command(
+    OUTPUT "${vesko_folder}/vesko.manifest"
+    COMMAND "${vesko_builder}" "${vesko_folder}"
+    DEPENDS "${vesko_builder}"
+    COMMENT "Building Vesko's models and textures"
+    VERBATIM)
+  # The goods and room props (model archive 0) and their pictures (texture archive 0).
+  set(goods_builder "${DESKMATE_TOOLS_DIR}/goods/deskmate_goods_content")
+  set(goods_folder "${CMAKE_BINARY_DIR}/generated/content/goods")
+  add_custom_command(
+    OUTPUT "${goods_folder}/goods.manifest"
+    COMMAND "${goods_builder}" "${goods_folder}"
+    DEPENDS "${goods_builder}"
+    COMMENT "Building the goods and room-prop models and their textures"
+    VERBATIM)
+  # Vesko's animation sets (animation archive 0).
+  set(motion_builder "${DESKMATE_TOOLS_DIR}/motion/deskmate_motion_content")
+  set(motion_folder "${CMAKE_BINARY_DIR}/generated/content/motion")
+  add_custom_command(
+    OUTPUT "${motion_folder}/motion.manifest"
+    COMMAND "${motion_builder}" "${motion_folder}"
+    DEPENDS "${motion_builder}"
+    COMMENT "Building Vesko's animation sets"
+    VERBATIM)
   set(manifests "${room_folder}/room.manifest" "${media_folder}/media.manifest" "${sound_folder}/sound.manifest"
+                "${goods_folder}/goods.manifest" "${motion_folder}/motion.manifest" "${vesko_folder}/vesko.manifest"
                 ${DESKMATE_ARCHIVE_MANIFESTS})
   set(manifest_args)
   foreach(m IN LISTS manifests)

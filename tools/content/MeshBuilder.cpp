@@ -643,3 +643,47 @@ bool BuildGeometry(const CMeshBuilder& mesh, const std::string& name, uint32_t v
     r.groups = {{PT_TRIANGLE_LIST, int32_t(mesh.Indices().size()), out.indexBytes.data()}};
     return true;
 }
+
+bool CMeshBuilder::AddSurface(int columns, int rows, const SurfaceFn& at) {
+    if (columns < 1 || rows < 1 || !at)
+        return false;
+    auto pointAt = [&](float s, float t) {
+        MeshPoint p{0, 0, 0};
+        float u = 0, v = 0;
+        at(std::fmin(1.0f, std::fmax(0.0f, s)), std::fmin(1.0f, std::fmax(0.0f, t)), p, u, v);
+        return p;
+    };
+    const float step = 1e-3f;
+    std::vector<MeshVertex> grid;
+    for (int j = 0; j <= rows; ++j)
+        for (int i = 0; i <= columns; ++i) {
+            float s = float(i) / float(columns), t = float(j) / float(rows);
+            MeshPoint p{0, 0, 0};
+            float u = 0, v = 0;
+            at(s, t, p, u, v);
+            if (!Finite(p.x) || !Finite(p.y) || !Finite(p.z) || !Finite(u) || !Finite(v))
+                return false;
+            // Central differences; at a pole (a degenerate edge) look a little inside.
+            MeshPoint n{0, 0, 0};
+            for (float inset = 0; inset <= 0.05f && Length(n) < 1e-12f; inset += 0.01f) {
+                float ts = std::fmin(std::fmax(t, inset), 1.0f - inset);
+                float ss = std::fmin(std::fmax(s, inset), 1.0f - inset);
+                MeshPoint ds = Sub(pointAt(s + step, ts), pointAt(s - step, ts));
+                MeshPoint dt = Sub(pointAt(ss, t + step), pointAt(ss, t - step));
+                n = Cross(ds, dt);
+            }
+            n = Length(n) > 0 ? Normalised(n) : MeshPoint{0, 1, 0};
+            MeshVertex vertex{p, n, {m_colour[0], m_colour[1], m_colour[2], m_colour[3]}, u, v, m_skin};
+            grid.push_back(vertex);
+        }
+    const int first = VertexCount();
+    m_vertices.insert(m_vertices.end(), grid.begin(), grid.end());
+    const int stride = columns + 1;
+    for (int j = 0; j < rows; ++j)
+        for (int i = 0; i < columns; ++i) {
+            int a = first + j * stride + i, b = a + 1, c = a + stride + 1, d = a + stride;
+            AddTriangle(a, b, c);
+            AddTriangle(a, c, d);
+        }
+    return true;
+}

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -119,8 +120,24 @@ public:
     bool AddExtrusion(const std::vector<OutlinePoint>& outline, float depth, bool caps, bool smooth,
                       const CMatrix& placement = CMatrix(), MeshUv uv = {});
 
+    // A surface given by a function of (s, t), both 0..1, sampled on a grid
+    // of `columns` x `rows` cells; `at` sets the point and its texture
+    // coordinates. The front is the side of dP/ds x dP/dt; normals come from
+    // neighbouring samples, so a closed surface (equal points at s = 0 and 1)
+    // is smooth across its seam. False, adding nothing, for no cells or a
+    // point that is not finite.
+    using SurfaceFn = std::function<void(float s, float t, MeshPoint& point, float& u, float& v)>;
+    bool AddSurface(int columns, int rows, const SurfaceFn& at);
+
     // Skin given to the vertices added from now on (count 0 for none).
     void SetSkin(const MeshSkin& skin) { m_skin = skin; }
+    // Replaces the skin of one vertex already added (false outside the mesh).
+    bool SetVertexSkin(int vertex, const MeshSkin& skin) {
+        if (vertex < 0 || vertex >= VertexCount())
+            return false;
+        m_vertices[size_t(vertex)].skin = skin;
+        return true;
+    }
     // Weights the vertices from `firstVertex` on by their distance to the
     // bone segments: the nearest `influences` bones (at most four), each by
     // the inverse of its distance to the power `sharpness`, summing to 1;
