@@ -114,7 +114,7 @@ BOOL CALLBACK FindMain(HWND window, LPARAM param) {
 // name order, so its own file differs from this one byte for byte; the many
 // items make the save take long enough to be hit.
 const uint32_t KNOWN_MONEY = 123456;
-const int KNOWN_ITEMS = 6000;
+const int KNOWN_ITEMS = 40000;
 
 CSavedState KnownState() {
     CSavedState state;
@@ -273,15 +273,17 @@ TEST_F(ShutdownKill, FileStaysWholeAndLoadsAfterKillsDuringTheSave) {
                     times.replaced, times.ended);
     }
     // The save runs from a little before the temporary shows to the replace.
-    double saveFrom = 1e9, saveTo = 0, ended = 0;
+    double saveSpan = 1.0, ended = 0;
     for (const ShutdownTimes& times : measured) {
-        saveFrom = std::min(saveFrom, times.temporary >= 0 ? times.temporary : times.replaced);
-        saveTo = std::max(saveTo, times.replaced);
+        if (times.temporary >= 0)
+            saveSpan = std::max(saveSpan, times.replaced - times.temporary);
         ended = std::max(ended, times.ended);
     }
 
     // Each run from here loads what the last kill left. One kill in four
-    // falls anywhere in the shut-down, the others close around the save.
+    // falls anywhere in the shut-down after the tap; the others wait for the
+    // temporary to show and fall at a random moment of the save's measured
+    // span from there.
     SeedRand(20261211);
     WriteBytes(StatePath(), known);
     const int KILLS = 20;
@@ -293,14 +295,15 @@ TEST_F(ShutdownKill, FileStaysWholeAndLoadsAfterKillsDuringTheSave) {
         Sleep(300);
         MarkOld(StatePath());
         const std::string old = ReadBytes(StatePath());
-        double from = 0, to = ended;
-        if (kill % 4) {
-            from = std::max(0.0, saveFrom - 20.0);
-            to = saveTo + 10.0;
-        }
-        const double delay = from + (to - from) * double(RandUnit());
-        const double start = NowMs();
+        const bool anywhere = kill % 4 == 0;
+        const double delay = (anywhere ? ended : saveSpan) * double(RandUnit());
+        double start = NowMs();
         PressEscape();
+        if (!anywhere) {
+            while (!Exists(TemporaryPath()) && !HasEnded() && NowMs() - start < ended + 10000) {
+            }
+            start = NowMs();
+        }
         while (NowMs() - start < delay && !HasEnded()) {
         }
         const bool killed = TerminateProcess(m_process.hProcess, 9) != FALSE;
@@ -322,7 +325,7 @@ TEST_F(ShutdownKill, FileStaysWholeAndLoadsAfterKillsDuringTheSave) {
             ++inside;
         else
             ++before;
-        std::printf("kill %2d at %6.1f ms: %s\n", kill, delay,
+        std::printf("kill %2d %6.1f ms after the %s: %s\n", kill, delay, anywhere ? "tap" : "temporary showed",
                     replaced || cleanExit ? "after the replace"
                     : temporaryLeft       ? "inside the save (temporary written, file not yet replaced)"
                                           : "before the save");
