@@ -2,7 +2,7 @@
 // the real frame loop at a high time ratio with the sound off: each world
 // midnight the state file is saved and read back, and the process's memory,
 // its GDI and USER objects and the registry's resources are counted. After
-// the first day none of them may grow.
+// the first day the counts stay as they are; the memory, once settled, too.
 #include <gtest/gtest.h>
 #include <windows.h>
 
