@@ -508,8 +508,9 @@ TEST_F(Deskmate, WindowOnTheDesktopLooksAsKept) {
     ASSERT_FALSE(shot.rgb.empty());
     ASSERT_TRUE(WriteRgbPng(Here() + "deskmate_window.png", shot));
     const std::string reference = DESKMATE_SOURCE_DIR "/tests/shell/app/deskmate_window_reference.png";
-    if (UpdatingReferences())
+    if (UpdatingReferences()) {
         ASSERT_TRUE(WriteRgbPng(reference, shot));
+    }
     RgbPicture kept;
     ASSERT_TRUE(ReadRgbPng(reference, kept));
     ASSERT_EQ(kept.width, shot.width);
