@@ -1,0 +1,45 @@
+#pragma once
+#include "character/show/TvShow.h"
+#include "shell/camera/CameraInput.h"
+#include "shell/settings/SettingSystem.h"
+
+class CCharacter;
+class CRenderManager;
+
+// The camera controls read the process's input manager, whose devices may be
+// replaced at any time.
+class CInputManagerCameraInput : public ICameraInput {
+public:
+    CKeyboard* GetKeyboard() override;
+    CPointer* GetPointer() override;
+};
+
+// The settings object's camera switch, passed to the render manager's camera.
+class CCameraModeBinding : public ICameraModeSwitch {
+public:
+    void Bind(CRenderManager* render) { m_render = render; }
+    void SetAuto(bool automatic) override;
+
+private:
+    CRenderManager* m_render = nullptr;
+};
+
+// The character's focus points go to the render manager's camera.
+class CFocusPointBinding : public IFocusPointSink {
+public:
+    void Bind(CRenderManager* render) { m_render = render; }
+    void AddFocusPoint(float x, float y, float z, float weight) override;
+
+private:
+    CRenderManager* m_render = nullptr;
+};
+
+// The settings object's default-dress refresh, passed to the character.
+class CClothRefreshBinding : public IClothRefresh {
+public:
+    void Bind(CCharacter* character) { m_character = character; }
+    void RefreshCloth() override;
+
+private:
+    CCharacter* m_character = nullptr;
+};
