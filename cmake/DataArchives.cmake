@@ -46,6 +46,7 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
   set(vesko_folder "${CMAKE_BINARY_DIR}/generated/content/vesko")
   add_custom_command(
     OUTPUT "${vesko_folder}/vesko.manifest"
+                "${menu_folder}/menu.manifest"
     COMMAND "${vesko_builder}" "${vesko_folder}"
     DEPENDS "${vesko_builder}"
     COMMENT "Building Vesko's models and textures"
@@ -68,8 +69,18 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
     DEPENDS "${motion_builder}"
     COMMENT "Building Vesko's animation sets"
     VERBATIM)
+  # The configuration menu's model and texture (model and texture archive 2).
+  set(menu_builder "${DESKMATE_TOOLS_DIR}/menu/deskmate_menu_content")
+  set(menu_folder "${CMAKE_BINARY_DIR}/generated/content/menu")
+  add_custom_command(
+    OUTPUT "${menu_folder}/menu.manifest"
+    COMMAND "${menu_builder}" "${menu_folder}"
+    DEPENDS "${menu_builder}"
+    COMMENT "Building the configuration menu's model and texture"
+    VERBATIM)
   set(manifests "${room_folder}/room.manifest" "${media_folder}/media.manifest" "${sound_folder}/sound.manifest"
                 "${goods_folder}/goods.manifest" "${motion_folder}/motion.manifest" "${vesko_folder}/vesko.manifest"
+                "${menu_folder}/menu.manifest"
                 ${DESKMATE_ARCHIVE_MANIFESTS})
   set(manifest_args)
   foreach(m IN LISTS manifests)

@@ -64,6 +64,17 @@ void CMeshBuilder::AddQuad(MeshPoint p0, MeshPoint p1, MeshPoint p2, MeshPoint p
     AddTriangle(a, c, d);
 }
 
+void CMeshBuilder::AddQuad(MeshPoint p0, MeshPoint p1, MeshPoint p2, MeshPoint p3, float u0, float v0, float u1,
+                           float v1) {
+    MeshPoint n = Normalised(Cross(Sub(p1, p0), Sub(p3, p0)));
+    int a = AddVertex(p0, n, u0, v1);
+    int b = AddVertex(p1, n, u1, v1);
+    int c = AddVertex(p2, n, u1, v0);
+    int d = AddVertex(p3, n, u0, v0);
+    AddTriangle(a, b, c);
+    AddTriangle(a, c, d);
+}
+
 void CMeshBuilder::AddBox(MeshPoint lo, MeshPoint hi, MeshUv uv, int faceMask, bool inward) {
     // Each face counter-clockwise seen from outside, bottom edge first.
     struct Face {

@@ -76,6 +76,9 @@ public:
     // A quad p0 p1 p2 p3, counter-clockwise seen from its front; p0 maps to
     // texture (0, 1) (bottom left) and p2 to the far corner.
     void AddQuad(MeshPoint p0, MeshPoint p1, MeshPoint p2, MeshPoint p3, MeshUv uv = {});
+    // The same over a part of the texture: p3 at (u0, v0), its top left, and
+    // p1 at (u1, v1).
+    void AddQuad(MeshPoint p0, MeshPoint p1, MeshPoint p2, MeshPoint p3, float u0, float v0, float u1, float v1);
     // An axis-aligned box; faces point outward, or inward for a room shell.
     // faceMask bits: 1 -x, 2 +x, 4 -y, 8 +y, 16 -z, 32 +z.
     void AddBox(MeshPoint low, MeshPoint high, MeshUv uv = {}, int faceMask = 63, bool inward = false);
