@@ -46,7 +46,6 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
   set(vesko_folder "${CMAKE_BINARY_DIR}/generated/content/vesko")
   add_custom_command(
     OUTPUT "${vesko_folder}/vesko.manifest"
-                "${menu_folder}/menu.manifest"
     COMMAND "${vesko_builder}" "${vesko_folder}"
     DEPENDS "${vesko_builder}"
     COMMENT "Building Vesko's models and textures"

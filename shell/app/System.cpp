@@ -12,6 +12,7 @@
 #include "shell/app/AppMessages.h"
 #include "shell/app/MascotApp.h"
 #include "shell/camera/CameraManager.h"
+#include "shell/menu/ConfigMenu.h"
 #include "shell/render/RenderManager.h"
 #include "shell/settings/Setting.h"
 #include "shell/sound/SoundManager.h"
@@ -40,6 +41,12 @@ CSystem::CSystem(HWND mainWindow, CSetting* setting)
 CSystem::~CSystem() {
     if (m_setting)
         m_setting->SetSystem(nullptr);
+    DeleteScene();
+}
+
+void CSystem::DeleteScene() {
+    // The menu's nodes hang under the render manager's roots: it goes first.
+    DeleteOwned(m_menu);
     m_clothRefresh.Bind(nullptr);
     DeleteOwned(m_character);
     DeleteOwned(m_world);
@@ -63,6 +70,7 @@ bool CSystem::SetUp(HWND mainWindow) {
     CResourceManager* registry = GetResourceManager();
     LoadWorldModels(*m_render);
     PreloadCharacterModels(registry, [this] { m_render->SelectResourceRoot(); });
+    LoadConfigMenuModel(*m_render);
     LoadWorldAnimations();
     PreloadCharacterAnimations(registry);
 
@@ -90,6 +98,8 @@ bool CSystem::SetUp(HWND mainWindow) {
         return false;
     }
     m_clothRefresh.Bind(m_character);
+    m_menu = new CConfigMenu("menu", *m_render, *m_setting, ModelScope);
+    m_render->SelectMainRoot();
 
     // The skies and lights of the start time before the first frame.
     m_world->Update(*m_render, 0.0f);
@@ -116,8 +126,15 @@ int CSystem::Update(float stepMs) {
     if (escape)
         return 1;
     PointerZone zone = ZONE_NONE;
-    if (CPointer* pointer = input.GetPointer())
+    CPointer* pointer = input.GetPointer();
+    if (pointer)
         zone = HitTest(pointer->GetAxis(PA_X).value, pointer->GetAxis(PA_Y).value);
+    if (m_menu && m_menu->IsOpen()) {
+        if (!m_menu->Update(*m_render, *m_sound, pointer, step))
+            return 1; // the menu's quit
+        // The room and she stand still while the menu is open.
+        step = 0.0f;
+    }
     if (m_render)
         m_render->Update(step, zone == ZONE_CAMERA);
     if (m_world && m_render)
@@ -136,13 +153,7 @@ void CSystem::TearDown() {
     if (m_setUpComplete)
         m_setting->SaveState();
     CInputManager::Instance().Release();
-    m_clothRefresh.Bind(nullptr);
-    DeleteOwned(m_character);
-    DeleteOwned(m_world);
-    DeleteOwned(m_sound);
-    m_cameraMode.Bind(nullptr);
-    m_focus.Bind(nullptr);
-    DeleteOwned(m_render);
+    DeleteScene();
     m_setUpComplete = false;
 }
 
@@ -156,7 +167,9 @@ PointerZone CSystem::HitTest(int x, int y) {
     CPointerScene scene;
     ICameraManager* camera = m_render ? m_render->GetCameraManager() : nullptr;
     scene.cameraLocked = camera && camera->IsLocked();
-    scene.tvPanelHit = !scene.cameraLocked && m_character && m_character->HitTestTv(m_render, x, y);
+    scene.menuOpen = m_menu && m_menu->IsOpen();
+    scene.insideMenuPanel = scene.menuOpen && m_menu->ContainsPoint(x, y);
+    scene.tvPanelHit = !scene.cameraLocked && !scene.menuOpen && m_character && m_character->HitTestTv(m_render, x, y);
     scene.fullscreen = m_setting->IsFullscreen();
     scene.fixed = m_setting->IsFixed();
     scene.width = m_setting->GetWidth();
@@ -165,7 +178,9 @@ PointerZone CSystem::HitTest(int x, int y) {
 }
 
 void CSystem::OpenMenu() {
-    // The configuration menu opens here once it is part of the scene.
+    if (!m_menu || m_menu->IsOpen() || !m_character)
+        return;
+    m_menu->Open(m_character->GetStats().mny, m_character->GetCollectionRatio());
 }
 
 bool CSystem::ApplyWindowMode() {

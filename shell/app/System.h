@@ -14,6 +14,7 @@
 #include "shell/state/SavedState.h"
 
 class CCharacter;
+class CConfigMenu;
 class CRenderManager;
 class CSetting;
 class CSoundManager;
@@ -64,9 +65,12 @@ public:
     CWorld* GetWorld() const { return m_world; }
     CRenderManager* GetRenderManager() const { return m_render; }
     CCharacter* GetCharacter() const { return m_character; }
+    CConfigMenu* GetMenu() const { return m_menu; }
     bool IsSetUpComplete() const { return m_setUpComplete; }
 
 private:
+    void DeleteScene();
+
     CSystemConsole m_console;
     HWND m_mainWindow;
     CSetting* m_setting;
@@ -75,6 +79,7 @@ private:
     CSoundManager* m_sound = nullptr;
     CWorld* m_world = nullptr;
     CCharacter* m_character = nullptr;
+    CConfigMenu* m_menu = nullptr;
     bool m_setUpComplete = false;
     // An Escape press seen in the messages since the last update, so that a
     // tap that goes down and up within one pump still ends the program.

@@ -727,4 +727,44 @@ TEST_F(Deskmate, StateFileCarriesHerMoneyItemsAndTheCameraToTheNextStart) {
     EXPECT_GE(f.camera[0], 800.0f);
 }
 
+// The right button opens the configuration menu over the room; while it is
+// open the room stands still (she does not move), a second right click
+// changes nothing, and Escape still ends the program.
+TEST_F(Deskmate, RightClickOpensTheMenuOverAStillRoom) {
+    WriteBytes(Config(), ConfigText(false));
+    WriteBytes(State(), StateBytes(ROOM_CAMERA, 4321, {}));
+    PROCESS_INFORMATION p = Start();
+    HWND main = WaitForMain(p);
+    ASSERT_NE(main, nullptr);
+    Sleep(1500);
+    RgbPicture before = ShootWindow(main);
+    PostMessageA(main, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(320, 320));
+    PostMessageA(main, WM_RBUTTONUP, 0, MAKELPARAM(320, 320));
+    Sleep(2000);
+    RgbPicture open = ShootWindow(main);
+    PostMessageA(main, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(320, 320));
+    PostMessageA(main, WM_RBUTTONUP, 0, MAKELPARAM(320, 320));
+    Sleep(1500);
+    RgbPicture still = ShootWindow(main);
+    ASSERT_FALSE(open.rgb.empty());
+    ASSERT_TRUE(WriteRgbPng(Here() + "deskmate_menu.png", open));
+    // The panel covers the middle of the window.
+    const int PANEL_LEFT = MARGIN + 160, PANEL_TOP = MARGIN + 180, PANEL_WIDTH = 320, PANEL_HEIGHT = 280;
+    RgbPicture panel = Crop(open, PANEL_LEFT, PANEL_TOP, PANEL_WIDTH, PANEL_HEIGHT);
+    EXPECT_GT(ChangedShare(panel, Crop(before, PANEL_LEFT, PANEL_TOP, PANEL_WIDTH, PANEL_HEIGHT)), 0.5);
+    PictureDifference kept = CompareWithKept(panel, DESKMATE_SOURCE_DIR "/tests/shell/app/deskmate_menu_reference.png");
+    ASSERT_TRUE(kept.sameSize);
+    EXPECT_LT(kept.meanChannelDifference, 6.0);
+    EXPECT_LT(kept.changedShare, 0.03);
+    // Nothing moves behind it.
+    EXPECT_LT(ChangedShare(open, still), 0.002);
+
+    PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageA(main, WM_KEYUP, VK_ESCAPE, LPARAM(0xC0010001));
+    EXPECT_EQ(WaitForExit(p), 0);
+    StateFile f = ParseState(ReadBytes(State()));
+    ASSERT_TRUE(f.ok);
+    EXPECT_EQ(f.money, 4321u);
+}
+
 } // namespace
