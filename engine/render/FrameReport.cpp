@@ -12,8 +12,11 @@ struct FrameReport {
     bool enabled = false;
     std::string path;
     double firstFrame = -1; // counter time in ms
+    double splashClosed = -1;
     double lastWrite = 0;
     long frames = 0;
+    long updates = 0;
+    double updateMs = 0;
 };
 
 // The performance counter in ms. Under Wine it counts from the machine's
@@ -43,7 +46,10 @@ void Write(const FrameReport& r, double now) {
     FILE* file = std::fopen(r.path.c_str(), "w");
     if (!file)
         return;
-    std::fprintf(file, "first_frame_ms %.1f\nframes %ld\nnow_ms %.1f\n", r.firstFrame, r.frames, now);
+    std::fprintf(file, "first_frame_ms %.1f\nframes %ld\nnow_ms %.1f\nupdates %ld\nupdate_ms %.3f\n", r.firstFrame,
+                 r.frames, now, r.updates, r.updateMs);
+    if (r.splashClosed >= 0)
+        std::fprintf(file, "splash_closed_ms %.1f\n", r.splashClosed);
     std::fclose(file);
 }
 
@@ -63,4 +69,20 @@ void NoteFramePresented() {
         Write(r, now);
         r.lastWrite = now;
     }
+}
+
+void NoteUpdateTime(double ms) {
+    FrameReport& r = Report();
+    if (!r.enabled)
+        return;
+    ++r.updates;
+    r.updateMs += ms;
+}
+
+double FrameReportClockMs() { return Report().enabled ? NowMs() : 0.0; }
+
+void NoteSplashClosed() {
+    FrameReport& r = Report();
+    if (r.enabled && r.splashClosed < 0)
+        r.splashClosed = NowMs();
 }

@@ -400,7 +400,10 @@ void CRenderer::PaceFrame() {
 
 void CRenderer::RunUpdates() {
     m_fixedStep.RunPass(m_lastFrameTime, GetFramePeriod(), m_firstUpdate, [this](float step) {
-        if (Update(step) != 0)
+        const double start = FrameReportClockMs();
+        const int result = Update(step);
+        NoteUpdateTime(FrameReportClockMs() - start);
+        if (result != 0)
             PostMessageA(m_window, WM_CLOSE, 0, 0);
     });
     if (DrawListPass renderAll = GetDrawListPass())

@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include "engine/render/FrameReport.h"
 #include "engine/window/DibRegion.h"
 
 namespace {
@@ -80,6 +81,7 @@ void CSplashThread::Close(unsigned minMs) {
     CloseHandle(g_thread);
     g_thread = nullptr;
     g_threadId = 0;
+    NoteSplashClosed();
 }
 
 BOOL CSplashThread::InitInstance() {
