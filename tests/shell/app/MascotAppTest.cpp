@@ -666,6 +666,7 @@ TEST_F(Deskmate, AutomaticCameraFollowsHerAndTheManualOneStays) {
         RgbPicture early = ShootWindow(main);
         Sleep(3000);
         RgbPicture late = ShootWindow(main);
+        ASSERT_FALSE(HasEnded(p)) << "ended with " << WaitForExit(p, 0);
         ASSERT_FALSE(early.rgb.empty());
         // The room below the windows, where the clock changes nothing.
         double moved = ChangedShare(Crop(early, 40, 300, 592, 300), Crop(late, 40, 300, 592, 300));
