@@ -77,9 +77,27 @@ if(DESKMATE_TARGET AND DESKMATE_TOOLS_DIR)
     DEPENDS "${menu_builder}"
     COMMENT "Building the configuration menu's model and texture"
     VERBATIM)
+  # The screen-saver logo, the staff roll and the smoke (groups 2 and 3).
+  set(ending_builder "${DESKMATE_TOOLS_DIR}/ending/deskmate_ending")
+  set(ending_folder "${CMAKE_BINARY_DIR}/generated/content/ending")
+  add_custom_command(
+    OUTPUT "${ending_folder}/ending.manifest"
+    COMMAND "${ending_builder}" "${ending_folder}"
+    DEPENDS "${ending_builder}"
+    COMMENT "Building the screen-saver logo, the staff roll and the smoke"
+    VERBATIM)
+  # The TV-shopping show: models, motions and pictures (archives 1).
+  set(show_builder "${DESKMATE_TOOLS_DIR}/show/deskmate_show_content")
+  set(show_folder "${CMAKE_BINARY_DIR}/generated/content/show")
+  add_custom_command(
+    OUTPUT "${show_folder}/show.manifest"
+    COMMAND "${show_builder}" "${show_folder}"
+    DEPENDS "${show_builder}"
+    COMMENT "Building the TV-shopping show's models, motions and pictures"
+    VERBATIM)
   set(manifests "${room_folder}/room.manifest" "${media_folder}/media.manifest" "${sound_folder}/sound.manifest"
                 "${goods_folder}/goods.manifest" "${motion_folder}/motion.manifest" "${vesko_folder}/vesko.manifest"
-                "${menu_folder}/menu.manifest"
+                "${menu_folder}/menu.manifest" "${show_folder}/show.manifest" "${ending_folder}/ending.manifest"
                 ${DESKMATE_ARCHIVE_MANIFESTS})
   set(manifest_args)
   foreach(m IN LISTS manifests)

@@ -1,0 +1,227 @@
+// The show on the real device over the room: the TV slides in with its name
+// plate, the cloth's picture and the money counter, and is compared with a
+// kept reference; then a click on its panel buys the cloth, the register
+// cue plays and the counter rolls down to the new sum.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "character/Character.h"
+#include "character/item/Item.h"
+#include "character/show/TvPreload.h"
+#include "character/show/win32/TvShopping.h"
+#include "engine/archive/DataFolder.h"
+#include "engine/drawlist/DrawList.h"
+#include "engine/render/ConsoleRenderer.h"
+#include "engine/resource/ResourceManager.h"
+#include "engine/scene/Transform.h"
+#include "engine/textconsole/Console.h"
+#include "engine/texture/d3d/D3dTextureDevice.h"
+#include "shell/app/RoomStage.h"
+#include "shell/render/RenderManager.h"
+#include "shell/sound/SoundManager.h"
+#include "tests/character/ai/AiFixtures.h"
+#include "tests/platform/audio/FakeWaveOutput.h"
+#include "tests/support/PictureCompare.h"
+#include "tests/support/ScreenCapture.h"
+
+namespace {
+
+constexpr int WIDTH = 640, HEIGHT = 480;
+// The show's step in each pass, so that every run reaches the same state.
+constexpr float PASS_STEP = 40.0f;
+
+class ShowSetting : public FakeSetting {
+public:
+    int GetWidth() override { return WIDTH; }
+    int GetHeight() override { return HEIGHT; }
+    bool IsSoundOn() override { return true; }
+};
+
+class ShowHost : public ITvShowHost {
+public:
+    void PostToMainWindow(unsigned message) override { posted.push_back(message); }
+    bool GetPointerPosition(int& x, int& y) override {
+        x = pointerX, y = pointerY;
+        return true;
+    }
+    bool IsLeftButtonDown() override { return leftDown; }
+    CCameraResource* GetCurrentView() override { return view; }
+    void AddFocusPoint(float, float, float, float weight) override { focusWeights.push_back(weight); }
+    void RefreshCursor() override { ++cursorRefreshes; }
+
+    std::vector<unsigned> posted;
+    int pointerX = 0, pointerY = 0;
+    bool leftDown = false;
+    CCameraResource* view = nullptr;
+    std::vector<float> focusWeights;
+    int cursorRefreshes = 0;
+};
+
+// A cloth of the catalogue with no model behind it.
+class ShowCloth : public CItem {
+public:
+    ShowCloth() : CItem(12800, "clothBlue", "tv_item57_blueCloth") {}
+    bool IsAccessory() const override { return false; }
+    bool IsCloth() const override { return true; }
+    bool IsEndingItem() const override { return false; }
+    void PutOn() override {}
+    void TakeOff() override {}
+    bool IsWorn() const override { return false; }
+    std::string GetScope() const override { return CRoomStage::SCOPE; }
+    ModelRef GetPresentationNode1() const override { return {"cloth", RT_TRANSFORM}; }
+    ModelRef GetPresentationNode2() const override { return {"cloth", RT_TRANSFORM}; }
+    ModelRef GetPresentationNode3() const override { return {"cloth", RT_TRANSFORM}; }
+};
+
+class CShowRun : public CConsoleRenderer {
+public:
+    explicit CShowRun(HWND window) : CConsoleRenderer(window, WIDTH, HEIGHT, true, true) {
+        if (!GetDevice())
+            return;
+        stage = new CRoomStage(WIDTH, HEIGHT);
+        CRenderManager* render = stage->GetRenderManager();
+        PreloadTvModels(CurrentResourceManager, [render] { render->SelectResourceRoot(); });
+        PreloadTvAnimations(CurrentResourceManager);
+        render->SelectMainRoot();
+        log = std::make_shared<WaveOutputLog>();
+        sound = new CSoundManager(&setting, std::make_unique<CFakeWaveOutput>(log));
+        show = new CTvShopping("vesko", render, &setting, CRoomStage::SCOPE);
+        host.view = stage->GetCamera();
+        show->SetHost(&host);
+        CharacterSetup setup;
+        setup.setting = &setting;
+        vesko = new CCharacter("vesko", setup);
+        vesko->GetStats().mny = 50000;
+    }
+    ~CShowRun() override {
+        delete show;
+        delete vesko;
+        delete sound;
+        delete stage;
+    }
+
+    int Update(float) override {
+        if (IsFirstUpdate()) {
+            running =
+                show->Update(&setting, stage->GetRenderManager(), sound, *stage->GetWorld(), *vesko, click, PASS_STEP);
+            click = false;
+            stage->Queue();
+            stage->GetRenderManager()->DrawIndicators();
+            if (++passes == passLimit)
+                PostQuitMessage(0);
+        }
+        return 0;
+    }
+
+    ShowSetting setting;
+    ShowHost host;
+    std::shared_ptr<WaveOutputLog> log;
+    CRoomStage* stage = nullptr;
+    CSoundManager* sound = nullptr;
+    CTvShopping* show = nullptr;
+    CCharacter* vesko = nullptr;
+    ShowCloth cloth;
+    bool click = false;
+    bool running = false;
+    int passLimit = 0;
+    int passes = 0;
+};
+
+class TvShopping : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        SetDataFolder(std::filesystem::current_path().string());
+        InstallTextureHooks();
+        InstallConsoleHook();
+        InstallDrawListHooks();
+    }
+    void SetUp() override {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TvShoppingTest";
+        RegisterClassA(&wc);
+        m_window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "show", WS_POPUP | WS_VISIBLE, 0, 0, WIDTH, HEIGHT,
+                                   nullptr, nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(m_window, nullptr);
+    }
+    void TearDown() override { DestroyWindow(m_window); }
+    RgbPicture ReadWindow() {
+        RECT r;
+        GetWindowRect(m_window, &r);
+        return CaptureScreen(r);
+    }
+    HWND m_window = nullptr;
+};
+
+TEST_F(TvShopping, DrawsTheShowOverTheRoomAndSellsOnAClick) {
+    CShowRun run(m_window);
+    ASSERT_NE(run.GetDevice(), nullptr);
+    ASSERT_TRUE(run.stage->IsLoaded());
+    ASSERT_NE(run.show->GetTvTransform(), nullptr) << "the TV model was not in archive 1";
+    ASSERT_NE(run.show->GetShowPlayer()->FindAction("taveluneTV"), nullptr);
+
+    run.show->Present(&run.cloth, run.stage->GetRenderManager(), *run.vesko);
+    ASSERT_TRUE(run.show->IsPresenting());
+    // 30 passes of 40: the set has slid in (32 frames, 533 ms) and stands.
+    run.passLimit = 30;
+    run.ResetFrameTimer();
+    run.Run();
+    ASSERT_TRUE(run.running);
+    EXPECT_EQ(run.log->starts.size(), 1u) << "the jingle, once";
+    ASSERT_GE(run.host.focusWeights.size(), 2u);
+    EXPECT_EQ(run.host.focusWeights[0], 50.0f);
+
+    const RgbPicture shot = ReadWindow();
+    ASSERT_EQ(shot.width, WIDTH);
+    EXPECT_TRUE(WriteRgbPng("tv_show.png", shot));
+    const PictureDifference d =
+        CompareWithKept(HalveRgbPicture(shot), DESKMATE_SOURCE_DIR "/tests/character/show/win32/tv_show_reference.png");
+    ASSERT_TRUE(d.sameSize);
+    EXPECT_LT(d.meanChannelDifference, 3.0);
+    EXPECT_LT(d.changedShare, 0.02);
+
+    // The show's places are made once: no update adds transforms.
+    const int32_t transformSlots = TransformHandles().SlotCount();
+
+    // A click off the panel buys nothing; one on it buys the cloth.
+    run.host.pointerX = 600, run.host.pointerY = 400, run.host.leftDown = true;
+    EXPECT_FALSE(run.show->HitTest(run.stage->GetRenderManager(), 600, 400));
+    run.click = true;
+    run.passLimit = 31;
+    run.Run();
+    EXPECT_EQ(run.vesko->GetStats().mny, 50000u);
+    run.host.pointerX = 180, run.host.pointerY = 150;
+    ASSERT_TRUE(run.show->HitTest(run.stage->GetRenderManager(), 180, 150));
+    run.click = true;
+    run.passLimit = 32;
+    run.Run();
+    EXPECT_EQ(run.vesko->GetStats().mny, 37200u);
+    EXPECT_TRUE(run.cloth.IsOwned());
+    EXPECT_EQ(run.show->GetProgram().GetPhase(), CTvShowProgram::PHASE_PAYING);
+    ASSERT_EQ(run.log->starts.size(), 2u) << "the register";
+    EXPECT_NE(run.log->starts[1].size, run.log->starts[0].size);
+    const float after = run.show->GetProgram().GetDisplayMoney();
+    EXPECT_LT(after, 50000.0f);
+    // 12800 at 14.2497 a unit: 23 passes of 40 reach the new sum.
+    run.passLimit = 32 + 23;
+    run.Run();
+    EXPECT_EQ(run.show->GetProgram().GetPhase(), CTvShowProgram::PHASE_PAID);
+    EXPECT_FLOAT_EQ(run.show->GetProgram().GetDisplayMoney(), 37200.0f);
+    EXPECT_EQ(TransformHandles().SlotCount(), transformSlots);
+    // Two seconds on the show closes and tells the window, once.
+    run.passLimit = 32 + 23 + 52;
+    run.Run();
+    EXPECT_FALSE(run.show->IsPresenting());
+    EXPECT_EQ(run.host.posted, std::vector<unsigned>{0x47Cu});
+    EXPECT_EQ(run.host.cursorRefreshes, 1);
+    EXPECT_EQ(run.show->GetTvTransform()->GetChannelValue(CTransform::TC_VISIBLE), 0.0f);
+}
+
+} // namespace
