@@ -5,6 +5,8 @@
 
 #include "character/Character.h"
 #include "character/preload/Preload.h"
+#include "character/show/TvPreload.h"
+#include "character/show/win32/TvShopping.h"
 #include "engine/core/DeleteOwned.h"
 #include "engine/core/Random.h"
 #include "engine/input/win32/InputManager.h"
@@ -12,6 +14,8 @@
 #include "shell/app/AppMessages.h"
 #include "shell/app/MascotApp.h"
 #include "shell/camera/CameraManager.h"
+#include "shell/ending/scene/Ending.h"
+#include "shell/indicator/scene/ScreenSaverIndicator.h"
 #include "shell/menu/ConfigMenu.h"
 #include "shell/render/RenderManager.h"
 #include "shell/settings/Setting.h"
@@ -45,8 +49,11 @@ CSystem::~CSystem() {
 }
 
 void CSystem::DeleteScene() {
-    // The menu's nodes hang under the render manager's roots: it goes first.
+    // The ending's and the menu's nodes hang under the render manager's
+    // roots: they go first.
+    DeleteOwned(m_ending);
     DeleteOwned(m_menu);
+    DeleteOwned(m_indicator);
     m_clothRefresh.Bind(nullptr);
     DeleteOwned(m_character);
     DeleteOwned(m_world);
@@ -67,12 +74,26 @@ bool CSystem::SetUp(HWND mainWindow) {
         camera->SetInput(&m_cameraInput);
     m_sound = new CSoundManager(m_setting);
 
+    // Only the screen-saver run saves nothing; it shows the indicator and
+    // never the ending.
+    const bool screenSaver = m_setting->IsNoSave();
     CResourceManager* registry = GetResourceManager();
+    auto resourceRoot = [this] { m_render->SelectResourceRoot(); };
     LoadWorldModels(*m_render);
-    PreloadCharacterModels(registry, [this] { m_render->SelectResourceRoot(); });
+    PreloadCharacterModels(registry, resourceRoot);
+    PreloadTvModels(registry, resourceRoot);
     LoadConfigMenuModel(*m_render);
+    if (screenSaver)
+        LoadIndicatorModels(*m_render);
+    else
+        PreloadEndingModels(*m_render);
     LoadWorldAnimations();
     PreloadCharacterAnimations(registry);
+    PreloadTvAnimations(registry);
+    if (screenSaver)
+        LoadIndicatorAnimations();
+    else
+        PreloadEndingAnimations();
 
     m_world = new CWorld("world", *m_render, ModelScope);
     if (!m_world->HasRoom()) {
@@ -89,8 +110,12 @@ bool CSystem::SetUp(HWND mainWindow) {
     scene.textures = &m_textures;
     scene.setting = m_setting;
     scene.focus = &m_focus;
+    m_showHost.Bind(mainWindow, m_render);
+    auto* show = new CTvShopping("vesko", m_render, m_setting, ModelScope);
+    show->SetHost(&m_showHost);
+    m_render->SelectMainRoot();
     std::string missing;
-    m_character = CCharacter::Assemble("vesko", ModelScope, scene, nullptr, missing);
+    m_character = CCharacter::Assemble("vesko", ModelScope, scene, show, missing);
     m_render->SelectMainRoot();
     if (!m_character) {
         OutputDebugStringA(("deskmate: not loaded: " + missing + "\n").c_str());
@@ -99,6 +124,8 @@ bool CSystem::SetUp(HWND mainWindow) {
     }
     m_clothRefresh.Bind(m_character);
     m_menu = new CConfigMenu("menu", *m_render, *m_setting, ModelScope);
+    if (screenSaver)
+        m_indicator = new CScreenSaverIndicator("indicators", *m_render, *m_setting, ModelScope);
     m_render->SelectMainRoot();
 
     // The skies and lights of the start time before the first frame.
@@ -129,9 +156,25 @@ int CSystem::Update(float stepMs) {
     CPointer* pointer = input.GetPointer();
     if (pointer)
         zone = HitTest(pointer->GetAxis(PA_X).value, pointer->GetAxis(PA_Y).value);
-    if (m_menu && m_menu->IsOpen()) {
+    if (!StepScene(pointer, zone, step))
+        return 1;
+    if (m_render) {
+        m_render->DrawMain();
+        m_render->DrawIndicators();
+    }
+    return 0;
+}
+
+bool CSystem::StepScene(CPointer* pointer, PointerZone zone, float step) {
+    if (m_ending) {
+        const int result = m_ending->Run(*m_render, m_sound, m_world, step);
+        if (result == ENDING_DRAW_ONLY)
+            return true;
+        if (result == ENDING_FINISHED)
+            DeleteOwned(m_ending);
+    } else if (m_menu && m_menu->IsOpen()) {
         if (!m_menu->Update(*m_render, *m_sound, pointer, step))
-            return 1; // the menu's quit
+            return false; // the menu's quit
         // The room and she stand still while the menu is open.
         step = 0.0f;
     }
@@ -139,13 +182,15 @@ int CSystem::Update(float stepMs) {
         m_render->Update(step, zone == ZONE_CAMERA);
     if (m_world && m_render)
         m_world->Update(*m_render, step);
-    if (m_character && m_world)
-        m_character->Update(m_setting, m_render, m_sound, *m_world, zone == ZONE_TV, step);
-    if (m_render) {
-        m_render->DrawMain();
-        m_render->DrawIndicators();
+    if (m_character && m_world &&
+        m_character->Update(m_setting, m_render, m_sound, *m_world, zone == ZONE_TV, step) == 1) {
+        DeleteOwned(m_ending);
+        m_ending = new CEnding("ending", *m_render, m_render->GetCameraManager(), m_setting, ModelScope);
+        m_render->SelectMainRoot();
     }
-    return 0;
+    if (m_indicator && m_world)
+        m_indicator->Update(*m_setting, *m_render, m_world, step);
+    return true;
 }
 
 void CSystem::TearDown() {
@@ -178,7 +223,7 @@ PointerZone CSystem::HitTest(int x, int y) {
 }
 
 void CSystem::OpenMenu() {
-    if (!m_menu || m_menu->IsOpen() || !m_character)
+    if (!m_menu || m_menu->IsOpen() || m_ending || !m_character)
         return;
     m_menu->Open(m_character->GetStats().mny, m_character->GetCollectionRatio());
 }

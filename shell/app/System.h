@@ -14,7 +14,10 @@
 #include "shell/state/SavedState.h"
 
 class CCharacter;
+class CPointer;
 class CConfigMenu;
+class CEnding;
+class CScreenSaverIndicator;
 class CRenderManager;
 class CSetting;
 class CSoundManager;
@@ -66,10 +69,15 @@ public:
     CRenderManager* GetRenderManager() const { return m_render; }
     CCharacter* GetCharacter() const { return m_character; }
     CConfigMenu* GetMenu() const { return m_menu; }
+    CEnding* GetEnding() const { return m_ending; }
+    CScreenSaverIndicator* GetIndicator() const { return m_indicator; }
     bool IsSetUpComplete() const { return m_setUpComplete; }
 
 private:
     void DeleteScene();
+    // The ending or the menu, the camera, world, character and indicator of
+    // one update; false when the menu's quit ends the program.
+    bool StepScene(CPointer* pointer, PointerZone zone, float step);
 
     CSystemConsole m_console;
     HWND m_mainWindow;
@@ -79,7 +87,9 @@ private:
     CSoundManager* m_sound = nullptr;
     CWorld* m_world = nullptr;
     CCharacter* m_character = nullptr;
+    CScreenSaverIndicator* m_indicator = nullptr;
     CConfigMenu* m_menu = nullptr;
+    CEnding* m_ending = nullptr;
     bool m_setUpComplete = false;
     // An Escape press seen in the messages since the last update, so that a
     // tap that goes down and up within one pump still ends the program.
@@ -88,6 +98,7 @@ private:
     CCameraModeBinding m_cameraMode;
     CFocusPointBinding m_focus;
     CClothRefreshBinding m_clothRefresh;
+    CShowHostBinding m_showHost;
     CShaderTextureBinder m_textures;
     CRendererColorTarget m_fades;
 };

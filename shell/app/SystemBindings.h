@@ -1,5 +1,6 @@
 #pragma once
 #include "character/show/TvShow.h"
+#include "character/show/TvShowHost.h"
 #include "shell/camera/CameraInput.h"
 #include "shell/settings/SettingSystem.h"
 
@@ -42,4 +43,24 @@ public:
 
 private:
     CCharacter* m_character = nullptr;
+};
+
+// What the TV-shopping show reads and drives: the main window's messages,
+// the input manager's pointer and the render manager's camera.
+class CShowHostBinding : public ITvShowHost {
+public:
+    void Bind(void* mainWindow, CRenderManager* render) {
+        m_mainWindow = mainWindow;
+        m_render = render;
+    }
+    void PostToMainWindow(unsigned message) override;
+    bool GetPointerPosition(int& x, int& y) override;
+    bool IsLeftButtonDown() override;
+    CCameraResource* GetCurrentView() override;
+    void AddFocusPoint(float x, float y, float z, float weight) override;
+    void RefreshCursor() override;
+
+private:
+    void* m_mainWindow = nullptr;
+    CRenderManager* m_render = nullptr;
 };
