@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "character/show/TvShowLayout.h"
 #include "engine/archive/ArchiveOpeners.h"
 #include "engine/archive/DataArchive.h"
 #include "engine/archive/DataFolder.h"
@@ -766,6 +767,69 @@ TEST_F(Deskmate, RightClickOpensTheMenuOverAStillRoom) {
     StateFile f = ParseState(ReadBytes(State()));
     ASSERT_TRUE(f.ok);
     EXPECT_EQ(f.money, 4321u);
+}
+
+// From 21:00 world time (90 s after the start at the clock's own pace) she
+// goes to the TV and the show comes on; a click on its panel buys what it
+// sells. After Escape the state file holds less money and one more item
+// owned than the fresh game it started from.
+TEST_F(Deskmate, TheShowComesOnInTheEveningAndAClickOnItsPanelBuys) {
+    WriteBytes(Config(), ConfigText(false));
+    PROCESS_INFORMATION first = Start();
+    HWND main = WaitForMain(first);
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(first), 0);
+    StateFile fresh = ParseState(ReadBytes(State()));
+    ASSERT_TRUE(fresh.ok);
+
+    // A point in the middle of the panel.
+    const TvShowPlacement tv = PlaceTvShow(false, 0, WIDTH, HEIGHT);
+    long sumX = 0, sumY = 0, count = 0;
+    for (int y = 0; y < HEIGHT; ++y)
+        for (int x = 0; x < WIDTH; ++x)
+            if (IsOnTvPanel(x, y, WIDTH, HEIGHT, tv))
+                sumX += x, sumY += y, ++count;
+    ASSERT_GT(count, 1000);
+    const int panelX = int(sumX / count), panelY = int(sumY / count);
+
+    PROCESS_INFORMATION p = Start();
+    main = WaitForMain(p);
+    ASSERT_NE(main, nullptr);
+    RECT r;
+    GetWindowRect(main, &r);
+    Sleep(2000);
+    auto panelPicture = [&] { return Crop(ShootWindow(main), MARGIN + panelX - 100, MARGIN + panelY - 80, 200, 160); };
+    RgbPicture before = panelPicture();
+    bool shown = false;
+    for (int waited = 0; waited < 240 && !HasEnded(p) && !shown; waited += 2) {
+        Sleep(2000);
+        shown = ChangedShare(panelPicture(), before) > 0.6;
+    }
+    ASSERT_TRUE(shown) << "no show by 21:00 and a few minutes of world time after";
+    Sleep(1500);
+    SetCursorPos(r.left + panelX, r.top + panelY);
+    PostMessageA(main, WM_MOUSEMOVE, 0, MAKELPARAM(panelX, panelY));
+    Sleep(300);
+    PostMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(panelX, panelY));
+    Sleep(400);
+    PostMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(panelX, panelY));
+    Sleep(2000);
+    SetCursorPos(1020, 760);
+    PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageA(main, WM_KEYUP, VK_ESCAPE, LPARAM(0xC0010001));
+    EXPECT_EQ(WaitForExit(p), 0);
+    StateFile after = ParseState(ReadBytes(State()));
+    ASSERT_TRUE(after.ok);
+    EXPECT_LT(after.money, fresh.money);
+    ASSERT_EQ(after.items.size(), fresh.items.size());
+    int bought = 0;
+    for (size_t i = 0; i < after.items.size(); ++i) {
+        EXPECT_EQ(after.items[i].first, fresh.items[i].first);
+        if (fresh.items[i].second != 1 && after.items[i].second == 1)
+            ++bought;
+    }
+    EXPECT_EQ(bought, 1);
 }
 
 } // namespace
