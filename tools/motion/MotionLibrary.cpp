@@ -593,6 +593,14 @@ void RollingAndChair(Library& lib) {
 
 // ---- the kotatsu ------------------------------------------------------------
 
+// Eating at the kotatsu's left side, sitting on her heels.
+const MeshPoint EAT_SPOT{-128, 0, 10};
+Pose EatingSeat() {
+    Pose p = Placed(Seiza(), EAT_SPOT, PI / 2);
+    p.face = VF_SMILE;
+    return p;
+}
+
 void Kotatsu(Library& lib) {
     const MeshPoint seat = RoomSpots::KOTATSU_SEAT;
     Pose standing = Placed(Stand(), seat.x, seat.z + 45, PI);
@@ -629,6 +637,8 @@ void Kotatsu(Library& lib) {
             case 3: {
                 float down = Smooth(f / 60) * (k == 2 ? Smooth((240 - f) / 60) : 1.0f);
                 p.Turn("koshi", -1.4f * down), p.Turn("sebone1", -0.12f * down);
+                // Her legs stay under the quilt while her back goes down.
+                p.Turn("legL1", 1.4f * down), p.Turn("legR1", 1.4f * down);
                 p.y = inside.y - 2 * down;
                 p.Set("udeL1", -0.2f * (1 - down), 0, 0.15f + 0.6f * down);
                 p.Set("udeR1", -0.2f * (1 - down), 0, -0.15f - 0.6f * down);
@@ -677,11 +687,9 @@ void Kotatsu(Library& lib) {
         t.Key(0, wearing).Hold(20).Then(35, crawl).Then(30, standing);
         lib.Add("veskoKotatsu09", t);
     }
-    // Eating at the kotatsu's left side, sitting on her heels.
-    const MeshPoint eat{-128, 0, 10};
+    const MeshPoint eat = EAT_SPOT;
     Pose eatStand = Placed(Stand(), eat.x - 40, eat.z, PI / 2);
-    Pose eatSit = Placed(Seiza(), eat, PI / 2);
-    eatSit.face = VF_SMILE;
+    Pose eatSit = EatingSeat();
     {
         CTimeline t;
         t.Key(0, eatStand).Then(30, Placed(Crouch(0.7f), eat.x - 20, eat.z, PI / 2)).Then(30, eatSit);
@@ -965,11 +973,12 @@ void HandGoods(Library& lib) {
             return p;
         });
 
-    // Milk and ice cream from the desk, held in the left hand.
+    // Milk and ice cream from the desk, held in the left hand, had sitting at
+    // the kotatsu.
     Approach milk{Rest("milk"), PI, false};
     CarrySets(lib, milk, "", "veskoMilkHandle00", "", "", "veskoMilkRelease00");
     for (int k = 0; k < 3; ++k)
-        lib.Add("veskoMilk0" + std::to_string(k), 180, [milkHeld = Holding(milk), k](float f) {
+        lib.Add("veskoMilk0" + std::to_string(k), 180, [milkHeld = Hold(EatingSeat(), false), k](float f) {
             // The bath-house way: the other hand on her hip, head back, gulping.
             Pose p = milkHeld;
             float drink = Smooth(f / 40) * Smooth((180 - f) / 40);
@@ -983,7 +992,7 @@ void HandGoods(Library& lib) {
     Approach cream{Rest("iceCream"), PI, false};
     CarrySets(lib, cream, "", "veskoIceCreamHandle00", "", "", "veskoIceCreamRelease00");
     for (int k : {0, 2})
-        lib.Add("veskoIceCream0" + std::to_string(k), 180, [creamHeld = Holding(cream), k](float f) {
+        lib.Add("veskoIceCream0" + std::to_string(k), 180, [creamHeld = Hold(EatingSeat(), false), k](float f) {
             // The cup in her left hand, the spoon to her mouth with the right.
             Pose p = creamHeld;
             float bite = 0.5f + 0.5f * Wave(f, k ? 30 : 45);

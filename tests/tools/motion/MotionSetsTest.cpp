@@ -395,6 +395,37 @@ TEST_F(MotionRegistry, HandsMeetTheGoodWhenItChangesHands) {
     EXPECT_EQ(checked, 24);
 }
 
+// Lying back at the kotatsu, her legs stay under its top (41 high) and her
+// head comes down behind her.
+TEST_F(MotionRegistry, LyingAtTheKotatsuKeepsHerLegsUnderTheQuilt) {
+    for (const char* set : {"veskoKotatsu02", "veskoKotatsu03"}) {
+        for (const char* ankle : {"legL3", "legR3"}) {
+            MeshPoint at = At(set, 120.0f, ankle);
+            EXPECT_LT(at.y, 20.0f) << set << " " << ankle;
+        }
+        MeshPoint head = At(set, 120.0f, "head");
+        EXPECT_LT(head.y, 25.0f) << set;
+    }
+}
+
+// The snacks are had where she sits down to eat: each starts and ends at the
+// seat the sitting down ends on and the getting up starts from.
+TEST_F(MotionRegistry, SnacksAreHadSittingAtTheKotatsu) {
+    const MotionSpec* down = FindMotionSet("veskoEatDown00");
+    ASSERT_NE(down, nullptr);
+    const MeshPoint seat = At("veskoEatDown00", float(down->length - 1), VeskoNames::HIPS);
+    EXPECT_LT(Distance(seat, At("veskoEatUp00", 0, VeskoNames::HIPS)), 1.0f);
+    for (const char* set : {"veskoMilk00", "veskoMilk01", "veskoMilk02", "veskoIceCream00", "veskoIceCream02"}) {
+        const MotionSpec* spec = FindMotionSet(set);
+        ASSERT_NE(spec, nullptr) << set;
+        for (float frame : {0.0f, float(spec->length - 1)}) {
+            const MeshPoint hips = At(set, frame, VeskoNames::HIPS);
+            EXPECT_LT(Distance(hips, seat), 1.0f)
+                << set << " at " << frame << ": " << hips.x << ", " << hips.y << ", " << hips.z;
+        }
+    }
+}
+
 // Walk-like loops stay in place (the action moves her), and the sets played
 // from her own place start at it, facing her way.
 TEST_F(MotionRegistry, LoopsStayInPlaceAndRelativeSetsStartFromHer) {

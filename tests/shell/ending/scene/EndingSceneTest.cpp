@@ -28,6 +28,7 @@
 #include "shell/camera/CameraManager.h"
 #include "shell/ending/scene/Ending.h"
 #include "shell/render/RenderManager.h"
+#include "shell/world/RoomCamera.h"
 #include "tests/shell/support/FixedSizeSetting.h"
 #include "tests/support/PictureCompare.h"
 #include "tests/support/ScreenCapture.h"
@@ -253,12 +254,16 @@ public:
         if (!GetDevice())
             return;
         stage = std::make_unique<CRoomStage>(WIDTH, HEIGHT);
-        // Close to the spot above the TV where the smoke rises.
+        // A still camera close to the spot above the TV where the smoke rises.
         CMatrix view, place;
         view.SetLookAtRH(Vec3(60, 150, 160), Vec3(0, 105, -150), Vec3(0, 1, 0));
-        if (CTransform* cameraPlace = stage->GetCamera()->GetParent())
-            cameraPlace->SetLocalMatrix(view.GetInverse(place));
-        camera = std::make_unique<CFixedCamera>(stage->GetCamera());
+        stage->GetRenderManager()->SelectMainRoot();
+        CTransform* cameraPlace = new CTransform("endingTestCameraPlace");
+        cameraPlace->SetLocalMatrix(view.GetInverse(place));
+        CCameraResource* still = new CCameraResource("endingTestCamera");
+        still->SetParent(cameraPlace);
+        stage->GetRenderManager()->SetMainCamera(still, ROOM_CAMERA_FOV_Y);
+        camera = std::make_unique<CFixedCamera>(still);
         PreloadEndingModels(*stage->GetRenderManager());
         PreloadEndingAnimations();
         ending = std::make_unique<CEnding>("ending", *stage->GetRenderManager(), camera.get(), &setting, "::the");
