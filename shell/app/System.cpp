@@ -1,18 +1,23 @@
 #include "shell/app/System.h"
 
 #include <ctime>
+#include <string>
 
+#include "character/Character.h"
+#include "character/preload/Preload.h"
+#include "character/show/TvPreload.h"
+#include "character/show/win32/TvShopping.h"
 #include "engine/core/DeleteOwned.h"
 #include "engine/core/Random.h"
 #include "engine/input/win32/InputManager.h"
 #include "engine/resource/ResourceManager.h"
 #include "shell/app/AppMessages.h"
 #include "shell/app/MascotApp.h"
-#include "engine/camera/CameraResource.h"
-#include "engine/math/Matrix.h"
-#include "engine/scene/Transform.h"
+#include "shell/camera/CameraManager.h"
+#include "shell/ending/scene/Ending.h"
+#include "shell/indicator/scene/ScreenSaverIndicator.h"
+#include "shell/menu/ConfigMenu.h"
 #include "shell/render/RenderManager.h"
-#include "shell/world/RoomCamera.h"
 #include "shell/settings/Setting.h"
 #include "shell/sound/SoundManager.h"
 #include "shell/world/World.h"
@@ -31,8 +36,8 @@ CSystem::CSystem(HWND mainWindow, CSetting* setting)
                        setting->IsSoftwareShader()),
       m_console("system"),
       m_mainWindow(mainWindow),
-      m_setting(setting) {
-    m_savedGame.money = FRESH_MONEY;
+      m_setting(setting),
+      m_fades(this) {
     setting->SetSystem(this);
     SetDeviceLostCallback(OnDeviceLostChange);
 }
@@ -40,8 +45,21 @@ CSystem::CSystem(HWND mainWindow, CSetting* setting)
 CSystem::~CSystem() {
     if (m_setting)
         m_setting->SetSystem(nullptr);
+    DeleteScene();
+}
+
+void CSystem::DeleteScene() {
+    // The ending's and the menu's nodes hang under the render manager's
+    // roots: they go first.
+    DeleteOwned(m_ending);
+    DeleteOwned(m_menu);
+    DeleteOwned(m_indicator);
+    m_clothRefresh.Bind(nullptr);
+    DeleteOwned(m_character);
     DeleteOwned(m_world);
     DeleteOwned(m_sound);
+    m_cameraMode.Bind(nullptr);
+    m_focus.Bind(nullptr);
     DeleteOwned(m_render);
 }
 
@@ -50,21 +68,66 @@ bool CSystem::SetUp(HWND mainWindow) {
     SeedRand(unsigned(std::time(nullptr)));
     m_render = new CRenderManager(mainWindow, this, m_setting);
     m_render->FitCameras(m_setting->GetWidth(), m_setting->GetHeight());
+    m_cameraMode.Bind(m_render);
+    m_focus.Bind(m_render);
+    if (ICameraManager* camera = m_render->GetCameraManager())
+        camera->SetInput(&m_cameraInput);
     m_sound = new CSoundManager(m_setting);
+
+    // Only the screen-saver run saves nothing; it shows the indicator and
+    // never the ending.
+    const bool screenSaver = m_setting->IsNoSave();
+    CResourceManager* registry = GetResourceManager();
+    auto resourceRoot = [this] { m_render->SelectResourceRoot(); };
     LoadWorldModels(*m_render);
+    PreloadCharacterModels(registry, resourceRoot);
+    PreloadTvModels(registry, resourceRoot);
+    LoadConfigMenuModel(*m_render);
+    if (screenSaver)
+        LoadIndicatorModels(*m_render);
+    else
+        PreloadEndingModels(*m_render);
     LoadWorldAnimations();
+    PreloadCharacterAnimations(registry);
+    PreloadTvAnimations(registry);
+    if (screenSaver)
+        LoadIndicatorAnimations();
+    else
+        PreloadEndingAnimations();
+
     m_world = new CWorld("world", *m_render, ModelScope);
     if (!m_world->HasRoom()) {
         ReportMissingResource(); // ends the program during set-up
         return false;
     }
     m_render->SelectMainRoot();
-    CTransform* cameraPlace = new CTransform("roomCameraTrans");
-    CMatrix place;
-    cameraPlace->SetLocalMatrix(GetRoomCameraView().GetInverse(place));
-    m_roomCamera = new CCameraResource("roomCamera");
-    m_roomCamera->SetParent(cameraPlace);
-    m_render->SetMainCamera(m_roomCamera, ROOM_CAMERA_FOV_Y);
+    UseRendererFirstUpdateForCollisions();
+    CharacterScene scene;
+    scene.mainRoot = m_render->GetMainRoot();
+    scene.lightSet = m_render->GetRoomLightSet().GetLightSetHandle();
+    scene.sound = m_sound;
+    scene.renderer = &m_fades;
+    scene.textures = &m_textures;
+    scene.setting = m_setting;
+    scene.focus = &m_focus;
+    m_showHost.Bind(mainWindow, m_render);
+    auto* show = new CTvShopping("vesko", m_render, m_setting, ModelScope);
+    show->SetHost(&m_showHost);
+    m_render->SelectMainRoot();
+    std::string missing;
+    m_character = CCharacter::Assemble("vesko", ModelScope, scene, show, missing);
+    m_render->SelectMainRoot();
+    if (!m_character) {
+        OutputDebugStringA(("deskmate: not loaded: " + missing + "\n").c_str());
+        ReportMissingResource(); // ends the program during set-up
+        return false;
+    }
+    m_clothRefresh.Bind(m_character);
+    m_menu = new CConfigMenu("menu", *m_render, *m_setting, ModelScope);
+    if (screenSaver)
+        m_indicator = new CScreenSaverIndicator("indicators", *m_render, *m_setting, ModelScope);
+    m_render->SelectMainRoot();
+
     // The skies and lights of the start time before the first frame.
     m_world->Update(*m_render, 0.0f);
     if (!m_setting->GetClearMode() && !m_setting->LoadState()) {
@@ -72,6 +135,7 @@ bool CSystem::SetUp(HWND mainWindow) {
         return false;
     }
     m_setting->SetClearMode(false);
+    m_character->AfterLoad();
     InputSettings input = {IK_WIN32, IK_WIN32, {nullptr, nullptr, nullptr}};
     CInputManager::Instance().Create(mainWindow, input);
     m_setUpComplete = true;
@@ -88,12 +152,12 @@ int CSystem::Update(float stepMs) {
         escape = escape || KeyPressed(keyboard->GetKey(KEY_ESCAPE));
     if (escape)
         return 1;
-    // The zone decides whether the camera may be turned by dragging; the
-    // camera manager reads it once it drives the view.
-    if (CPointer* pointer = input.GetPointer())
-        HitTest(pointer->GetAxis(PA_X).value, pointer->GetAxis(PA_Y).value);
-    if (m_world && m_render)
-        m_world->Update(*m_render, step);
+    PointerZone zone = ZONE_NONE;
+    CPointer* pointer = input.GetPointer();
+    if (pointer)
+        zone = HitTest(pointer->GetAxis(PA_X).value, pointer->GetAxis(PA_Y).value);
+    if (!StepScene(pointer, zone, step))
+        return 1;
     if (m_render) {
         m_render->DrawMain();
         m_render->DrawIndicators();
@@ -101,14 +165,40 @@ int CSystem::Update(float stepMs) {
     return 0;
 }
 
+bool CSystem::StepScene(CPointer* pointer, PointerZone zone, float step) {
+    if (m_ending) {
+        const int result = m_ending->Run(*m_render, m_sound, m_world, step);
+        if (result == ENDING_DRAW_ONLY)
+            return true;
+        if (result == ENDING_FINISHED)
+            DeleteOwned(m_ending);
+    } else if (m_menu && m_menu->IsOpen()) {
+        if (!m_menu->Update(*m_render, *m_sound, pointer, step))
+            return false; // the menu's quit
+        // The room and she stand still while the menu is open.
+        step = 0.0f;
+    }
+    if (m_render)
+        m_render->Update(step, zone == ZONE_CAMERA);
+    if (m_world && m_render)
+        m_world->Update(*m_render, step);
+    if (m_character && m_world &&
+        m_character->Update(m_setting, m_render, m_sound, *m_world, zone == ZONE_TV, step) == 1) {
+        DeleteOwned(m_ending);
+        m_ending = new CEnding("ending", *m_render, m_render->GetCameraManager(), m_setting, ModelScope);
+        m_render->SelectMainRoot();
+    }
+    if (m_indicator && m_world)
+        m_indicator->Update(*m_setting, *m_render, m_world, step);
+    return true;
+}
+
 void CSystem::TearDown() {
     // Only a set-up that read (or cleared) the saved game may write it back.
     if (m_setUpComplete)
         m_setting->SaveState();
     CInputManager::Instance().Release();
-    DeleteOwned(m_world);
-    DeleteOwned(m_sound);
-    DeleteOwned(m_render);
+    DeleteScene();
     m_setUpComplete = false;
 }
 
@@ -120,6 +210,11 @@ void CSystem::OnWindowMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 PointerZone CSystem::HitTest(int x, int y) {
     CPointerScene scene;
+    ICameraManager* camera = m_render ? m_render->GetCameraManager() : nullptr;
+    scene.cameraLocked = camera && camera->IsLocked();
+    scene.menuOpen = m_menu && m_menu->IsOpen();
+    scene.insideMenuPanel = scene.menuOpen && m_menu->ContainsPoint(x, y);
+    scene.tvPanelHit = !scene.cameraLocked && !scene.menuOpen && m_character && m_character->HitTestTv(m_render, x, y);
     scene.fullscreen = m_setting->IsFullscreen();
     scene.fixed = m_setting->IsFixed();
     scene.width = m_setting->GetWidth();
@@ -128,7 +223,9 @@ PointerZone CSystem::HitTest(int x, int y) {
 }
 
 void CSystem::OpenMenu() {
-    // The configuration menu opens here once it is part of the scene.
+    if (!m_menu || m_menu->IsOpen() || m_ending || !m_character)
+        return;
+    m_menu->Open(m_character->GetStats().mny, m_character->GetCollectionRatio());
 }
 
 bool CSystem::ApplyWindowMode() {
@@ -143,8 +240,27 @@ bool CSystem::ApplyWindowMode() {
 
 void CSystem::PostTopmost(bool topmost) { PostMessageA(m_mainWindow, WM_MASCOT_TOPMOST, topmost ? 1 : 0, 0); }
 
+ICameraModeSwitch* CSystem::GetCameraModeSwitch() { return m_render ? &m_cameraMode : nullptr; }
+
+IClothRefresh* CSystem::GetClothRefresh() { return m_character ? &m_clothRefresh : nullptr; }
+
 ISoundSwitch* CSystem::GetSoundSwitch() { return m_sound; }
 
-void CSystem::CaptureState(CSavedState& state) { state = m_savedGame; }
+void CSystem::CaptureState(CSavedState& state) {
+    state = CSavedState();
+    if (m_render)
+        m_render->Serialize(state, true);
+    else
+        SetDefaultCamera(state);
+    if (m_character)
+        m_character->Serialize(state, true);
+}
 
-void CSystem::RestoreState(const CSavedState& state, uint32_t) { m_savedGame = state; }
+void CSystem::RestoreState(const CSavedState& state, uint32_t) {
+    CSavedState loaded = state;
+    // A camera that was not finite is left as it starts.
+    if (m_render && loaded.hasCamera)
+        m_render->Serialize(loaded, false);
+    if (m_character)
+        m_character->Serialize(loaded, false);
+}

@@ -5,13 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "character/device/DeviceBindings.h"
 #include "engine/render/ConsoleRenderer.h"
+#include "shell/app/SystemBindings.h"
 #include "shell/mascot/PointerZone.h"
 #include "shell/mascot/SystemConsole.h"
 #include "shell/settings/SettingSystem.h"
 #include "shell/state/SavedState.h"
 
-class CCameraResource;
+class CCharacter;
+class CPointer;
+class CConfigMenu;
+class CEnding;
+class CScreenSaverIndicator;
 class CRenderManager;
 class CSetting;
 class CSoundManager;
@@ -28,16 +34,10 @@ extern const char* const ModelScope;
 // through. The application controller owns it; the main window and the
 // setting are not owned.
 //
-// The room is seen through its fixed view until the camera manager drives
-// the main camera; the character, the configuration menu, the indicator and
-// the ending are not part of the scene yet. The saved game's parts that no live object holds (camera, money,
-// items) are carried from the file read at set-up to the file written at
-// tear-down unchanged, so that a run never loses them.
+// The room is seen through the render manager's camera, which follows the
+// character; the state file holds that camera, her money and her items.
 class CSystem : public CConsoleRenderer, public ISettingSystem {
 public:
-    // The money of a fresh game, until the character keeps her own.
-    static constexpr uint32_t FRESH_MONEY = 50000;
-
     CSystem(HWND mainWindow, CSetting* setting);
     ~CSystem() override;
 
@@ -55,8 +55,8 @@ public:
 
     bool ApplyWindowMode() override;
     void PostTopmost(bool topmost) override;
-    ICameraModeSwitch* GetCameraModeSwitch() override { return nullptr; }
-    IClothRefresh* GetClothRefresh() override { return nullptr; }
+    ICameraModeSwitch* GetCameraModeSwitch() override;
+    IClothRefresh* GetClothRefresh() override;
     ISoundSwitch* GetSoundSwitch() override;
     void CaptureState(CSavedState& state) override;
     void RestoreState(const CSavedState& state, uint32_t version) override;
@@ -67,9 +67,18 @@ public:
     CSystemConsole& GetConsole() { return m_console; }
     CWorld* GetWorld() const { return m_world; }
     CRenderManager* GetRenderManager() const { return m_render; }
+    CCharacter* GetCharacter() const { return m_character; }
+    CConfigMenu* GetMenu() const { return m_menu; }
+    CEnding* GetEnding() const { return m_ending; }
+    CScreenSaverIndicator* GetIndicator() const { return m_indicator; }
     bool IsSetUpComplete() const { return m_setUpComplete; }
 
 private:
+    void DeleteScene();
+    // The ending or the menu, the camera, world, character and indicator of
+    // one update; false when the menu's quit ends the program.
+    bool StepScene(CPointer* pointer, PointerZone zone, float step);
+
     CSystemConsole m_console;
     HWND m_mainWindow;
     CSetting* m_setting;
@@ -77,11 +86,19 @@ private:
     CRenderManager* m_render = nullptr;
     CSoundManager* m_sound = nullptr;
     CWorld* m_world = nullptr;
-    CSavedState m_savedGame;
+    CCharacter* m_character = nullptr;
+    CScreenSaverIndicator* m_indicator = nullptr;
+    CConfigMenu* m_menu = nullptr;
+    CEnding* m_ending = nullptr;
     bool m_setUpComplete = false;
     // An Escape press seen in the messages since the last update, so that a
     // tap that goes down and up within one pump still ends the program.
     bool m_escapePressed = false;
-    // The room's fixed view, a node of the main scene.
-    CCameraResource* m_roomCamera = nullptr;
+    CInputManagerCameraInput m_cameraInput;
+    CCameraModeBinding m_cameraMode;
+    CFocusPointBinding m_focus;
+    CClothRefreshBinding m_clothRefresh;
+    CShowHostBinding m_showHost;
+    CShaderTextureBinder m_textures;
+    CRendererColorTarget m_fades;
 };

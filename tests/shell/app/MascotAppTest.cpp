@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "character/show/TvShowLayout.h"
 #include "engine/archive/ArchiveOpeners.h"
 #include "engine/archive/DataArchive.h"
 #include "engine/archive/DataFolder.h"
@@ -85,6 +88,107 @@ HWND FindVisible(DWORD process, const char* title) {
     FindRequest request = {process, title, nullptr};
     EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&request));
     return request.found;
+}
+
+// A state file as the program writes it: version, camera, money and the
+// item records (counted names below 255 bytes, then the state code).
+struct StateFile {
+    bool ok = false;
+    uint32_t version = 0;
+    float camera[4] = {}; // distance, interest x, y, z
+    uint32_t money = 0;
+    std::vector<std::pair<std::string, uint32_t>> items;
+
+    uint32_t Code(const std::string& name) const {
+        for (const auto& item : items)
+            if (item.first == name)
+                return item.second;
+        return 99;
+    }
+};
+
+StateFile ParseState(const std::string& bytes) {
+    StateFile f;
+    size_t at = 0;
+    auto word = [&](uint32_t& v) {
+        if (at + 4 > bytes.size())
+            return false;
+        std::memcpy(&v, bytes.data() + at, 4);
+        at += 4;
+        return true;
+    };
+    uint32_t count = 0;
+    if (!word(f.version))
+        return f;
+    for (float& c : f.camera) {
+        uint32_t v = 0;
+        if (!word(v))
+            return f;
+        std::memcpy(&c, &v, 4);
+    }
+    if (!word(f.money) || !word(count) || count > 10000)
+        return f;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (at >= bytes.size())
+            return f;
+        size_t length = uint8_t(bytes[at++]);
+        uint32_t code = 0;
+        if (length == 255 || at + length > bytes.size())
+            return f;
+        std::string name = bytes.substr(at, length);
+        at += length;
+        if (!word(code))
+            return f;
+        f.items.emplace_back(name, code);
+    }
+    f.ok = at == bytes.size();
+    return f;
+}
+
+std::string StateBytes(const float camera[4], uint32_t money,
+                       const std::vector<std::pair<std::string, uint32_t>>& items) {
+    std::string out;
+    auto word = [&](uint32_t v) { out.append(reinterpret_cast<const char*>(&v), 4); };
+    word(0x10000);
+    for (int i = 0; i < 4; ++i) {
+        uint32_t v;
+        std::memcpy(&v, &camera[i], 4);
+        word(v);
+    }
+    word(money);
+    word(uint32_t(items.size()));
+    for (const auto& item : items) {
+        out += char(item.first.size());
+        out += item.first;
+        word(item.second);
+    }
+    return out;
+}
+
+// Launch settings of a plain 640 x 640 clipped window in the middle of the
+// screen, sound off, the camera manual or automatic.
+std::string ConfigText(bool cameraAuto) {
+    const int values[11] = {
+        0, 0, 0, 0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, cameraAuto ? 1 : 0,
+        0, 0};
+    std::string text;
+    for (int v : values)
+        text += "// v\n" + std::to_string(v) + "\n";
+    return text;
+}
+
+// The money and the state of every item of a fresh game.
+void ExpectFreshGame(const StateFile& f) {
+    ASSERT_TRUE(f.ok);
+    EXPECT_EQ(f.version, 0x10000u);
+    EXPECT_EQ(f.money, 50000u);
+    EXPECT_GT(f.items.size(), 50u); // her whole catalogue
+    for (size_t i = 1; i < f.items.size(); ++i)
+        EXPECT_LT(f.items[i - 1].first, f.items[i].first);
+    for (const auto& item : f.items)
+        EXPECT_LE(item.second, 2u) << item.first;
+    EXPECT_EQ(f.Code("clothBlue"), 0u);    // on sale, not bought
+    EXPECT_EQ(f.Code("clothDefault"), 1u); // what she wears from the start
 }
 
 const int WIDTH = 640, HEIGHT = 640;
@@ -293,10 +397,7 @@ TEST_F(Deskmate, EscapeEndsItWithTheStateFileWritten) {
     Sleep(200);
     SendInput(1, &keys[1], sizeof(INPUT));
     EXPECT_EQ(WaitForExit(p), 0);
-    std::string state = ReadBytes(State());
-    ASSERT_EQ(state.size(), 28u); // version, camera, money, no items
-    EXPECT_EQ(state.substr(0, 4), std::string("\x00\x00\x01\x00", 4));
-    EXPECT_EQ(state.substr(20, 8), std::string("\x50\xc3\x00\x00\x00\x00\x00\x00", 8)); // 50000 yen, 0 items
+    ExpectFreshGame(ParseState(ReadBytes(State())));
     std::vector<int> values = ConfigValues(ReadBytes(Config()));
     ASSERT_EQ(values.size(), 11u);
     EXPECT_EQ(values[10], 0); // ClearMode written back as 0
@@ -360,7 +461,7 @@ TEST_F(Deskmate, TrayMenuItemEndsItAndFilesStayBesideTheProgram) {
     ASSERT_NE(main, nullptr);
     PostMessageA(main, WM_COMMAND, 0x8003, 0); // the menu's one item
     EXPECT_EQ(WaitForExit(p), 0);
-    EXPECT_EQ(ReadBytes(State()).size(), 28u);
+    ExpectFreshGame(ParseState(ReadBytes(State())));
     EXPECT_EQ(ConfigValues(ReadBytes(Config())).size(), 11u);
     EXPECT_EQ(ReadBytes(elsewhere + "tavelune.cfg"), "<missing>");
     EXPECT_EQ(ReadBytes(elsewhere + "tavelune.dat"), "<missing>");
@@ -380,7 +481,7 @@ TEST_F(Deskmate, EscapeTapWithinOnePumpEndsIt) {
     PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     PostMessageA(main, WM_KEYUP, VK_ESCAPE, LPARAM(0xC0010001));
     EXPECT_EQ(WaitForExit(p), 0);
-    EXPECT_EQ(ReadBytes(State()).size(), 28u);
+    EXPECT_TRUE(ParseState(ReadBytes(State())).ok);
 }
 
 TEST_F(Deskmate, HostileStateFileIsNeitherFatalNorOverwritten) {
@@ -408,7 +509,7 @@ TEST_F(Deskmate, HostileStateFileIsNeitherFatalNorOverwritten) {
     ASSERT_NE(main, nullptr);
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForExit(p), 0);
-    EXPECT_EQ(ReadBytes(State()).size(), 28u);
+    ExpectFreshGame(ParseState(ReadBytes(State())));
     EXPECT_EQ(ConfigValues(ReadBytes(Config())).at(10), 0);
 }
 
@@ -490,21 +591,35 @@ bool IsDesktop(const RgbPicture& p, int x, int y) {
     return px[0] + px[1] + px[2] < 12;
 }
 
+// The window and the desktop around it, a margin on each side.
+const int MARGIN = 16;
+
+RgbPicture ShootWindow(HWND main) {
+    RECT r;
+    GetWindowRect(main, &r);
+    RECT around = {r.left - MARGIN, r.top - MARGIN, r.right + MARGIN, r.bottom + MARGIN};
+    return CaptureScreen(around);
+}
+
+// Share of the pixels of two pictures of one size with a channel more than 24 apart.
+double ChangedShare(const RgbPicture& a, const RgbPicture& b) { return ComparePictures(a, b).changedShare; }
+
+// A saved camera that overlooks the whole room from afar.
+const float ROOM_CAMERA[4] = {1800.0f, 0.0f, 60.0f, 50.0f};
+
 // The window on the desktop, against the kept picture: its outline exactly,
-// and the room inside it. The sky and what shows beyond the room move with
-// the world clock, which runs from the first update at a pace the machine
-// sets, so those parts are left out of the colour comparison.
-TEST_F(Deskmate, WindowOnTheDesktopLooksAsKept) {
+// the room inside it, Vesko in it. The camera is manual and starts from the
+// saved place, so the view stays; she moves, and the sky and what shows
+// beyond the room move with the world clock, so the room is compared within
+// a tolerance and the window's top is left out.
+TEST_F(Deskmate, VeskoInTheRoomLooksAsKept) {
+    WriteBytes(Config(), ConfigText(false));
+    WriteBytes(State(), StateBytes(ROOM_CAMERA, 50000, {}));
     PROCESS_INFORMATION p = Start();
     HWND main = WaitForMain(p);
     ASSERT_NE(main, nullptr);
     Sleep(3000);
-    RECT r;
-    GetWindowRect(main, &r);
-    // The window and the desktop around it, a margin on each side.
-    const int MARGIN = 16;
-    RECT around = {r.left - MARGIN, r.top - MARGIN, r.right + MARGIN, r.bottom + MARGIN};
-    RgbPicture shot = CaptureScreen(around);
+    RgbPicture shot = ShootWindow(main);
     ASSERT_FALSE(shot.rgb.empty());
     ASSERT_TRUE(WriteRgbPng(Here() + "deskmate_window.png", shot));
     const std::string reference = DESKMATE_SOURCE_DIR "/tests/shell/app/deskmate_window_reference.png";
@@ -525,13 +640,197 @@ TEST_F(Deskmate, WindowOnTheDesktopLooksAsKept) {
     EXPECT_GT(desktop, 4 * MARGIN * WIDTH); // the margin and the cut corners
     EXPECT_LT(outlineDiffers, shot.width * shot.height / 500);
 
-    // The floor with the rug, the cushions and the chest (picture pixels).
-    RgbPicture room = Crop(shot, 30, 250, 530, 215);
-    RgbPicture keptRoom = Crop(kept, 30, 250, 530, 215);
-    PictureDifference d = ComparePictures(room, keptRoom);
-    ASSERT_TRUE(d.sameSize);
-    EXPECT_LT(d.meanChannelDifference, 3.0);
-    EXPECT_LT(d.changedShare, 0.02);
+    // The room below the windows, Vesko included.
+    PictureDifference room = ComparePictures(Crop(shot, 40, 300, 592, 300), Crop(kept, 40, 300, 592, 300));
+    ASSERT_TRUE(room.sameSize);
+    EXPECT_LT(room.meanChannelDifference, 8.0);
+    EXPECT_LT(room.changedShare, 0.08);
+    // She is there and moves: in a view that stays, what changes from one
+    // moment to the next is her.
+    Sleep(1500);
+    RgbPicture later = ShootWindow(main);
+    double changed = ChangedShare(Crop(shot, 40, 120, 592, 480), Crop(later, 40, 120, 592, 480));
+    EXPECT_GT(changed, 0.0005);
+    EXPECT_LT(changed, 0.05);
+}
+
+// The automatic camera follows her: over a few seconds the view moves on,
+// and the camera it saves looks at the part of the room she is in. With the
+// manual camera and the pointer away, the view stays where it was saved.
+TEST_F(Deskmate, AutomaticCameraFollowsHerAndTheManualOneStays) {
+    for (bool automatic : {true, false}) {
+        WriteBytes(Config(), ConfigText(automatic));
+        WriteBytes(State(), StateBytes(ROOM_CAMERA, 50000, {}));
+        PROCESS_INFORMATION p = Start();
+        HWND main = WaitForMain(p);
+        ASSERT_NE(main, nullptr);
+        Sleep(1500);
+        RgbPicture early = ShootWindow(main);
+        Sleep(3000);
+        RgbPicture late = ShootWindow(main);
+        ASSERT_FALSE(HasEnded(p)) << "ended with " << WaitForExit(p, 0);
+        ASSERT_FALSE(early.rgb.empty());
+        // The room below the windows, where the clock changes nothing.
+        double moved = ChangedShare(Crop(early, 40, 300, 592, 300), Crop(late, 40, 300, 592, 300));
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WaitForExit(p), 0);
+        StateFile f = ParseState(ReadBytes(State()));
+        ASSERT_TRUE(f.ok);
+        if (automatic) {
+            EXPECT_GT(moved, 0.1) << "the view did not follow her";
+            EXPECT_NE(f.camera[0], ROOM_CAMERA[0]);
+        } else {
+            EXPECT_LT(moved, 0.05);
+            for (int i = 0; i < 4; ++i)
+                EXPECT_FLOAT_EQ(f.camera[i], ROOM_CAMERA[i]) << i;
+        }
+    }
+}
+
+// What a run ends with is what the next one starts from: her money, every
+// item's state and the camera, through Escape and a second start. A name the
+// catalogue does not know is dropped; a camera that is not finite is not
+// taken, and the rest of the file still is.
+TEST_F(Deskmate, StateFileCarriesHerMoneyItemsAndTheCameraToTheNextStart) {
+    const float camera[4] = {1500.0f, -120.0f, 40.0f, 90.0f};
+    WriteBytes(Config(), ConfigText(false));
+    WriteBytes(State(), StateBytes(camera, 12345, {{"clothBlue", 1}, {"kotatsu", 2}, {"noSuchThing", 1}}));
+    for (int run = 0; run < 2; ++run) {
+        PROCESS_INFORMATION p = Start();
+        HWND main = WaitForMain(p);
+        ASSERT_NE(main, nullptr);
+        Sleep(1500);
+        PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        PostMessageA(main, WM_KEYUP, VK_ESCAPE, LPARAM(0xC0010001));
+        EXPECT_EQ(WaitForExit(p), 0) << run;
+        StateFile f = ParseState(ReadBytes(State()));
+        ASSERT_TRUE(f.ok) << run;
+        EXPECT_EQ(f.money, 12345u) << run;
+        EXPECT_EQ(f.Code("clothBlue"), 1u) << run;
+        EXPECT_EQ(f.Code("kotatsu"), 2u) << run; // a good used up
+        EXPECT_EQ(f.Code("clothPink2"), 0u) << run;
+        EXPECT_EQ(f.Code("noSuchThing"), 99u) << run; // not written back
+        for (int i = 0; i < 4; ++i)
+            EXPECT_FLOAT_EQ(f.camera[i], camera[i]) << run << " " << i;
+    }
+
+    const float broken[4] = {std::nanf(""), 0.0f, 0.0f, 0.0f};
+    WriteBytes(State(), StateBytes(broken, 777, {{"clothBlue", 1}}));
+    PROCESS_INFORMATION p = Start();
+    HWND main = WaitForMain(p);
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(p), 0);
+    StateFile f = ParseState(ReadBytes(State()));
+    ASSERT_TRUE(f.ok);
+    EXPECT_EQ(f.money, 777u);
+    EXPECT_EQ(f.Code("clothBlue"), 1u);
+    for (float c : f.camera)
+        EXPECT_TRUE(std::isfinite(c));
+    EXPECT_GE(f.camera[0], 800.0f);
+}
+
+// The right button opens the configuration menu over the room; while it is
+// open the room stands still (she does not move), a second right click
+// changes nothing, and Escape still ends the program.
+TEST_F(Deskmate, RightClickOpensTheMenuOverAStillRoom) {
+    WriteBytes(Config(), ConfigText(false));
+    WriteBytes(State(), StateBytes(ROOM_CAMERA, 4321, {}));
+    PROCESS_INFORMATION p = Start();
+    HWND main = WaitForMain(p);
+    ASSERT_NE(main, nullptr);
+    Sleep(1500);
+    RgbPicture before = ShootWindow(main);
+    PostMessageA(main, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(320, 320));
+    PostMessageA(main, WM_RBUTTONUP, 0, MAKELPARAM(320, 320));
+    Sleep(2000);
+    RgbPicture open = ShootWindow(main);
+    PostMessageA(main, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(320, 320));
+    PostMessageA(main, WM_RBUTTONUP, 0, MAKELPARAM(320, 320));
+    Sleep(1500);
+    RgbPicture still = ShootWindow(main);
+    ASSERT_FALSE(open.rgb.empty());
+    ASSERT_TRUE(WriteRgbPng(Here() + "deskmate_menu.png", open));
+    // The panel covers the middle of the window.
+    const int PANEL_LEFT = MARGIN + 160, PANEL_TOP = MARGIN + 180, PANEL_WIDTH = 320, PANEL_HEIGHT = 280;
+    RgbPicture panel = Crop(open, PANEL_LEFT, PANEL_TOP, PANEL_WIDTH, PANEL_HEIGHT);
+    EXPECT_GT(ChangedShare(panel, Crop(before, PANEL_LEFT, PANEL_TOP, PANEL_WIDTH, PANEL_HEIGHT)), 0.5);
+    PictureDifference kept = CompareWithKept(panel, DESKMATE_SOURCE_DIR "/tests/shell/app/deskmate_menu_reference.png");
+    ASSERT_TRUE(kept.sameSize);
+    EXPECT_LT(kept.meanChannelDifference, 6.0);
+    EXPECT_LT(kept.changedShare, 0.03);
+    // Nothing moves behind it.
+    EXPECT_LT(ChangedShare(open, still), 0.002);
+
+    PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageA(main, WM_KEYUP, VK_ESCAPE, LPARAM(0xC0010001));
+    EXPECT_EQ(WaitForExit(p), 0);
+    StateFile f = ParseState(ReadBytes(State()));
+    ASSERT_TRUE(f.ok);
+    EXPECT_EQ(f.money, 4321u);
+}
+
+// From 21:00 world time (90 s after the start at the clock's own pace) she
+// goes to the TV and the show comes on; a click on its panel buys what it
+// sells. After Escape the state file holds less money and one more item
+// owned than the fresh game it started from.
+TEST_F(Deskmate, TheShowComesOnInTheEveningAndAClickOnItsPanelBuys) {
+    WriteBytes(Config(), ConfigText(false));
+    PROCESS_INFORMATION first = Start();
+    HWND main = WaitForMain(first);
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(first), 0);
+    StateFile fresh = ParseState(ReadBytes(State()));
+    ASSERT_TRUE(fresh.ok);
+
+    // A point in the middle of the panel.
+    const TvShowPlacement tv = PlaceTvShow(false, 0, WIDTH, HEIGHT);
+    long sumX = 0, sumY = 0, count = 0;
+    for (int y = 0; y < HEIGHT; ++y)
+        for (int x = 0; x < WIDTH; ++x)
+            if (IsOnTvPanel(x, y, WIDTH, HEIGHT, tv))
+                sumX += x, sumY += y, ++count;
+    ASSERT_GT(count, 1000);
+    const int panelX = int(sumX / count), panelY = int(sumY / count);
+
+    PROCESS_INFORMATION p = Start();
+    main = WaitForMain(p);
+    ASSERT_NE(main, nullptr);
+    RECT r;
+    GetWindowRect(main, &r);
+    Sleep(2000);
+    auto panelPicture = [&] { return Crop(ShootWindow(main), MARGIN + panelX - 100, MARGIN + panelY - 80, 200, 160); };
+    RgbPicture before = panelPicture();
+    bool shown = false;
+    for (int waited = 0; waited < 240 && !HasEnded(p) && !shown; waited += 2) {
+        Sleep(2000);
+        shown = ChangedShare(panelPicture(), before) > 0.6;
+    }
+    ASSERT_TRUE(shown) << "no show by 21:00 and a few minutes of world time after";
+    Sleep(1500);
+    SetCursorPos(r.left + panelX, r.top + panelY);
+    PostMessageA(main, WM_MOUSEMOVE, 0, MAKELPARAM(panelX, panelY));
+    Sleep(300);
+    PostMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(panelX, panelY));
+    Sleep(400);
+    PostMessageA(main, WM_LBUTTONUP, 0, MAKELPARAM(panelX, panelY));
+    Sleep(2000);
+    SetCursorPos(1020, 760);
+    PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageA(main, WM_KEYUP, VK_ESCAPE, LPARAM(0xC0010001));
+    EXPECT_EQ(WaitForExit(p), 0);
+    StateFile after = ParseState(ReadBytes(State()));
+    ASSERT_TRUE(after.ok);
+    EXPECT_LT(after.money, fresh.money);
+    ASSERT_EQ(after.items.size(), fresh.items.size());
+    int bought = 0;
+    for (size_t i = 0; i < after.items.size(); ++i) {
+        EXPECT_EQ(after.items[i].first, fresh.items[i].first);
+        if (fresh.items[i].second != 1 && after.items[i].second == 1)
+            ++bought;
+    }
+    EXPECT_EQ(bought, 1);
 }
 
 } // namespace
