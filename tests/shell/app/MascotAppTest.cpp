@@ -1,5 +1,6 @@
 // deskmate.exe as a user meets it: started beside its data, its windows found
 // and driven from outside, its files read after it has ended.
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -646,12 +647,17 @@ TEST_F(Deskmate, VeskoInTheRoomLooksAsKept) {
     EXPECT_LT(room.meanChannelDifference, 8.0);
     EXPECT_LT(room.changedShare, 0.08);
     // She is there and moves: in a view that stays, what changes from one
-    // moment to the next is her.
-    Sleep(1500);
-    RgbPicture later = ShootWindow(main);
-    double changed = ChangedShare(Crop(shot, 40, 120, 592, 480), Crop(later, 40, 120, 592, 480));
-    EXPECT_GT(changed, 0.0005);
-    EXPECT_LT(changed, 0.05);
+    // moment to the next is her. She may stand still for a while between
+    // motions, so she is given several moments to move in.
+    double most = 0.0;
+    for (int i = 0; i < 8 && most <= 0.0005; ++i) {
+        Sleep(1000);
+        RgbPicture later = ShootWindow(main);
+        double changed = ChangedShare(Crop(shot, 40, 120, 592, 480), Crop(later, 40, 120, 592, 480));
+        EXPECT_LT(changed, 0.05);
+        most = std::max(most, changed);
+    }
+    EXPECT_GT(most, 0.0005);
 }
 
 // The automatic camera follows her: over a few seconds the view moves on,
