@@ -22,6 +22,7 @@
 #include "character/item/Item.h"
 #include "character/item/ItemNodes.h"
 #include "character/proto/ActionPrototypes.h"
+#include "character/show/TvShowProgram.h"
 #include "engine/core/Random.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/Transform.h"
@@ -648,6 +649,10 @@ CItem* CCharacter::PickTvItem() {
     std::vector<CItem*> uncollected;
     const uint32_t money = GetStats().mny;
     for (CItem* item : m_items.List()) {
+        // The free items are not the show's to sell: never offered, and one
+        // thrown away does not keep the ending from coming last.
+        if (!IsPresentable(*item))
+            continue;
         if (!item->IsOwned() && !item->IsEndingItem() && (uint32_t)item->GetPrice() <= money) {
             const int entries = item->IsAccessory() || item->IsCloth() ? 1 : 4;
             candidates.insert(candidates.end(), entries, item);

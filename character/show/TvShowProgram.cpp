@@ -62,8 +62,4 @@ CTvShowProgram::StepResult CTvShowProgram::Step(const StepInput& in, uint32_t& m
     return STEP_RUNNING;
 }
 
-bool IsPresentable(const CItem& item) {
-    if (item.IsEndingItem())
-        return true;
-    return !(item.GetPrice() == 0 && item.IsCollected());
-}
+bool IsPresentable(const CItem& item) { return item.IsEndingItem() || item.GetPrice() > 0; }

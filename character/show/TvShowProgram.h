@@ -74,6 +74,8 @@ private:
     DialWheel m_wheels[WHEEL_COUNT];
 };
 
-// Whether the show may put the item on sale. A free item that has been
-// collected once is never offered again: it would be given away each night.
+// Whether the show may put the item on sale: the ending item and whatever
+// has a price. The free items are hers from the start; once one is thrown
+// away (an accessory or a cloth then reads as never collected) the show
+// would give it away again every night.
 bool IsPresentable(const CItem& item);

@@ -3,15 +3,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "character/Character.h"
-#include "character/act/ActMotion.h"
-#include "character/act/ActPlayer.h"
-#include "character/act/BoneChainNode.h"
 #include "character/item/Catalogue.h"
 #include "character/item/Item.h"
 #include "character/item/ItemNodes.h"
 #include "character/show/TvPreload.h"
-#include "character/show/TvShowCommands.h"
 #include "engine/archive/ModelPathPrefix.h"
 #include "engine/chunk/ChunkEnums.h"
 #include "engine/chunk/VertexSize.h"
@@ -27,15 +22,10 @@
 #include "engine/texture/Texture.h"
 #include "shell/render/RenderManager.h"
 #include "shell/settings/Setting.h"
-#include "shell/sound/SoundManager.h"
 #include "shell/world/World.h"
 
 namespace {
 
-constexpr const char* TV_NODE_NAME = "TV";
-constexpr const char* TV_CHAIN_ROOT = "TvRoot";
-constexpr const char* TV_SCREEN_MODEL = "AnimateTextures";
-constexpr const char* TV_ARROW_NODE = "Arrow";
 constexpr const char* MONEY_DIAL_NAME = "money_dial";
 // The dial model's top node.
 constexpr const char* MONEY_DIAL_MODEL = "moneyDial";
@@ -44,11 +34,6 @@ constexpr const char* CLOTH_SPRITE_NODE = "clothSpriteImage";
 constexpr const char* CLOTH_SHADOW_NODE = "clothShadow1";
 constexpr const char* NAME_PLATE_MATERIAL = "lambert10";
 constexpr const char* CLOTH_SPRITE_MATERIAL = "clothSprite";
-constexpr const char* SHOW_MOTION = "taveluneTV";
-constexpr const char* ENDING_SHOW_MOTION = "taveluneTVEnding";
-constexpr const char* SCREEN_MOTION = "TVAnimateTexture";
-constexpr const char* JINGLE_CUE = "tvJingle";
-constexpr const char* REGISTER_CUE = "tvRegi";
 
 constexpr uint32_t BALLOON_VERTEX_MASK = 0x801; // position, texcoord
 struct BalloonVertex {
@@ -70,7 +55,6 @@ constexpr float DIGIT_TURN = 0.6283185f;
 constexpr float ITEM_OFFSET_X = -11300.0f, ITEM_OFFSET_Y = 14000.0f, ITEM_OFFSET_Z = 10000.0f;
 constexpr float ITEM_TILT = 0.5235984f;
 constexpr float ITEM_TURN_PER_UPDATE = 0.01f;
-constexpr float FOCUS_WEIGHT = 50.0f;
 
 // One angle for every show: the item keeps turning from where the last stopped.
 float g_itemTurn = 0.0f;
@@ -105,30 +89,20 @@ void SetTextureFromFile(const std::string& file, const char* material, CFileText
         shader->SetTexture(kept);
 }
 
+CTransform* IndicatorRootOf(CRenderManager* renderManager) {
+    return renderManager ? renderManager->GetIndicatorRoot() : nullptr;
+}
+
+CTransform* MainRootOf(CRenderManager* renderManager) { return renderManager ? renderManager->GetMainRoot() : nullptr; }
+
 } // namespace
 
 CTvShopping::CTvShopping(const std::string& name, CRenderManager* renderManager, ISetting* setting,
                          const std::string& modelScope)
-    : CConsoleObject(name + NAME_SUFFIX),
-      m_setting(setting),
-      m_scope(modelScope),
-      m_showPlayer(new CActPlayer(name + NAME_SUFFIX + "_act_control0")),
-      m_texturePlayer(new CActPlayer(name + NAME_SUFFIX + "_act_control1")) {
+    : CTvShowStage(name, IndicatorRootOf(renderManager), MainRootOf(renderManager), setting, modelScope) {
     CTransform* previous = GetDefaultParent();
     if (renderManager)
         renderManager->SelectIndicatorRoot();
-
-    BoneChainDesc desc;
-    desc.models.push_back({TV_CHAIN_ROOT, RT_TRANSFORM});
-    desc.models.push_back({TV_SCREEN_MODEL, RT_TRANSFORM});
-    // The TV's motions move its parts, never its place: with the chain ending
-    // where it starts the root keeps the placement the show gives it.
-    desc.root = {TV_CHAIN_ROOT, RT_TRANSFORM};
-    desc.tip = {TV_CHAIN_ROOT, RT_TRANSFORM};
-    m_tv = new CBoneChainNode(TV_NODE_NAME, desc, modelScope);
-    if (CTransform* root = m_tv->GetRootTransform())
-        root->SetVisible(0.0f);
-    SetNodeVisible(FindTransformHandle(TV_ARROW_NODE, modelScope), false);
 
     m_dial = new CModelInstanceNode(MONEY_DIAL_NAME, MONEY_DIAL_MODEL, RT_TRANSFORM, modelScope);
     if (CTransform* root = m_dial->GetRoot())
@@ -143,7 +117,7 @@ CTvShopping::CTvShopping(const std::string& name, CRenderManager* renderManager,
         m_balloonShader->SetTexture(dynamic_cast<CTexture*>(CurrentResourceManager->Find("dummyTex", RT_TEXTURE)));
     m_balloonShape = new CShape("TvBalloonShape");
     m_balloonShape->AddPair(m_balloonShader, m_balloonGeometry);
-    if (CTransform* root = m_tv->GetRootTransform())
+    if (CTransform* root = GetTvTransform())
         root->AddChild(m_balloonShape);
 
     m_moneyNumTrans = NewLooseTransform("money_num_trans");
@@ -155,21 +129,13 @@ CTvShopping::CTvShopping(const std::string& name, CRenderManager* renderManager,
     m_namePlate = FindTransformHandle(NAME_PLATE_NODE, modelScope);
     m_clothSprite = FindTransformHandle(CLOTH_SPRITE_NODE, modelScope);
     m_clothShadow = FindTransformHandle(CLOTH_SHADOW_NODE, modelScope);
-
-    m_showPlayer->AddAction(new CActMotion(SHOW_MOTION, m_tv, 0, SHOW_MOTION, modelScope));
-    m_showPlayer->AddAction(new CActMotion(ENDING_SHOW_MOTION, m_tv, 0, ENDING_SHOW_MOTION, modelScope));
-    m_texturePlayer->AddAction(new CActMotion(SCREEN_MOTION, m_tv, 0, SCREEN_MOTION, modelScope));
 }
 
 CTvShopping::~CTvShopping() {
-    m_display.GiveBack(nullptr);
-    delete m_showPlayer;
-    delete m_texturePlayer;
     delete m_itemLocalTrans;
     delete m_itemTrans;
     delete m_moneyNumTrans;
     delete m_balloonShape;
-    delete m_tv;
     delete m_dial;
     delete m_balloonGeometry;
     delete m_balloonShader;
@@ -183,46 +149,9 @@ CTvShopping::~CTvShopping() {
     delete m_clothTexture;
 }
 
-CTransform* CTvShopping::GetTvTransform() const { return m_tv ? m_tv->GetRootTransform() : nullptr; }
-
-TvShowPlacement CTvShopping::GetTvPlacement() const {
-    TvShowPlacement p;
-    if (CTransform* tv = GetTvTransform()) {
-        p.x = tv->GetChannelValue(CTransform::TC_TRANSLATION_X);
-        p.y = tv->GetChannelValue(CTransform::TC_TRANSLATION_Y);
-        p.z = tv->GetChannelValue(CTransform::TC_TRANSLATION_Z);
-    }
-    return p;
-}
-
-void CTvShopping::Present(CItem* item, CRenderManager* renderManager, CCharacter& character) {
-    if (!item || !IsPresentable(*item))
-        return;
-    m_program.Begin(character.GetStats().mny);
-    CTransform* tv = GetTvTransform();
-    if (tv)
-        tv->SetVisible(1.0f);
-
-    m_showPlayer->Reset();
-    m_texturePlayer->Reset();
-    if (item->IsEndingItem())
-        m_showPlayer->Request(CActRequest(ENDING_SHOW_MOTION, "infinit"));
-    else
-        m_showPlayer->Request(CActRequest(SHOW_MOTION));
-    m_texturePlayer->Request(CActRequest(SCREEN_MOTION));
-
-    const bool fullScreen = m_setting && m_setting->IsFullscreen();
-    const int layout = m_setting ? m_setting->GetWindowConfig() : 0;
-    const int width = m_setting ? m_setting->GetWidth() : 640;
-    const int height = m_setting ? m_setting->GetHeight() : 480;
-    const TvShowPlacement p = PlaceTvShow(fullScreen, layout, width, height);
-    if (tv)
-        tv->SetTranslation(p.x, p.y, p.z);
-
-    m_display.Take(*item, renderManager ? renderManager->GetIndicatorRoot() : nullptr);
-    ShowNamePlate(*item);
-    ShowClothPicture(*item);
-    m_item = item;
+void CTvShopping::ShowPanel(const CItem& item) {
+    ShowNamePlate(item);
+    ShowClothPicture(item);
 }
 
 void CTvShopping::ShowNamePlate(const CItem& item) {
@@ -245,23 +174,19 @@ void CTvShopping::ShowClothPicture(const CItem& item) {
         SetTextureFromFile(std::string(row->tvPicture) + ".tga", CLOTH_SPRITE_MATERIAL, m_clothTexture, m_clothFile);
 }
 
-void CTvShopping::UpdateBalloon(CCameraResource* view) {
+void CTvShopping::DrawBalloon(CCameraResource* view) {
     if (!view || !m_balloonGeometry)
         return;
     int px = 0, py = 0;
     CWorld::ProjectTvScreenAnchor(*view, px, py);
-    const int width = m_setting ? m_setting->GetWidth() : 640;
-    const int height = m_setting ? m_setting->GetHeight() : 480;
     const TvShowPlacement tv = GetTvPlacement();
     auto* vertices = reinterpret_cast<BalloonVertex*>(m_balloonGeometry->GetWorkingVertices());
-    vertices[2].x = ToShowX(float(px), width, tv.x);
-    vertices[2].y = ToShowY(float(py), height, tv.y);
+    vertices[2].x = ToShowX(float(px), GetWindowWidth(), tv.x);
+    vertices[2].y = ToShowY(float(py), GetWindowHeight(), tv.y);
     m_balloonGeometry->UploadVertices(3);
 }
 
-void CTvShopping::DrawMoneyCounter(CRenderManager* renderManager, float step) {
-    float digits[CTvShowProgram::WHEEL_COUNT];
-    m_program.TurnWheels(step, digits);
+void CTvShopping::DrawMoneyCounter(CRenderManager* renderManager, const float (&digits)[CTvShowProgram::WHEEL_COUNT]) {
     CTransform* dial = m_dial ? m_dial->GetRoot() : nullptr;
     if (!renderManager || !dial)
         return;
@@ -281,12 +206,11 @@ void CTvShopping::DrawMoneyCounter(CRenderManager* renderManager, float step) {
     swap.Restore();
 }
 
-void CTvShopping::DrawItem(CRenderManager* renderManager) {
-    CTransform* node = m_display.GetNode();
-    if (!renderManager || !node || !m_item)
+void CTvShopping::DrawItem(CRenderManager* renderManager, CItem& item, CTransform* node) {
+    if (!renderManager || !node)
         return;
     float cx = 0, cy = 0, cz = 0, radius = 0;
-    m_item->GetBoundingSphere(cx, cy, cz, radius);
+    item.GetBoundingSphere(cx, cy, cz, radius);
     const float scale = ItemShowScale(radius);
     const TvShowPlacement tv = GetTvPlacement();
     m_itemTrans->SetTranslation(tv.x + ITEM_OFFSET_X, tv.y + ITEM_OFFSET_Y, tv.z + ITEM_OFFSET_Z);
@@ -298,70 +222,12 @@ void CTvShopping::DrawItem(CRenderManager* renderManager) {
     stack.RotateZ(ITEM_TILT);
     stack.RotateY(g_itemTurn);
     m_itemLocalTrans->SetLocalMatrix(stack.Top());
+    // An accessory for sale is not worn, so its node is hidden: shown for
+    // the show's draw only.
+    const float visible = node->GetChannelValue(CTransform::TC_VISIBLE);
+    node->SetVisible(1.0f);
     CParentSwap swap(node, m_itemLocalTrans);
     renderManager->GetIndicatorDrawList().AddTree(m_itemTrans, renderManager->GetIndicatorCamera(), false);
     swap.Restore();
-}
-
-bool CTvShopping::Update(ISetting*, CRenderManager* renderManager, CSoundManager* soundManager, CWorld&,
-                         CCharacter& character, bool clicked, float step) {
-    if (!m_item)
-        return false;
-    UpdateBalloon(m_host ? m_host->GetCurrentView() : nullptr);
-    DrawMoneyCounter(renderManager, step);
-    DrawItem(renderManager);
-    if (m_program.TakeJingle() && soundManager)
-        soundManager->PlayCue(JINGLE_CUE);
-    const float whole = std::trunc(step);
-    m_showPlayer->Update(whole);
-    m_texturePlayer->Update(whole);
-
-    CTvShowProgram::StepInput in;
-    in.step = step;
-    in.motionPlaying = m_showPlayer->GetCurrentAction() != nullptr;
-    int px = 0, py = 0;
-    in.buyClick = clicked && m_host && m_host->IsLeftButtonDown() && m_host->GetPointerPosition(px, py) &&
-                  HitTest(renderManager, px, py);
-    in.price = uint32_t(m_item->GetPrice() < 0 ? 0 : m_item->GetPrice());
-    bool bought = false;
-    uint32_t& money = character.GetStats().mny;
-    const CTvShowProgram::StepResult result = m_program.Step(in, money, m_host, bought);
-    if (bought) {
-        m_item->SetOwned(true);
-        if (soundManager)
-            soundManager->PlayCue(REGISTER_CUE);
-    }
-    if (result == CTvShowProgram::STEP_CLOSED) {
-        EndShow(renderManager);
-        return false;
-    }
-    if (m_host) {
-        const Vec3 anchor = CWorld::TvScreenAnchor();
-        m_host->AddFocusPoint(anchor.x, anchor.y, anchor.z, FOCUS_WEIGHT);
-        m_host->AddFocusPoint(anchor.x, anchor.y, anchor.z, FOCUS_WEIGHT);
-    }
-    return true;
-}
-
-void CTvShopping::EndShow(CRenderManager* renderManager) {
-    m_display.GiveBack(renderManager ? renderManager->GetMainRoot() : nullptr);
-    m_showPlayer->Reset();
-    m_texturePlayer->Reset();
-    if (CTransform* tv = GetTvTransform())
-        tv->SetVisible(0.0f);
-    m_item = nullptr;
-    if (m_host)
-        m_host->RefreshCursor();
-}
-
-bool CTvShopping::HitTest(CRenderManager*, int x, int y) {
-    const int width = m_setting ? m_setting->GetWidth() : 640;
-    const int height = m_setting ? m_setting->GetHeight() : 480;
-    return IsOnTvPanel(x, y, width, height, GetTvPlacement());
-}
-
-bool CTvShopping::HandleCommand(std::ostream& out, const std::string& command, const std::vector<std::string>& args) {
-    if (HandleTvShowCommand(out, command, args, GetTvTransform()))
-        return true;
-    return CConsoleObject::HandleCommand(out, command, args);
+    node->SetVisible(visible);
 }

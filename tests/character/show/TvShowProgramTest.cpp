@@ -200,7 +200,7 @@ TEST(TvShowProgram, ADearItemTakesTheMoneyToZeroNotAroundTheTop) {
     EXPECT_FLOAT_EQ(run.show.GetDisplayMoney(), 0.0f);
 }
 
-TEST(TvShowProgram, AFreeItemOnceCollectedIsNotOfferedAgain) {
+TEST(TvShowProgram, OnlyPricedItemsAndTheEndingAreOffered) {
     struct Case {
         const char* what;
         FakeItem::Kind kind;
@@ -209,10 +209,13 @@ TEST(TvShowProgram, AFreeItemOnceCollectedIsNotOfferedAgain) {
         bool presentable;
     };
     const Case cases[] = {
-        {"free cap never had", FakeItem::ACCESSORY, 0, false, true},
+        // A thrown-away accessory reads as never had.
+        {"free cap never had", FakeItem::ACCESSORY, 0, false, false},
         {"free cap lost after collecting", FakeItem::ACCESSORY, 0, true, false},
         {"priced cap lost after collecting", FakeItem::ACCESSORY, 4500, true, true},
         {"good", FakeItem::GOODS, 1200, false, true},
+        {"free good kept collected", FakeItem::GOODS, 0, true, false},
+        {"free cloth", FakeItem::CLOTH, 0, false, false},
         {"ending item", FakeItem::ENDING, 0, true, true},
     };
     for (const Case& c : cases) {

@@ -1,7 +1,9 @@
 // The show on the real device over the room: the TV slides in with its name
 // plate, the cloth's picture and the money counter, and is compared with a
 // kept reference; then a click on its panel buys the cloth, the register
-// cue plays and the counter rolls down to the new sum.
+// cue plays and the counter rolls down to the new sum. A good of the room
+// and an accessory on her head turn on the TV in their turn and are drawn
+// where they were once the show has closed.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,13 +14,24 @@
 #include <vector>
 
 #include "character/Character.h"
+#include "character/item/AccessoryItem.h"
+#include "character/item/Catalogue.h"
+#include "character/item/GoodsItem.h"
 #include "character/item/Item.h"
+#include "character/item/ItemNodes.h"
+#include "character/preload/PreloadLists.h"
 #include "character/show/TvPreload.h"
 #include "character/show/win32/TvShopping.h"
+#include "engine/archive/ArchiveOpeners.h"
+#include "engine/archive/DataArchive.h"
 #include "engine/archive/DataFolder.h"
+#include "engine/archive/ModelLoader.h"
+#include "engine/archive/ModelPathPrefix.h"
+#include "engine/core/FrameStamp.h"
 #include "engine/drawlist/DrawList.h"
 #include "engine/render/ConsoleRenderer.h"
 #include "engine/resource/ResourceManager.h"
+#include "engine/scene/ModelInstanceNode.h"
 #include "engine/scene/Transform.h"
 #include "engine/textconsole/Console.h"
 #include "engine/texture/d3d/D3dTextureDevice.h"
@@ -225,3 +238,151 @@ TEST_F(TvShopping, DrawsTheShowOverTheRoomAndSellsOnAClick) {
 }
 
 } // namespace
+
+namespace {
+
+// One good of the room and her body (whose head carries the accessories)
+// from her model archives, the body standing in the room with every
+// accessory taken off.
+struct ItemScene {
+    explicit ItemScene(CRenderManager* render) {
+        render->SelectResourceRoot();
+        CDataArchive* archive = OpenModelArchive(CHARACTER_GOODS_MODEL_GROUP);
+        SetModelPathPrefix(CHARACTER_GOODS_MODEL_GROUP);
+        LoadModelFromArchive(CurrentResourceManager, archive, std::string("model/common/") + GOODS + ".hgm");
+        delete archive;
+        archive = OpenModelArchive(CHARACTER_BODY_MODEL_GROUP);
+        SetModelPathPrefix(CHARACTER_BODY_MODEL_GROUP);
+        LoadModelFromArchive(CurrentResourceManager, archive, CHARACTER_BODY_MODEL_FILES[0]);
+        delete archive;
+        render->SelectMainRoot();
+        body.reset(new CModelInstanceNode("vesko_mdl", "vesko2002", RT_TRANSFORM, CRoomStage::SCOPE));
+        ItemContext context;
+        context.lightSet = render->GetRoomLightSet().GetLightSetHandle();
+        if (CTransform* root = body->GetRoot())
+            root->SetLightSetTree(context.lightSet);
+        for (const AccessoryRow& row : ACCESSORY_ROWS)
+            SetNodeVisible(FindTransformHandle(row.modelNode, CRoomStage::SCOPE), false);
+        for (const GoodsRow& row : GOODS_ROWS)
+            if (std::string(row.name) == GOODS)
+                good.reset(new CGoodsItem(row.name, context, row.name, row.tvId, row.viewNode, CRoomStage::SCOPE,
+                                          row.twoPart, (int)row.price));
+        for (const AccessoryRow& row : ACCESSORY_ROWS)
+            if (std::string(row.name) == ACCESSORY)
+                accessory.reset(new CAccessoryItem(row.name, context, row.modelNode, row.tvId, CRoomStage::SCOPE,
+                                                   row.group, (int)row.price));
+    }
+    ~ItemScene() {
+        good.reset();
+        accessory.reset();
+        body.reset();
+    }
+
+    static constexpr const char* GOODS = "senpuki";
+    static constexpr const char* ACCESSORY = "witchCap";
+    std::unique_ptr<CModelInstanceNode> body;
+    std::unique_ptr<CItem> good;
+    std::unique_ptr<CItem> accessory;
+};
+
+CTransform* FindShowNode(const CItem& item) {
+    const ModelRef ref = item.GetPresentationNode1();
+    return dynamic_cast<CTransform*>(CurrentResourceManager->Find((ref.name + item.GetScope()).c_str(), ref.kind));
+}
+
+} // namespace
+
+TEST_F(TvShopping, PresentsAGoodAndAnAccessoryAndPutsThemBackWhereTheyWere) {
+    CShowRun run(m_window);
+    ASSERT_NE(run.GetDevice(), nullptr);
+    ASSERT_TRUE(run.stage->IsLoaded());
+    ItemScene scene(run.stage->GetRenderManager());
+    ASSERT_NE(scene.body->GetRoot(), nullptr) << "her body model was not in archive 4";
+    ASSERT_NE(scene.good, nullptr);
+    ASSERT_NE(scene.accessory, nullptr);
+    CTransform* showLayer = run.stage->GetRenderManager()->GetIndicatorRoot();
+
+    struct Case {
+        CItem* item;
+        const char* picture;
+        const char* reference;
+        // Shows the item in the room as she has it once it is hers.
+        void (*inRoom)(CItem&);
+    };
+    const Case cases[] = {
+        {scene.good.get(), "tv_show_goods.png",
+         DESKMATE_SOURCE_DIR "/tests/character/show/win32/tv_show_goods_reference.png", [](CItem&) {}},
+        {scene.accessory.get(), "tv_show_accessory.png",
+         DESKMATE_SOURCE_DIR "/tests/character/show/win32/tv_show_accessory_reference.png",
+         [](CItem& item) { item.PutOn(); }},
+    };
+    int passes = 0;
+    auto runPasses = [&](int n) {
+        passes += n;
+        run.passLimit = passes;
+        run.Run();
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item->GetName());
+        CTransform* node = FindShowNode(*c.item);
+        ASSERT_NE(node, nullptr);
+        CTransform* ownParent = node->GetParent();
+
+        // The room without the item, then with it as hers.
+        c.item->SetOwned(false);
+        runPasses(1);
+        const RgbPicture without = ReadWindow();
+        c.item->SetOwned(true);
+        c.inRoom(*c.item);
+        runPasses(1);
+        const RgbPicture before = ReadWindow();
+        AdvanceFrameStamp();
+        const CMatrix placeBefore = node->GetWorldMatrix();
+        const PictureDifference shown = ComparePictures(without, before);
+        ASSERT_TRUE(shown.sameSize);
+        EXPECT_GT(shown.changedShare, 0.001) << "the item is not in sight in the room";
+
+        // On sale: the node is the show's while the set stands.
+        c.item->SetOwned(false);
+        const uint32_t money = run.vesko->GetStats().mny = 50000;
+        run.host = ShowHost();
+        run.host.view = run.stage->GetCamera();
+        run.show->Present(c.item, run.stage->GetRenderManager(), *run.vesko);
+        ASSERT_TRUE(run.show->IsPresenting());
+        EXPECT_EQ(node->GetParent(), showLayer);
+        runPasses(30);
+        ASSERT_TRUE(run.running);
+        const RgbPicture shot = ReadWindow();
+        EXPECT_TRUE(WriteRgbPng(c.picture, shot));
+        const PictureDifference d = CompareWithKept(HalveRgbPicture(shot), c.reference);
+        ASSERT_TRUE(d.sameSize);
+        EXPECT_LT(d.meanChannelDifference, 3.0);
+        EXPECT_LT(d.changedShare, 0.02);
+
+        // Bought on the panel; the show closes two seconds after the count.
+        run.host.pointerX = 180, run.host.pointerY = 150, run.host.leftDown = true;
+        run.click = true;
+        runPasses(1);
+        EXPECT_EQ(run.vesko->GetStats().mny, money - (uint32_t)c.item->GetPrice());
+        EXPECT_TRUE(c.item->IsOwned());
+        for (int i = 0; i < 40 && run.show->IsPresenting(); ++i)
+            runPasses(10);
+        ASSERT_FALSE(run.show->IsPresenting());
+        EXPECT_EQ(run.host.posted, std::vector<unsigned>{0x47Cu});
+
+        // Back under its own parent, and drawn where it was.
+        EXPECT_EQ(node->GetParent(), ownParent);
+        AdvanceFrameStamp();
+        const CMatrix& placeAfter = node->GetWorldMatrix();
+        for (int r = 0; r < 4; ++r)
+            for (int k = 0; k < 4; ++k)
+                EXPECT_NEAR(placeAfter.m[r][k], placeBefore.m[r][k], 1e-3f) << r << "," << k;
+        c.inRoom(*c.item);
+        runPasses(1);
+        const PictureDifference back = ComparePictures(before, ReadWindow());
+        ASSERT_TRUE(back.sameSize);
+        EXPECT_LT(back.meanChannelDifference, 1.0);
+        EXPECT_LT(back.changedShare, 0.002);
+        c.item->TakeOff();
+    }
+}
