@@ -401,7 +401,6 @@ TEST_F(TvShopping, PresentsAGoodAndAnAccessoryAndPutsThemBackWhereTheyWere) {
         // Against the room with and without the item: unchanged.
         EXPECT_LT(back.meanChannelDifference, 0.5);
         EXPECT_LT(back.changedShare, shown.changedShare / 10.0);
-               back.meanChannelDifference);
         c.item->TakeOff();
     }
 }
