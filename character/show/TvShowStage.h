@@ -35,7 +35,7 @@ public:
 
     void SetHost(ITvShowHost* host) { m_host = host; }
 
-    // Items the show refuses (IsPresentable) leave it off.
+    // An item the show refuses (IsPresentable) changes nothing.
     void Present(CItem* item, CRenderManager* renderManager, CCharacter& character) override;
     bool Update(ISetting* setting, CRenderManager* renderManager, CSoundManager* soundManager, CWorld& world,
                 CCharacter& character, bool clicked, float step) override;
