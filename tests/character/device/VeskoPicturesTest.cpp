@@ -35,6 +35,7 @@
 #include "shell/world/RoomCamera.h"
 #include "shell/world/World.h"
 #include "tests/character/ai/AiFixtures.h"
+#include "tests/engine/device/DeviceFixture.h"
 #include "tests/support/PictureCompare.h"
 
 namespace {
@@ -55,41 +56,6 @@ public:
     void Pass() { RunUpdates(); }
     CRenderManager* render = nullptr;
 };
-
-// The whole 32-bit back buffer, rows top first.
-bool ReadBackBuffer(IDirect3DDevice8* device, RgbPicture& out) {
-    IDirect3DSurface8* back = nullptr;
-    if (FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
-        return false;
-    D3DSURFACE_DESC desc;
-    back->GetDesc(&desc);
-    D3DLOCKED_RECT lr;
-    IDirect3DSurface8* copy = nullptr;
-    IDirect3DSurface8* read = back;
-    bool ok = desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8;
-    if (ok && FAILED(read->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {
-        ok = SUCCEEDED(device->CreateImageSurface(desc.Width, desc.Height, desc.Format, &copy)) &&
-             SUCCEEDED(device->CopyRects(back, nullptr, 0, copy, nullptr));
-        read = copy;
-        ok = ok && SUCCEEDED(read->LockRect(&lr, nullptr, D3DLOCK_READONLY));
-    }
-    if (ok) {
-        out.width = int(desc.Width);
-        out.height = int(desc.Height);
-        out.rgb.resize(size_t(out.width) * size_t(out.height) * 3);
-        for (int y = 0; y < out.height; ++y)
-            for (int x = 0; x < out.width; ++x) {
-                DWORD p = ((const DWORD*)((const BYTE*)lr.pBits + y * lr.Pitch))[x];
-                uint8_t* q = &out.rgb[(size_t(y) * size_t(out.width) + size_t(x)) * 3];
-                q[0] = uint8_t(p >> 16), q[1] = uint8_t(p >> 8), q[2] = uint8_t(p);
-            }
-        read->UnlockRect();
-    }
-    if (copy)
-        copy->Release();
-    back->Release();
-    return ok;
-}
 
 // Shots side by side, columns to a row; a shot missing is left black.
 RgbPicture ComposeSheet(const std::vector<RgbPicture>& shots, int columns) {

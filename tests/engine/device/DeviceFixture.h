@@ -1,10 +1,12 @@
 #pragma once
-// Windows and back-buffer reads for the tests that draw through the real
+// Windows and back-buffer reads (a pixel, the whole picture) for the tests that draw through the real
 // Direct3D 8 device, and a fixture with a small window and a windowed device.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <d3d8.h>
+
+#include "tests/support/PictureCompare.h"
 
 // A visible popup window at the top left corner for a device to draw in.
 inline HWND MakeDeviceTestWindow(int width, int height) {
@@ -45,6 +47,42 @@ inline bool ReadBackBufferPixel(IDirect3DDevice8* device, int x, int y, int rgb[
         } else {
             ok = false;
         }
+        read->UnlockRect();
+    }
+    if (copy)
+        copy->Release();
+    back->Release();
+    return ok;
+}
+
+// The whole 32-bit back buffer, rows top first; one that cannot be locked is
+// read through a copy.
+inline bool ReadBackBuffer(IDirect3DDevice8* device, RgbPicture& out) {
+    IDirect3DSurface8* back = nullptr;
+    if (FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
+        return false;
+    D3DSURFACE_DESC desc;
+    back->GetDesc(&desc);
+    D3DLOCKED_RECT lr;
+    IDirect3DSurface8* copy = nullptr;
+    IDirect3DSurface8* read = back;
+    bool ok = desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8;
+    if (ok && FAILED(read->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {
+        ok = SUCCEEDED(device->CreateImageSurface(desc.Width, desc.Height, desc.Format, &copy)) &&
+             SUCCEEDED(device->CopyRects(back, nullptr, 0, copy, nullptr));
+        read = copy;
+        ok = ok && SUCCEEDED(read->LockRect(&lr, nullptr, D3DLOCK_READONLY));
+    }
+    if (ok) {
+        out.width = int(desc.Width);
+        out.height = int(desc.Height);
+        out.rgb.resize(size_t(out.width) * size_t(out.height) * 3);
+        for (int y = 0; y < out.height; ++y)
+            for (int x = 0; x < out.width; ++x) {
+                DWORD p = ((const DWORD*)((const BYTE*)lr.pBits + y * lr.Pitch))[x];
+                uint8_t* q = &out.rgb[(size_t(y) * size_t(out.width) + size_t(x)) * 3];
+                q[0] = uint8_t(p >> 16), q[1] = uint8_t(p >> 8), q[2] = uint8_t(p);
+            }
         read->UnlockRect();
     }
     if (copy)
