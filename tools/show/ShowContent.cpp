@@ -12,6 +12,7 @@
 #include "engine/archive/TextureLists.h"
 #include "engine/chunk/ChunkEnums.h"
 #include "engine/resource/ResourceKind.h"
+#include "tools/chunkwriter/AnimationWriter.h"
 #include "tools/chunkwriter/ChunkWriter.h"
 #include "tools/content/MeshBuilder.h"
 #include "tools/media/FontRaster.h"
@@ -534,59 +535,6 @@ private:
     std::vector<TextureRecord> m_textures;
     std::vector<ShaderRecord> m_shaders;
     std::vector<Quad> m_quads;
-};
-
-class CAnimationWriter {
-public:
-    explicit CAnimationWriter(const std::string& set) : m_set(set) {}
-
-    // (frame, value) points; the value holds to `length` after the last.
-    void Channel(const std::string& target, int kind, int attribute, std::vector<std::pair<float, float>> points,
-                 float length) {
-        AnimationDataRecord data;
-        const std::string base = m_set + "_" + target + "_" + std::to_string(attribute);
-        data.name = base + "Data";
-        data.interpolation = AI_LINEAR;
-        if (points.back().first < length)
-            points.push_back({length, points.back().second});
-        for (size_t i = 0; i + 1 < points.size(); ++i) {
-            const float span = points[i + 1].first - points[i].first;
-            if (span > 0)
-                data.keys.push_back({span, points[i + 1].second - points[i].second, points[i].second});
-        }
-        AnimatorRecord a;
-        a.name = base;
-        a.dataName = data.name;
-        a.targetName = target;
-        a.targetKind = kind;
-        a.attribute = attribute;
-        m_data.push_back(data);
-        m_animators.push_back(a);
-    }
-
-    bool Write(std::vector<uint8_t>& bytes, std::string& error) {
-        CChunkWriter writer;
-        for (const AnimationDataRecord& d : m_data)
-            writer.Write(d);
-        for (const AnimatorRecord& a : m_animators)
-            writer.Write(a);
-        AnimationSetRecord set;
-        set.name = m_set;
-        for (const AnimatorRecord& a : m_animators)
-            set.animatorNames.push_back(a.name);
-        writer.Write(set);
-        if (writer.Failed()) {
-            error = "the chunk writer refused an animation record of " + m_set;
-            return false;
-        }
-        bytes = writer.GetBytes();
-        return true;
-    }
-
-private:
-    std::string m_set;
-    std::vector<AnimationDataRecord> m_data;
-    std::vector<AnimatorRecord> m_animators;
 };
 
 // A pulse of the bubble every 60 frames over the length.
