@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "character/item/Catalogue.h"
 #include "engine/anim/AnimAttribute.h"
@@ -14,6 +13,7 @@
 #include "engine/resource/ResourceKind.h"
 #include "tools/chunkwriter/AnimationWriter.h"
 #include "tools/chunkwriter/ChunkWriter.h"
+#include "tools/content/ContentFile.h"
 #include "tools/content/MeshBuilder.h"
 #include "tools/media/FontRaster.h"
 #include "tools/media/ImageWriters.h"
@@ -548,16 +548,6 @@ std::vector<std::pair<float, float>> Pulse(float length, float low, float high) 
     return points;
 }
 
-bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, std::string& error) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    if (!out) {
-        error = "cannot write " + path.string();
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::string ShowTextureFileName(const std::string& key) {
@@ -717,7 +707,7 @@ bool WriteShowContent(const std::string& folder, std::string& error) {
     std::vector<uint8_t> bytes;
     bool (*const models[3])(std::vector<uint8_t>&, std::string&) = {BuildTvModel, BuildScreenModel, BuildDialModel};
     for (int i = 0; i < 3; ++i) {
-        if (!models[i](bytes, error) || !WriteFile(dir / SHOW_MODEL_ENTRIES[i].file, bytes, error))
+        if (!models[i](bytes, error) || !WriteContentFile(dir / SHOW_MODEL_ENTRIES[i].file, bytes, error))
             return false;
         manifest += std::string(SHOW_MODEL_ENTRIES[i].archive) + " " + SHOW_MODEL_ENTRIES[i].path + " " +
                     SHOW_MODEL_ENTRIES[i].file + "\n";
@@ -725,7 +715,7 @@ bool WriteShowContent(const std::string& folder, std::string& error) {
     const char* const sets[3] = {"taveluneTV", "taveluneTVEnding", "TVAnimateTexture"};
     for (int i = 0; i < 3; ++i) {
         if (!BuildShowAnimation(sets[i], bytes, error) ||
-            !WriteFile(dir / SHOW_ANIMATION_ENTRIES[i].file, bytes, error))
+            !WriteContentFile(dir / SHOW_ANIMATION_ENTRIES[i].file, bytes, error))
             return false;
         manifest += std::string(SHOW_ANIMATION_ENTRIES[i].archive) + " " + SHOW_ANIMATION_ENTRIES[i].path + " " +
                     SHOW_ANIMATION_ENTRIES[i].file + "\n";
@@ -737,9 +727,9 @@ bool WriteShowContent(const std::string& folder, std::string& error) {
         if (!PaintShowTexture(key, picture, error))
             return false;
         const std::string file = ShowTextureFileName(key);
-        if (!WriteFile(dir / "textures" / file, EncodeTga(picture, !picture.IsOpaque()), error))
+        if (!WriteContentFile(dir / "textures" / file, EncodeTga(picture, !picture.IsOpaque()), error))
             return false;
         manifest += "model/texture01.bin model/zaplenu/" + file + " textures/" + file + "\n";
     }
-    return WriteFile(dir / "show.manifest", std::vector<uint8_t>(manifest.begin(), manifest.end()), error);
+    return WriteContentFile(dir / "show.manifest", std::vector<uint8_t>(manifest.begin(), manifest.end()), error);
 }
