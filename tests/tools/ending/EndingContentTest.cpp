@@ -32,6 +32,7 @@
 #include "tools/packer/ArchivePacker.h"
 #include "tools/packer/Manifest.h"
 
+#include "tests/tools/content/ModelRegistry.h"
 #include "tests/tools/content/ShapeStandIn.h"
 
 namespace {
@@ -141,18 +142,12 @@ TEST_F(EndingContentFolder, ManifestEntriesAreTheBuiltFilesOnEveryRun) {
 // loaders into a registry of their own, as the program loads them: the
 // ending's files after the logo's would be the other run, so each run's
 // pair is loaded on its own.
-class EndingModels : public EndingContentFolder {
+class EndingModels : public EndingContentFolder, protected ModelRegistry {
 protected:
     void Load(int group, const std::vector<std::string>& models, const std::string& animation) {
-        saved = CurrentResourceManager;
-        CurrentResourceManager = &registry;
-        SetDefaultParent(nullptr);
-        root = CreateRootTransform();
-        SetDefaultParent(root);
+        OpenRegistry();
         g_read = ReadBack();
         SetMissingResourceHandler([](void*) { ++g_read.missing; });
-        ClearChunkHandlers();
-        RegisterSceneChunkHandlers();
         RegisterAnimChunkHandlers();
         SetChunkHandler([](const ShaderRecord& r) {
             g_read.shaders.push_back(r);
@@ -180,10 +175,7 @@ protected:
         EXPECT_EQ(g_read.missing, 0);
     }
     void TearDown() override {
-        ClearChunkHandlers();
-        SetMissingResourceHandler(nullptr);
-        SetDefaultParent(nullptr);
-        CurrentResourceManager = saved;
+        CloseRegistry();
         EndingContentFolder::TearDown();
     }
     std::vector<uint8_t> Entry(int kind, int group, const std::string& path) {
@@ -201,9 +193,6 @@ protected:
         return nullptr;
     }
 
-    CResourceManager* saved = nullptr;
-    CResourceManager registry;
-    CTransform* root = nullptr;
     std::vector<std::vector<uint8_t>> kept;
 };
 
