@@ -1,4 +1,7 @@
 #pragma once
+#include <vector>
+
+#include "engine/chunk/ChunkRecords.h"
 #include "engine/chunk/ChunkHandlers.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/SceneChunkLoaders.h"
@@ -36,4 +39,14 @@ protected:
 private:
     CResourceManager* m_saved = nullptr;
     bool m_open = false;
+};
+
+// What a test's chunk handlers kept of the records walked, and how many
+// names the registry could not resolve.
+struct ModelReadBack {
+    std::vector<GeometryRecord> geometries;
+    std::vector<ShaderRecord> shaders;
+    std::vector<ShapeRecord> shapes;
+    std::vector<TextureRecord> textures;
+    int missing = 0;
 };

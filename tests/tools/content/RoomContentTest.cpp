@@ -37,14 +37,7 @@
 
 namespace {
 
-struct RoomReadBack {
-    std::vector<GeometryRecord> geometries;
-    std::vector<ShaderRecord> shaders;
-    std::vector<ShapeRecord> shapes;
-    std::vector<TextureRecord> textures;
-    int missing = 0;
-};
-RoomReadBack g_room;
+ModelReadBack g_room;
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -59,7 +52,7 @@ protected:
         std::string error;
         ASSERT_TRUE(BuildRoomModel(bytes, error)) << error;
         OpenRegistry();
-        g_room = RoomReadBack();
+        g_room = ModelReadBack();
         SetMissingResourceHandler([](void*) { ++g_room.missing; });
         SetChunkHandler([](const GeometryRecord& r) { g_room.geometries.push_back(r); });
         SetChunkHandler([](const ShaderRecord& r) { g_room.shaders.push_back(r); });

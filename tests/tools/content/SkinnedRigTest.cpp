@@ -23,13 +23,7 @@
 
 namespace {
 
-struct ReadBack {
-    std::vector<GeometryRecord> geometries;
-    std::vector<ShaderRecord> shaders;
-    std::vector<ShapeRecord> shapes;
-    int missing = 0;
-};
-ReadBack g_read;
+ModelReadBack g_read;
 
 float ReadFloat(const uint8_t* p) {
     float f;
@@ -184,7 +178,7 @@ class SkinnedRigStream : public ::testing::Test, protected ModelRegistry {
 protected:
     void SetUp() override {
         OpenRegistry();
-        g_read = ReadBack();
+        g_read = ModelReadBack();
         SetMissingResourceHandler([](void*) { ++g_read.missing; });
         SetChunkHandler([](const GeometryRecord& r) { g_read.geometries.push_back(r); });
         SetChunkHandler([](const ShaderRecord& r) { g_read.shaders.push_back(r); });

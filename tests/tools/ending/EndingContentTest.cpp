@@ -55,13 +55,7 @@ public:
     explicit CGeometryStandIn(const char* name) : CResource(name, RT_GEOMETRY) {}
 };
 
-struct ReadBack {
-    std::vector<ShaderRecord> shaders;
-    std::vector<TextureRecord> textures;
-    std::vector<ShapeRecord> shapes;
-    int missing = 0;
-};
-ReadBack g_read;
+ModelReadBack g_read;
 
 class EndingContentFolder : public ::testing::Test {
 protected:
@@ -146,7 +140,7 @@ class EndingModels : public EndingContentFolder, protected ModelRegistry {
 protected:
     void Load(int group, const std::vector<std::string>& models, const std::string& animation) {
         OpenRegistry();
-        g_read = ReadBack();
+        g_read = ModelReadBack();
         SetMissingResourceHandler([](void*) { ++g_read.missing; });
         RegisterAnimChunkHandlers();
         SetChunkHandler([](const ShaderRecord& r) {

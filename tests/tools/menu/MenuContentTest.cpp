@@ -76,13 +76,7 @@ const char* const MENU_NAMES[] = {
     "nPercent",
 };
 
-struct ReadBack {
-    std::vector<ShaderRecord> shaders;
-    std::vector<GeometryRecord> geometries;
-    std::vector<TextureRecord> textures;
-    int missing = 0;
-};
-ReadBack g_read;
+ModelReadBack g_read;
 
 class MenuModel : public ::testing::Test, protected ModelRegistry {
 protected:
@@ -90,7 +84,7 @@ protected:
         std::string error;
         ASSERT_TRUE(BuildConfigMenuModel(bytes, error)) << error;
         OpenRegistry();
-        g_read = ReadBack();
+        g_read = ModelReadBack();
         SetMissingResourceHandler([](void*) { ++g_read.missing; });
         SetChunkHandler([](const GeometryRecord& r) { g_read.geometries.push_back(r); });
         SetChunkHandler([](const ShaderRecord& r) { g_read.shaders.push_back(r); });

@@ -31,13 +31,7 @@
 
 namespace {
 
-struct ReadBack {
-    std::vector<ShaderRecord> shaders;
-    std::vector<GeometryRecord> geometries;
-    std::vector<TextureRecord> textures;
-    int missing = 0;
-};
-ReadBack g_read;
+ModelReadBack g_read;
 
 // The three models and then the three motions, loaded as the program loads
 // them, with textures and shapes standing in for their device halves.
@@ -45,7 +39,7 @@ class ShowContent : public ::testing::Test, protected ModelRegistry {
 protected:
     void SetUp() override {
         OpenRegistry();
-        g_read = ReadBack();
+        g_read = ModelReadBack();
         SetMissingResourceHandler([](void*) { ++g_read.missing; });
         RegisterAnimChunkHandlers();
         SetChunkHandler([](const GeometryRecord& r) { g_read.geometries.push_back(r); });
