@@ -83,20 +83,10 @@ protected:
             GTEST_SKIP() << "this build has no generated archive table";
         savedFolder = GetDataFolder();
         SetDataFolder(std::filesystem::current_path().string());
-        // The renderer writes "init.log" in the current directory: keep ours apart.
-        savedDirectory = std::filesystem::current_path();
-        folder = std::filesystem::temp_directory_path() / "deskmate-vesko-pictures";
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
+        scratch.Enter(std::filesystem::temp_directory_path() / "deskmate-vesko-pictures");
         InstallTextureHooks();
         InstallDrawListHooks();
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "VeskoPicturesTest";
-        RegisterClassA(&wc);
-        window = CreateWindowExA(0, wc.lpszClassName, "vesko", WS_POPUP | WS_VISIBLE, 0, 0, SHOT_WIDTH, SHOT_HEIGHT,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
+        window = MakeDeviceTestWindow(SHOT_WIDTH, SHOT_HEIGHT);
         ASSERT_NE(window, nullptr);
         renderer = std::make_unique<CShotRenderer>(window);
         ASSERT_NE(renderer->GetDevice(), nullptr);
@@ -143,18 +133,12 @@ protected:
         delete render;
         colorTarget.reset();
         renderer.reset();
-        SetDrawListPass(nullptr);
-        SetTextureDevice(nullptr);
-        SetTextureStageBinder(nullptr);
-        SetDefaultTextureMaker(nullptr);
+        RemoveDeviceHooks();
         if (window)
             DestroyWindow(window);
         if (!savedFolder.empty())
             SetDataFolder(savedFolder);
-        std::error_code ec;
-        if (!savedDirectory.empty())
-            std::filesystem::current_path(savedDirectory, ec);
-        std::filesystem::remove_all(folder, ec);
+        scratch.Leave();
     }
 
     void Step(int updates) {
@@ -220,7 +204,7 @@ protected:
     }
 
     void CheckSheet(const RgbPicture& sheet, const char* name) {
-        WriteRgbPng((savedDirectory / (std::string(name) + ".png")).string(), sheet);
+        WriteRgbPng((scratch.Saved() / (std::string(name) + ".png")).string(), sheet);
         PictureDifference d = CompareWithKept(sheet, std::string(DESKMATE_SOURCE_DIR "/tests/character/device/") +
                                                          name + "_reference.png");
         ASSERT_TRUE(d.sameSize) << name;
@@ -231,7 +215,7 @@ protected:
     static constexpr float FIELD_OF_VIEW = 0.5f;
 
     std::string savedFolder;
-    std::filesystem::path folder, savedDirectory;
+    ScratchDirectory scratch;
     HWND window = nullptr;
     std::unique_ptr<CShotRenderer> renderer;
     CRenderManager* render = nullptr;

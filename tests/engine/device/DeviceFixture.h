@@ -6,6 +6,11 @@
 #include <windows.h>
 #include <d3d8.h>
 
+#include <filesystem>
+#include <system_error>
+
+#include "engine/render/RenderHooks.h"
+#include "engine/texture/TextureDevice.h"
 #include "tests/support/PictureCompare.h"
 
 // A visible popup window at the top left corner for a device to draw in.
@@ -90,6 +95,40 @@ inline bool ReadBackBuffer(IDirect3DDevice8* device, RgbPicture& out) {
     back->Release();
     return ok;
 }
+
+// Takes out the texture and draw-list hooks that a renderer over the
+// program's data installs, once the renderer is gone.
+inline void RemoveDeviceHooks() {
+    SetDrawListPass(nullptr);
+    SetTextureDevice(nullptr);
+    SetTextureStageBinder(nullptr);
+    SetDefaultTextureMaker(nullptr);
+}
+
+// A working directory of the test's own while a renderer runs: it writes
+// "init.log" in the current directory, which other test programs running
+// beside this one read. Leave goes back and removes the folder.
+class ScratchDirectory {
+public:
+    void Enter(const std::filesystem::path& folder) {
+        m_saved = std::filesystem::current_path();
+        m_folder = folder;
+        std::filesystem::create_directories(folder);
+        std::filesystem::current_path(folder);
+    }
+    void Leave() {
+        std::error_code ec;
+        if (!m_saved.empty())
+            std::filesystem::current_path(m_saved, ec);
+        if (!m_folder.empty())
+            std::filesystem::remove_all(m_folder, ec);
+    }
+    // The working directory before, where the test program stands.
+    const std::filesystem::path& Saved() const { return m_saved; }
+
+private:
+    std::filesystem::path m_saved, m_folder;
+};
 
 class DeviceTest : public ::testing::Test {
 protected:

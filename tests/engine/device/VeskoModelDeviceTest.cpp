@@ -49,11 +49,7 @@ protected:
             GTEST_SKIP() << "this build has no generated archive table";
         savedFolder = GetDataFolder();
         SetDataFolder(std::filesystem::current_path().string());
-        // The renderer writes "init.log" in the current directory: keep ours apart.
-        savedDirectory = std::filesystem::current_path();
-        folder = std::filesystem::temp_directory_path() / "deskmate-vesko-device";
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
+        scratch.Enter(std::filesystem::temp_directory_path() / "deskmate-vesko-device");
         InstallTextureHooks();
         InstallDrawListHooks();
         window = MakeDeviceTestWindow(WIDTH, HEIGHT);
@@ -66,22 +62,16 @@ protected:
     void TearDown() override {
         SetMissingResourceHandler(nullptr);
         renderer.reset();
-        SetDrawListPass(nullptr);
-        SetTextureDevice(nullptr);
-        SetTextureStageBinder(nullptr);
-        SetDefaultTextureMaker(nullptr);
+        RemoveDeviceHooks();
         if (window)
             DestroyWindow(window);
         if (!savedFolder.empty())
             SetDataFolder(savedFolder);
-        std::error_code ec;
-        if (!savedDirectory.empty())
-            std::filesystem::current_path(savedDirectory, ec);
-        std::filesystem::remove_all(folder, ec);
+        scratch.Leave();
     }
 
     std::string savedFolder;
-    std::filesystem::path folder, savedDirectory;
+    ScratchDirectory scratch;
     HWND window = nullptr;
     std::unique_ptr<CPassRenderer> renderer;
 };
@@ -173,7 +163,7 @@ TEST_F(VeskoModelDeviceTest, HerModelsLoadAndHerRestPoseDrawsSkinnedAndLit) {
     device->EndScene();
     RgbPicture drawn;
     ASSERT_TRUE(ReadBackBuffer(device, drawn));
-    WriteRgbPng((savedDirectory / "vesko_device.png").string(), drawn);
+    WriteRgbPng((scratch.Saved() / "vesko_device.png").string(), drawn);
     PictureDifference d = CompareWithKept(drawn, DESKMATE_SOURCE_DIR "/tests/engine/device/vesko_device_reference.png");
     ASSERT_TRUE(d.sameSize);
     EXPECT_LT(d.meanChannelDifference, 3.0);
