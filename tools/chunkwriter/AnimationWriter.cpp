@@ -40,10 +40,5 @@ bool CAnimationWriter::Write(std::vector<uint8_t>& bytes, std::string& error) co
     for (const AnimatorRecord& a : m_animators)
         set.animatorNames.push_back(a.name);
     writer.Write(set);
-    if (writer.Failed()) {
-        error = "the chunk writer refused an animation record of " + m_setName;
-        return false;
-    }
-    bytes = writer.GetBytes();
-    return true;
+    return writer.TakeBytes(bytes, error, "an animation record of " + m_setName);
 }

@@ -154,12 +154,7 @@ public:
         HierarchyRecord hierarchy;
         AppendTree(0, -1, hierarchy);
         writer.Write(hierarchy);
-        if (writer.Failed()) {
-            error = "the chunk writer refused a record";
-            return false;
-        }
-        bytes = writer.GetBytes();
-        return true;
+        return writer.TakeBytes(bytes, error);
     }
 
 private:

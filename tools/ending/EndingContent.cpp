@@ -127,12 +127,7 @@ public:
             AppendTree(int(i), -1, hierarchy);
             writer.Write(hierarchy);
         }
-        if (writer.Failed()) {
-            error = "the chunk writer refused a record";
-            return false;
-        }
-        bytes = writer.GetBytes();
-        return true;
+        return writer.TakeBytes(bytes, error);
     }
 
 private:

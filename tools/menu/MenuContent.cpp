@@ -349,12 +349,7 @@ bool WriteModel(std::vector<uint8_t>& bytes, std::string& error) {
     };
     append(0, -1);
     writer.Write(hierarchy);
-    if (writer.Failed()) {
-        error = "the chunk writer refused a record";
-        return false;
-    }
-    bytes = writer.GetBytes();
-    return true;
+    return writer.TakeBytes(bytes, error);
 }
 
 } // namespace

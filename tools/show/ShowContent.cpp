@@ -523,12 +523,7 @@ public:
             h.nodes.push_back({q.node + "Shape", RT_SHAPE, 0, self});
         }
         writer.Write(h);
-        if (writer.Failed()) {
-            error = "the chunk writer refused a record of " + top;
-            return false;
-        }
-        bytes = writer.GetBytes();
-        return true;
+        return writer.TakeBytes(bytes, error, "a record of " + top);
     }
 
 private:
@@ -667,12 +662,7 @@ bool BuildDialModel(std::vector<uint8_t>& bytes, std::string& error) {
     h.nodes.push_back({"moneyDial", RT_TRANSFORM, 1, -1});
     h.nodes.push_back({"zaplenu_dialShape", RT_SHAPE, 0, 0});
     writer.Write(h);
-    if (writer.Failed()) {
-        error = "the chunk writer refused a record of the dial";
-        return false;
-    }
-    bytes = writer.GetBytes();
-    return true;
+    return writer.TakeBytes(bytes, error, "a record of the dial");
 }
 
 bool BuildShowAnimation(const std::string& set, std::vector<uint8_t>& bytes, std::string& error) {
