@@ -81,11 +81,7 @@ protected:
     void SetUp() override {
         if (!GENERATED_ARCHIVE_DIRECTORIES[ArchiveSlot(AK_MODEL, 4)])
             GTEST_SKIP() << "this build has no generated archive table";
-        savedFolder = GetDataFolder();
-        SetDataFolder(std::filesystem::current_path().string());
-        scratch.Enter(std::filesystem::temp_directory_path() / "deskmate-vesko-pictures");
-        InstallTextureHooks();
-        InstallDrawListHooks();
+        data.Enter(std::filesystem::temp_directory_path() / "deskmate-vesko-pictures");
         window = MakeDeviceTestWindow(SHOT_WIDTH, SHOT_HEIGHT);
         ASSERT_NE(window, nullptr);
         renderer = std::make_unique<CShotRenderer>(window);
@@ -133,12 +129,9 @@ protected:
         delete render;
         colorTarget.reset();
         renderer.reset();
-        RemoveDeviceHooks();
         if (window)
             DestroyWindow(window);
-        if (!savedFolder.empty())
-            SetDataFolder(savedFolder);
-        scratch.Leave();
+        data.Leave();
     }
 
     void Step(int updates) {
@@ -204,7 +197,7 @@ protected:
     }
 
     void CheckSheet(const RgbPicture& sheet, const char* name) {
-        WriteRgbPng((scratch.Saved() / (std::string(name) + ".png")).string(), sheet);
+        WriteRgbPng((data.ProgramFolder() / (std::string(name) + ".png")).string(), sheet);
         PictureDifference d = CompareWithKept(sheet, std::string(DESKMATE_SOURCE_DIR "/tests/character/device/") +
                                                          name + "_reference.png");
         ASSERT_TRUE(d.sameSize) << name;
@@ -214,8 +207,7 @@ protected:
 
     static constexpr float FIELD_OF_VIEW = 0.5f;
 
-    std::string savedFolder;
-    ScratchDirectory scratch;
+    GeneratedDataRun data;
     HWND window = nullptr;
     std::unique_ptr<CShotRenderer> renderer;
     CRenderManager* render = nullptr;

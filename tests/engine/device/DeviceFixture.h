@@ -9,8 +9,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/archive/DataFolder.h"
+#include "engine/drawlist/DrawList.h"
 #include "engine/render/RenderHooks.h"
 #include "engine/texture/TextureDevice.h"
+#include "engine/texture/d3d/D3dTextureDevice.h"
 #include "tests/support/PictureCompare.h"
 
 // A visible popup window at the top left corner for a device to draw in.
@@ -128,6 +131,33 @@ public:
 
 private:
     std::filesystem::path m_saved, m_folder;
+};
+
+// For the tests that draw the program's generated data: the data folder is
+// the test program's own (where the build packs the archives), the working
+// directory a scratch one and the device hooks are in; Leave, once the
+// renderer is gone, takes the hooks out and puts both folders back.
+class GeneratedDataRun {
+public:
+    void Enter(const std::filesystem::path& scratch) {
+        m_savedFolder = GetDataFolder();
+        SetDataFolder(std::filesystem::current_path().string());
+        m_scratch.Enter(scratch);
+        InstallTextureHooks();
+        InstallDrawListHooks();
+    }
+    void Leave() {
+        RemoveDeviceHooks();
+        if (!m_savedFolder.empty())
+            SetDataFolder(m_savedFolder);
+        m_scratch.Leave();
+    }
+    // Where the test program stands, for the pictures it leaves to look at.
+    const std::filesystem::path& ProgramFolder() const { return m_scratch.Saved(); }
+
+private:
+    std::string m_savedFolder;
+    ScratchDirectory m_scratch;
 };
 
 class DeviceTest : public ::testing::Test {

@@ -47,11 +47,7 @@ protected:
     void SetUp() override {
         if (!GENERATED_ARCHIVE_DIRECTORIES[ArchiveSlot(AK_MODEL, 4)])
             GTEST_SKIP() << "this build has no generated archive table";
-        savedFolder = GetDataFolder();
-        SetDataFolder(std::filesystem::current_path().string());
-        scratch.Enter(std::filesystem::temp_directory_path() / "deskmate-vesko-device");
-        InstallTextureHooks();
-        InstallDrawListHooks();
+        data.Enter(std::filesystem::temp_directory_path() / "deskmate-vesko-device");
         window = MakeDeviceTestWindow(WIDTH, HEIGHT);
         ASSERT_NE(window, nullptr);
         renderer = std::make_unique<CPassRenderer>(window, WIDTH, HEIGHT, true, true);
@@ -62,16 +58,12 @@ protected:
     void TearDown() override {
         SetMissingResourceHandler(nullptr);
         renderer.reset();
-        RemoveDeviceHooks();
         if (window)
             DestroyWindow(window);
-        if (!savedFolder.empty())
-            SetDataFolder(savedFolder);
-        scratch.Leave();
+        data.Leave();
     }
 
-    std::string savedFolder;
-    ScratchDirectory scratch;
+    GeneratedDataRun data;
     HWND window = nullptr;
     std::unique_ptr<CPassRenderer> renderer;
 };
@@ -163,7 +155,7 @@ TEST_F(VeskoModelDeviceTest, HerModelsLoadAndHerRestPoseDrawsSkinnedAndLit) {
     device->EndScene();
     RgbPicture drawn;
     ASSERT_TRUE(ReadBackBuffer(device, drawn));
-    WriteRgbPng((scratch.Saved() / "vesko_device.png").string(), drawn);
+    WriteRgbPng((data.ProgramFolder() / "vesko_device.png").string(), drawn);
     PictureDifference d = CompareWithKept(drawn, DESKMATE_SOURCE_DIR "/tests/engine/device/vesko_device_reference.png");
     ASSERT_TRUE(d.sameSize);
     EXPECT_LT(d.meanChannelDifference, 3.0);
