@@ -194,3 +194,12 @@ void CChunkWriter::WriteRawChunk(uint32_t type, const std::vector<uint8_t>& reco
     End();
     m_checkRecords = true;
 }
+
+bool CChunkWriter::TakeBytes(std::vector<uint8_t>& bytes, std::string& error, const std::string& refused) const {
+    if (m_failed) {
+        error = "the chunk writer refused " + refused;
+        return false;
+    }
+    bytes = m_bytes;
+    return true;
+}

@@ -30,6 +30,9 @@ public:
 
     const std::vector<uint8_t>& GetBytes() const { return m_bytes; }
     bool Failed() const { return m_failed; }
+    // The stream into `bytes`; when a record was refused, false and "the
+    // chunk writer refused " + `refused` as the error instead.
+    bool TakeBytes(std::vector<uint8_t>& bytes, std::string& error, const std::string& refused = "a record") const;
 
 private:
     void Begin(uint32_t type);

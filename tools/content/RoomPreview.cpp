@@ -24,22 +24,14 @@
 #include "tools/content/TexturePainter.h"
 #include "tools/media/Canvas.h"
 #include "tools/media/ImageWriters.h"
+#include "tools/preview/PreviewRaster.h"
 
 namespace {
 
 const int WIDTH = 960, HEIGHT = 720;
 // The room light of the night preset, and how the preview shades with it.
 const Vec3 LIGHT_PLACE(0, 300, 0);
-
-struct Vertex {
-    Vec3 view; // camera space, looking down -z
-    float u = 0, v = 0;
-    Vec3 colour; // lit colour before texture
-};
-
-Vec3 Lerp(const Vec3& a, const Vec3& b, float t) {
-    return Vec3(a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t, a.z + (b.z - a.z) * t);
-}
+const float BACKGROUND[3] = {0.1f, 0.1f, 0.1f};
 
 Vec3 Difference(const Vec3& a, const Vec3& b) { return Vec3(a.x - b.x, a.y - b.y, a.z - b.z); }
 
@@ -85,11 +77,7 @@ Vec3 ReadVec3(const uint8_t* p) { return Vec3(ReadFloat(p), ReadFloat(p + 4), Re
 
 class CPreview {
 public:
-    CPreview(const CMatrix& view, float fovY)
-        : m_view(view),
-          m_focal((HEIGHT / 2.0f) / std::tan(fovY / 2)),
-          m_depth(size_t(WIDTH) * HEIGHT, 1e30f),
-          m_rgb(size_t(WIDTH) * HEIGHT * 3, 0.1f) {}
+    CPreview(const CMatrix& view, float fovY) : m_view(view), m_raster(WIDTH, HEIGHT, fovY, BACKGROUND) {}
 
     // Every geometry of the shapes, opaque ones first, then the translucent
     // ones over them; shaders whose names hold a hidden word are left out.
@@ -112,12 +100,12 @@ public:
     }
 
     CCanvas ToCanvas() const {
+        const std::vector<uint8_t> rgb = m_raster.ToRgb();
         CCanvas canvas(WIDTH, HEIGHT);
         for (int y = 0; y < HEIGHT; ++y)
             for (int x = 0; x < WIDTH; ++x) {
-                const float* c = &m_rgb[(size_t(y) * WIDTH + size_t(x)) * 3];
-                auto byte = [](float v) { return uint8_t(std::lround(std::fmin(1.0f, std::fmax(0.0f, v)) * 255)); };
-                canvas.Set(x, y, Rgba{byte(c[0]), byte(c[1]), byte(c[2]), 255});
+                const uint8_t* c = &rgb[(size_t(y) * WIDTH + size_t(x)) * 3];
+                canvas.Set(x, y, Rgba{c[0], c[1], c[2], 255});
             }
         return canvas;
     }
@@ -133,15 +121,16 @@ private:
         const int uvAt = ElementOffset(format, VE_TEXCOORDINATE_0);
         if (ElementOffset(format, VE_POSITION) != 0)
             return;
-        std::vector<Vertex> vs(size_t(g.vertexCount));
+        std::vector<RasterVertex> vs(size_t(g.vertexCount));
         for (size_t i = 0; i < vs.size(); ++i) {
             const uint8_t* p = g.vertices + stride * i;
             const Vec3 position = ReadVec3(p);
             const Vec3 normal = normalAt >= 0 ? ReadVec3(p + normalAt) : Vec3(0, 1, 0);
             const Vec3 tint = colourAt >= 0 ? ReadVec3(p + colourAt) : Vec3(1, 1, 1);
-            Vertex& v = vs[i];
-            v.view = position;
-            v.view.TransformCoord(m_view);
+            RasterVertex& v = vs[i];
+            Vec3 view = position;
+            view.TransformCoord(m_view);
+            v.view[0] = view.x, v.view[1] = view.y, v.view[2] = view.z;
             if (uvAt >= 0) {
                 v.u = ReadFloat(p + uvAt);
                 v.v = ReadFloat(p + uvAt + 4);
@@ -154,107 +143,23 @@ private:
                 const float lambert = std::fmax(0.0f, (Vec3::Dot(normal, toLight) + 0.3f) / 1.3f);
                 light = 0.42f + 0.7f * lambert * std::fmin(1.0f, 420.0f / d);
             }
-            v.colour = Vec3(tint.x * m.colour[0] * light, tint.y * m.colour[1] * light, tint.z * m.colour[2] * light);
+            v.colour[0] = tint.x * m.colour[0] * light;
+            v.colour[1] = tint.y * m.colour[1] * light;
+            v.colour[2] = tint.z * m.colour[2] * light;
         }
+        const RasterTexture texture{m.texture, false, m.clampV};
         const GeometryIndexGroup& group = g.groups[0];
         for (int i = 0; i + 2 < group.indexCount; i += 3) {
             const size_t a = group.Index(i), b = group.Index(i + 1), c = group.Index(i + 2);
             if (a >= vs.size() || b >= vs.size() || c >= vs.size())
                 continue;
-            const Vertex t[3] = {vs[a], vs[b], vs[c]};
-            DrawClipped(t, m, g.doubleSided != 0, alpha);
+            const RasterVertex t[3] = {vs[a], vs[b], vs[c]};
+            m_raster.DrawTriangle(t, texture, g.doubleSided != 0, alpha);
         }
-    }
-
-    // Clips against the near plane, then draws the fan.
-    void DrawClipped(const Vertex* in, const Material& m, bool doubleSided, float alpha) {
-        const float nearZ = -1.0f;
-        std::vector<Vertex> poly;
-        for (int i = 0; i < 3; ++i) {
-            const Vertex& a = in[i];
-            const Vertex& b = in[(i + 1) % 3];
-            bool aIn = a.view.z <= nearZ, bIn = b.view.z <= nearZ;
-            if (aIn)
-                poly.push_back(a);
-            if (aIn != bIn) {
-                float t = (nearZ - a.view.z) / (b.view.z - a.view.z);
-                Vertex c;
-                c.view = Lerp(a.view, b.view, t);
-                c.u = a.u + (b.u - a.u) * t;
-                c.v = a.v + (b.v - a.v) * t;
-                c.colour = Lerp(a.colour, b.colour, t);
-                poly.push_back(c);
-            }
-        }
-        for (size_t i = 2; i < poly.size(); ++i) {
-            const Vertex t[3] = {poly[0], poly[i - 1], poly[i]};
-            DrawTriangle(t, m, doubleSided, alpha);
-        }
-    }
-
-    void DrawTriangle(const Vertex* t, const Material& m, bool doubleSided, float alpha) {
-        float sx[3], sy[3], iw[3];
-        for (int i = 0; i < 3; ++i) {
-            iw[i] = 1 / -t[i].view.z;
-            sx[i] = WIDTH / 2.0f + t[i].view.x * m_focal * iw[i];
-            sy[i] = HEIGHT / 2.0f - t[i].view.y * m_focal * iw[i];
-        }
-        float area = (sx[1] - sx[0]) * (sy[2] - sy[0]) - (sx[2] - sx[0]) * (sy[1] - sy[0]);
-        // Screen y grows downward: counter-clockwise on screen gives a negative area.
-        if ((area >= 0 && !doubleSided) || area == 0)
-            return;
-        int x0 = std::max(0, int(std::floor(std::fmin(sx[0], std::fmin(sx[1], sx[2])))));
-        int x1 = std::min(WIDTH - 1, int(std::ceil(std::fmax(sx[0], std::fmax(sx[1], sx[2])))));
-        int y0 = std::max(0, int(std::floor(std::fmin(sy[0], std::fmin(sy[1], sy[2])))));
-        int y1 = std::min(HEIGHT - 1, int(std::ceil(std::fmax(sy[0], std::fmax(sy[1], sy[2])))));
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x) {
-                float px = x + 0.5f, py = y + 0.5f;
-                float b0 = ((sx[1] - px) * (sy[2] - py) - (sx[2] - px) * (sy[1] - py)) / area;
-                float b1 = ((sx[2] - px) * (sy[0] - py) - (sx[0] - px) * (sy[2] - py)) / area;
-                float b2 = 1 - b0 - b1;
-                if (b0 < 0 || b1 < 0 || b2 < 0)
-                    continue;
-                float w = b0 * iw[0] + b1 * iw[1] + b2 * iw[2];
-                float depth = 1 / w;
-                size_t at = size_t(y) * WIDTH + size_t(x);
-                if (depth >= m_depth[at])
-                    continue;
-                auto lerp = [&](float a, float b, float c) {
-                    return (a * b0 * iw[0] + b * b1 * iw[1] + c * b2 * iw[2]) / w;
-                };
-                float u = lerp(t[0].u, t[1].u, t[2].u), v = lerp(t[0].v, t[1].v, t[2].v);
-                const float lit[3] = {lerp(t[0].colour.x, t[1].colour.x, t[2].colour.x),
-                                      lerp(t[0].colour.y, t[1].colour.y, t[2].colour.y),
-                                      lerp(t[0].colour.z, t[1].colour.z, t[2].colour.z)};
-                float tex[3];
-                Sample(m, u, v, tex);
-                float* out = &m_rgb[at * 3];
-                for (int k = 0; k < 3; ++k) {
-                    const float c = lit[k] * tex[k];
-                    out[k] = alpha < 1 ? out[k] * (1 - alpha) + c * alpha : c;
-                }
-                if (alpha >= 1)
-                    m_depth[at] = depth;
-            }
-    }
-
-    static void Sample(const Material& m, float u, float v, float rgb[3]) {
-        const CPaintImage* image = m.texture;
-        if (!image) {
-            rgb[0] = rgb[1] = rgb[2] = 1;
-            return;
-        }
-        u -= std::floor(u);
-        v = m.clampV ? std::fmin(std::fmax(v, 0.0f), 0.9999f) : v - std::floor(v);
-        int x = int(u * image->Width()) % image->Width(), y = int(v * image->Height()) % image->Height();
-        image->Get(x, y, rgb[0], rgb[1], rgb[2]);
     }
 
     CMatrix m_view;
-    float m_focal;
-    std::vector<float> m_depth;
-    std::vector<float> m_rgb;
+    CPreviewRaster m_raster;
 };
 
 } // namespace

@@ -5,23 +5,10 @@
 
 #include "engine/core/Random.h"
 #include "engine/core/LittleEndian.h"
+#include "tools/content/Painting.h"
 
 namespace {
 constexpr float PI = 3.14159265358979f;
-
-float Clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
-float Mix(float a, float b, float t) { return a + (b - a) * t; }
-float SmoothStep(float e0, float e1, float x) {
-    float t = Clamp01((x - e0) / (e1 - e0));
-    return t * t * (3 - 2 * t);
-}
-
-struct Rgb {
-    float r, g, b;
-};
-Rgb MixRgb(Rgb a, Rgb b, float t) { return {Mix(a.r, b.r, t), Mix(a.g, b.g, t), Mix(a.b, b.b, t)}; }
-Rgb Scale(Rgb a, float k) { return {a.r * k, a.g * k, a.b * k}; }
-void Put(CPaintImage& image, int x, int y, Rgb c) { image.Set(x, y, c.r, c.g, c.b); }
 
 // Long-grained wood: rings bent by noise, stretched along x.
 Rgb WoodAt(const CNoise& noise, float x, float y, Rgb light, Rgb dark, float rings) {
@@ -34,12 +21,10 @@ Rgb WoodAt(const CNoise& noise, float x, float y, Rgb light, Rgb dark, float rin
 }
 
 CPaintImage Wood(unsigned seed, int size, Rgb light, Rgb dark, float rings) {
-    CPaintImage image(size, size);
     CNoise noise(seed, 16);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            Put(image, x, y, WoodAt(noise, float(x) * 16 / size, float(y) / size, light, dark, rings));
-    return image;
+    return PaintPixels(size, size, [&](int x, int y) {
+        return WoodAt(noise, float(x) * 16 / size, float(y) / size, light, dark, rings);
+    });
 }
 
 // Floor boards: four planks across, each with its own shade and joints.
@@ -69,33 +54,27 @@ CPaintImage Flooring() {
 // Tatami: fine woven rush rows with a dark cloth border along two edges.
 CPaintImage Tatami() {
     const int size = 128;
-    CPaintImage image(size, size);
     CNoise noise(23, 16);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float weave = (x % 4 == 0) ? 0.82f : 1.0f;
-            float rows = 0.92f + 0.08f * std::sin(float(y) * PI / 1.5f);
-            float n = noise.Fractal(float(x) / 8, float(y) / 32, 3);
-            Rgb c{0.70f * rows * weave + 0.1f * n, 0.72f * rows * weave + 0.08f * n, 0.42f * weave + 0.06f * n};
-            if (y < 10 || y >= size - 10)
-                c = {0.12f + 0.05f * n, 0.16f + 0.05f * n, 0.12f};
-            Put(image, x, y, c);
-        }
-    return image;
+    return PaintPixels(size, size, [&](int x, int y) {
+        float weave = (x % 4 == 0) ? 0.82f : 1.0f;
+        float rows = 0.92f + 0.08f * std::sin(float(y) * PI / 1.5f);
+        float n = noise.Fractal(float(x) / 8, float(y) / 32, 3);
+        Rgb c{0.70f * rows * weave + 0.1f * n, 0.72f * rows * weave + 0.08f * n, 0.42f * weave + 0.06f * n};
+        if (y < 10 || y >= size - 10)
+            c = {0.12f + 0.05f * n, 0.16f + 0.05f * n, 0.12f};
+        return c;
+    });
 }
 
 // Warm plaster wall with a dark wooden skirting band at the bottom.
 CPaintImage Plaster() {
     const int size = 128;
-    CPaintImage image(size, size);
     CNoise noise(31, 16);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float n = noise.Fractal(float(x) / 8, float(y) / 8, 4);
-            Rgb c{0.88f + 0.08f * n, 0.83f + 0.08f * n, 0.72f + 0.07f * n};
-            Put(image, x, y, c);
-        }
-    return image;
+    return PaintPixels(size, size, [&](int x, int y) {
+        float n = noise.Fractal(float(x) / 8, float(y) / 8, 4);
+        Rgb c{0.88f + 0.08f * n, 0.83f + 0.08f * n, 0.72f + 0.07f * n};
+        return c;
+    });
 }
 
 // Cotton print with small five-petal flowers on a soft ground.
@@ -178,87 +157,72 @@ CPaintImage DrawerFront(unsigned seed, Rgb light, Rgb dark, int columns, int row
 // A mirror: pale silver-blue gradient with a soft highlight band.
 CPaintImage Mirror() {
     const int size = 128;
-    CPaintImage image(size, size);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float t = float(y) / size;
-            float band = std::exp(-std::pow((float(x) - float(y) * 0.6f - 30) / 10, 2.0f));
-            Rgb c = MixRgb({0.78f, 0.84f, 0.90f}, {0.50f, 0.58f, 0.68f}, t);
-            c = MixRgb(c, {1, 1, 1}, band * 0.5f);
-            if (x < 8 || y < 8 || x >= size - 8 || y >= size - 8)
-                c = {0.45f, 0.28f, 0.15f};
-            Put(image, x, y, c);
-        }
-    return image;
+    return PaintPixels(size, size, [&](int x, int y) {
+        float t = float(y) / size;
+        float band = std::exp(-std::pow((float(x) - float(y) * 0.6f - 30) / 10, 2.0f));
+        Rgb c = MixRgb({0.78f, 0.84f, 0.90f}, {0.50f, 0.58f, 0.68f}, t);
+        c = MixRgb(c, {1, 1, 1}, band * 0.5f);
+        if (x < 8 || y < 8 || x >= size - 8 || y >= size - 8)
+            c = {0.45f, 0.28f, 0.15f};
+        return c;
+    });
 }
 
 // A vertical gradient, light at the top.
 CPaintImage Gradient(Rgb top, Rgb bottom) {
     const int size = 64;
-    CPaintImage image(size, size);
     CNoise noise(61, 8);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            Rgb c = MixRgb(top, bottom, float(y) / (size - 1));
-            Put(image, x, y, Scale(c, 0.97f + 0.03f * noise.Sample(float(x) / 8, float(y) / 8)));
-        }
-    return image;
+    return PaintPixels(size, size, [&](int x, int y) {
+        Rgb c = MixRgb(top, bottom, float(y) / (size - 1));
+        return Scale(c, 0.97f + 0.03f * noise.Sample(float(x) / 8, float(y) / 8));
+    });
 }
 
 // Kotatsu rug: a red field with a cream border and a woven texture.
 CPaintImage Carpet() {
     const int size = 128;
-    CPaintImage image(size, size);
     CNoise noise(71, 16);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            int d = std::min(std::min(x, y), std::min(size - 1 - x, size - 1 - y));
-            float n = noise.Fractal(float(x) / 4, float(y) / 4, 2);
-            Rgb c{0.62f, 0.16f, 0.14f};
-            if (d < 10)
-                c = {0.88f, 0.80f, 0.62f};
-            else if (d < 13)
-                c = {0.30f, 0.10f, 0.08f};
-            else if ((x / 16 + y / 16) % 2 == 0)
-                c = {0.68f, 0.22f, 0.18f};
-            Put(image, x, y, Scale(c, 0.85f + 0.2f * n));
-        }
-    return image;
+    return PaintPixels(size, size, [&](int x, int y) {
+        int d = std::min(std::min(x, y), std::min(size - 1 - x, size - 1 - y));
+        float n = noise.Fractal(float(x) / 4, float(y) / 4, 2);
+        Rgb c{0.62f, 0.16f, 0.14f};
+        if (d < 10)
+            c = {0.88f, 0.80f, 0.62f};
+        else if (d < 13)
+            c = {0.30f, 0.10f, 0.08f};
+        else if ((x / 16 + y / 16) % 2 == 0)
+            c = {0.68f, 0.22f, 0.18f};
+        return Scale(c, 0.85f + 0.2f * n);
+    });
 }
 
 // Cushion cloth: indigo with thin cream and madder pinstripes.
 CPaintImage Stripes() {
     const int size = 128;
-    CPaintImage image(size, size);
     CNoise noise(73, 16);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            int s = x % 32;
-            Rgb c{0.20f, 0.24f, 0.45f};
-            if (s < 3)
-                c = {0.90f, 0.86f, 0.74f};
-            else if (s >= 15 && s < 17)
-                c = {0.72f, 0.30f, 0.22f};
-            Put(image, x, y, Scale(c, 0.9f + 0.1f * noise.Sample(float(x) / 3, float(y) / 3)));
-        }
-    return image;
+    return PaintPixels(size, size, [&](int x, int y) {
+        int s = x % 32;
+        Rgb c{0.20f, 0.24f, 0.45f};
+        if (s < 3)
+            c = {0.90f, 0.86f, 0.74f};
+        else if (s >= 15 && s < 17)
+            c = {0.72f, 0.30f, 0.22f};
+        return Scale(c, 0.9f + 0.1f * noise.Sample(float(x) / 3, float(y) / 3));
+    });
 }
 
 // Dark lacquered board with fine lines (TV rack parts).
 CPaintImage Lacquer(unsigned seed, Rgb base, bool lines) {
     const int size = 64;
-    CPaintImage image(size, size);
     CNoise noise(seed, 8);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float n = noise.Fractal(float(x) / 8, float(y) / 8, 3);
-            float sheen = 0.9f + 0.25f * std::exp(-std::pow((float(y) - 16) / 6, 2.0f));
-            Rgb c = Scale(base, sheen * (0.9f + 0.15f * n));
-            if (lines && (y % 16 == 0 || y % 16 == 1))
-                c = {0.70f, 0.68f, 0.62f};
-            Put(image, x, y, c);
-        }
-    return image;
+    return PaintPixels(size, size, [&](int x, int y) {
+        float n = noise.Fractal(float(x) / 8, float(y) / 8, 3);
+        float sheen = 0.9f + 0.25f * std::exp(-std::pow((float(y) - 16) / 6, 2.0f));
+        Rgb c = Scale(base, sheen * (0.9f + 0.15f * n));
+        if (lines && (y % 16 == 0 || y % 16 == 1))
+            c = {0.70f, 0.68f, 0.62f};
+        return c;
+    });
 }
 
 // Sky panorama, u once round, v from zenith (top) down past the horizon.

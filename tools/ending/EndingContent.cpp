@@ -10,6 +10,7 @@
 #include "engine/chunk/ChunkRecords.h"
 #include "engine/resource/ResourceKind.h"
 #include "tools/media/FontRaster.h"
+#include "tools/chunkwriter/AnimationWriter.h"
 #include "tools/chunkwriter/ChunkWriter.h"
 #include "tools/media/ImageWriters.h"
 
@@ -126,12 +127,7 @@ public:
             AppendTree(int(i), -1, hierarchy);
             writer.Write(hierarchy);
         }
-        if (writer.Failed()) {
-            error = "the chunk writer refused a record";
-            return false;
-        }
-        bytes = writer.GetBytes();
-        return true;
+        return writer.TakeBytes(bytes, error);
     }
 
 private:
@@ -202,64 +198,6 @@ private:
     std::vector<TextureRecord> m_textures;
     std::vector<ShaderRecord> m_shaders;
     std::vector<QuadNode> m_nodes;
-};
-
-// Animation sets of piecewise linear keys on named channels.
-class CAnimationWriter {
-public:
-    explicit CAnimationWriter(const std::string& setName) : m_setName(setName) {}
-
-    // Keys as (frame, value) points from frame 0; the value holds after the
-    // last point up to `length`.
-    void Channel(const std::string& target, int kind, int attribute, std::vector<std::pair<float, float>> points,
-                 float length) {
-        AnimationDataRecord data;
-        std::string base = m_setName + "_" + target + "_" + std::to_string(attribute);
-        data.name = base + "Data";
-        data.interpolation = AI_LINEAR;
-        if (points.empty() || points.front().first > 0.0f)
-            points.insert(points.begin(), {0.0f, points.empty() ? 0.0f : points.front().second});
-        if (points.back().first < length)
-            points.push_back({length, points.back().second});
-        for (size_t i = 0; i + 1 < points.size(); ++i) {
-            float span = points[i + 1].first - points[i].first;
-            if (span <= 0.0f)
-                continue;
-            data.keys.push_back({span, points[i + 1].second - points[i].second, points[i].second});
-        }
-        AnimatorRecord animator;
-        animator.name = base;
-        animator.dataName = data.name;
-        animator.targetName = target;
-        animator.targetKind = kind;
-        animator.attribute = attribute;
-        m_data.push_back(data);
-        m_animators.push_back(animator);
-    }
-
-    bool Write(std::vector<uint8_t>& bytes, std::string& error) {
-        CChunkWriter writer;
-        for (const AnimationDataRecord& d : m_data)
-            writer.Write(d);
-        for (const AnimatorRecord& a : m_animators)
-            writer.Write(a);
-        AnimationSetRecord set;
-        set.name = m_setName;
-        for (const AnimatorRecord& a : m_animators)
-            set.animatorNames.push_back(a.name);
-        writer.Write(set);
-        if (writer.Failed()) {
-            error = "the chunk writer refused an animation record of " + m_setName;
-            return false;
-        }
-        bytes = writer.GetBytes();
-        return true;
-    }
-
-private:
-    std::string m_setName;
-    std::vector<AnimationDataRecord> m_data;
-    std::vector<AnimatorRecord> m_animators;
 };
 
 // ---- Pictures.

@@ -1,33 +1,22 @@
 #include <cmath>
 
+#include "tools/content/Painting.h"
 #include "tools/goods/GoodsBuilder.h"
 
 namespace {
 
 constexpr float PI = 3.14159265f;
 
-float Clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
-float Mix(float a, float b, float t) { return a + (b - a) * t; }
-
-struct Rgb {
-    float r, g, b;
-};
-Rgb MixRgb(Rgb a, Rgb b, float t) { return {Mix(a.r, b.r, t), Mix(a.g, b.g, t), Mix(a.b, b.b, t)}; }
-void Put(CPaintImage& image, int x, int y, Rgb c) { image.Set(x, y, Clamp01(c.r), Clamp01(c.g), Clamp01(c.b)); }
-
 // Brushed steel with a few darker bands, for the drums' rims and lugs.
 CPaintImage CongaMetal() {
     const int size = 64;
-    CPaintImage image(size, size);
     CNoise noise(101, 8);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float streak = noise.Fractal(float(x) / 32, float(y) / 2, 3);
-            float band = 0.5f + 0.5f * std::cos(float(y) / size * 2 * PI * 2);
-            float v = 0.55f + 0.3f * streak + 0.12f * band;
-            Put(image, x, y, {v * 0.96f, v * 0.97f, v});
-        }
-    return image;
+    return PaintPixels(size, size, [&](int x, int y) {
+        float streak = noise.Fractal(float(x) / 32, float(y) / 2, 3);
+        float band = 0.5f + 0.5f * std::cos(float(y) / size * 2 * PI * 2);
+        float v = 0.55f + 0.3f * streak + 0.12f * band;
+        return Rgb{v * 0.96f, v * 0.97f, v};
+    });
 }
 
 // Lacquered red wood staves running down the drum, with dark joints.
@@ -57,34 +46,27 @@ CPaintImage CongaRedwood() {
 // A stretched hide: pale cream, mottled, darker at the rim where it is tacked.
 CPaintImage CongaSkin() {
     const int size = 128;
-    CPaintImage image(size, size);
     CNoise noise(103, 8);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float u = (x + 0.5f) / size * 2 - 1, v = (y + 0.5f) / size * 2 - 1;
-            float r = std::sqrt(u * u + v * v);
-            float mottle = noise.Fractal(float(x) / 16, float(y) / 16, 4);
-            Rgb c =
-                MixRgb({0.93f, 0.86f, 0.70f}, {0.75f, 0.62f, 0.42f}, 0.35f * mottle + 0.5f * Clamp01((r - 0.7f) * 3));
-            // Played: a worn patch near the middle.
-            c = MixRgb(c, {0.80f, 0.70f, 0.52f}, 0.25f * Clamp01(1 - r * 2.2f));
-            Put(image, x, y, c);
-        }
-    return image;
+    return PaintPixels(size, size, [&](int x, int y) {
+        float u = (x + 0.5f) / size * 2 - 1, v = (y + 0.5f) / size * 2 - 1;
+        float r = std::sqrt(u * u + v * v);
+        float mottle = noise.Fractal(float(x) / 16, float(y) / 16, 4);
+        Rgb c = MixRgb({0.93f, 0.86f, 0.70f}, {0.75f, 0.62f, 0.42f}, 0.35f * mottle + 0.5f * Clamp01((r - 0.7f) * 3));
+        // Played: a worn patch near the middle.
+        c = MixRgb(c, {0.80f, 0.70f, 0.52f}, 0.25f * Clamp01(1 - r * 2.2f));
+        return c;
+    });
 }
 
 // The octopus's painted head: purple with spots, two big eyes with
 // highlights and a grin, facing the front (u = 0.5) of the sphere.
 CPaintImage Diabolos() {
     const int w = 256, h = 128;
-    CPaintImage image(w, h);
     CNoise noise(104, 8);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            float n = noise.Fractal(float(x) / 32, float(y) / 16, 3);
-            Rgb c = MixRgb({0.62f, 0.24f, 0.68f}, {0.45f, 0.14f, 0.52f}, n);
-            Put(image, x, y, c);
-        }
+    CPaintImage image = PaintPixels(w, h, [&](int x, int y) {
+        float n = noise.Fractal(float(x) / 32, float(y) / 16, 3);
+        return MixRgb({0.62f, 0.24f, 0.68f}, {0.45f, 0.14f, 0.52f}, n);
+    });
     // Spots all round.
     for (int i = 0; i < 22; ++i) {
         float cx = float((i * 53) % w), cy = float(12 + (i * 37) % (h - 40)), r = 4.0f + float(i % 3) * 2;
@@ -131,15 +113,13 @@ CPaintImage Diabolos() {
 // Polished steel fading to the sharpened edge, with the maker's stamp.
 CPaintImage HouchouBlade() {
     const int size = 64;
-    CPaintImage image(size, size);
     CNoise noise(105, 8);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float brush = noise.Fractal(float(x) / 2, float(y) / 32, 2);
-            float edge = float(y) / size;
-            float v = 0.62f + 0.18f * brush + 0.2f * edge * edge;
-            Put(image, x, y, {v, v * 1.01f, v * 1.04f});
-        }
+    CPaintImage image = PaintPixels(size, size, [&](int x, int y) {
+        float brush = noise.Fractal(float(x) / 2, float(y) / 32, 2);
+        float edge = float(y) / size;
+        float v = 0.62f + 0.18f * brush + 0.2f * edge * edge;
+        return Rgb{v, v * 1.01f, v * 1.04f};
+    });
     for (int y = 18; y < 26; ++y)
         for (int x = 8; x < 16; ++x)
             image.Blend(x, y, 0.25f, 0.25f, 0.27f, 0.6f);
@@ -149,38 +129,32 @@ CPaintImage HouchouBlade() {
 // Magnolia handle wood, pale and fine grained.
 CPaintImage HouchouWood() {
     const int size = 64;
-    CPaintImage image(size, size);
     CNoise noise(106, 8);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float grain = noise.Fractal(float(x) / 3, float(y) / 24, 3);
-            float ring = 0.5f + 0.5f * std::sin((float(x) / 4 + grain * 4) * PI);
-            Rgb c = MixRgb({0.86f, 0.74f, 0.52f}, {0.64f, 0.50f, 0.30f}, 0.3f * ring + 0.3f * grain);
-            Put(image, x, y, c);
-        }
-    return image;
+    return PaintPixels(size, size, [&](int x, int y) {
+        float grain = noise.Fractal(float(x) / 3, float(y) / 24, 3);
+        float ring = 0.5f + 0.5f * std::sin((float(x) / 4 + grain * 4) * PI);
+        return MixRgb({0.86f, 0.74f, 0.52f}, {0.64f, 0.50f, 0.30f}, 0.3f * ring + 0.3f * grain);
+    });
 }
 
 // The milk bottle: white milk behind the glass, a blue-and-white label with
 // a cow round its middle (v runs from the top of the lathe profile down).
 CPaintImage Milk() {
     const int w = 128, h = 128;
-    CPaintImage image(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            float v = (y + 0.5f) / h;
-            Rgb c{0.97f, 0.97f, 0.95f};
-            // The label between 35% and 70% of the way down.
-            if (v > 0.35f && v < 0.70f) {
-                c = {0.22f, 0.42f, 0.86f};
-                if (v > 0.42f && v < 0.63f)
-                    c = {0.98f, 0.98f, 0.98f};
-            }
-            // Shine down one side.
-            float u = (x + 0.5f) / w;
-            float shine = std::pow(std::fmax(0.0f, std::cos((u - 0.2f) * 2 * PI)), 30.0f) * 0.3f;
-            Put(image, x, y, {c.r + shine, c.g + shine, c.b + shine});
+    CPaintImage image = PaintPixels(w, h, [&](int x, int y) {
+        float v = (y + 0.5f) / h;
+        Rgb c{0.97f, 0.97f, 0.95f};
+        // The label between 35% and 70% of the way down.
+        if (v > 0.35f && v < 0.70f) {
+            c = {0.22f, 0.42f, 0.86f};
+            if (v > 0.42f && v < 0.63f)
+                c = {0.98f, 0.98f, 0.98f};
         }
+        // Shine down one side.
+        float u = (x + 0.5f) / w;
+        float shine = std::pow(std::fmax(0.0f, std::cos((u - 0.2f) * 2 * PI)), 30.0f) * 0.3f;
+        return Rgb{c.r + shine, c.g + shine, c.b + shine};
+    });
     // A cow's patches on the white band, on two sides.
     CNoise noise(107, 4);
     for (int y = int(0.43f * h); y < int(0.62f * h); ++y)
@@ -197,19 +171,16 @@ CPaintImage Milk() {
 // highlights, for glossy surfaces.
 CPaintImage Reflection() {
     const int size = 128;
-    CPaintImage image(size, size);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float v = (y + 0.5f) / size;
-            float sky = Clamp01(1 - v * 1.6f);
-            Rgb c = MixRgb({0.20f, 0.22f, 0.26f}, {0.85f, 0.90f, 0.97f}, sky);
-            float u = (x + 0.5f) / size;
-            bool window = v > 0.12f && v < 0.38f && ((u > 0.15f && u < 0.30f) || (u > 0.34f && u < 0.49f));
-            if (window)
-                c = {1, 1, 1};
-            Put(image, x, y, c);
-        }
-    return image;
+    return PaintPixels(size, size, [&](int x, int y) {
+        float v = (y + 0.5f) / size;
+        float sky = Clamp01(1 - v * 1.6f);
+        Rgb c = MixRgb({0.20f, 0.22f, 0.26f}, {0.85f, 0.90f, 0.97f}, sky);
+        float u = (x + 0.5f) / size;
+        bool window = v > 0.12f && v < 0.38f && ((u > 0.15f && u < 0.30f) || (u > 0.34f && u < 0.49f));
+        if (window)
+            c = {1, 1, 1};
+        return c;
+    });
 }
 
 } // namespace

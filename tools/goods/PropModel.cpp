@@ -127,10 +127,5 @@ bool CPropModel::Write(std::vector<uint8_t>& bytes, std::string& error) const {
             AppendTree(int(i), -1, hierarchy);
             writer.Write(hierarchy);
         }
-    if (writer.Failed()) {
-        error = "the chunk writer refused a record";
-        return false;
-    }
-    bytes = writer.GetBytes();
-    return true;
+    return writer.TakeBytes(bytes, error);
 }

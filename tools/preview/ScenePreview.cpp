@@ -10,6 +10,7 @@
 #include "engine/chunk/VertexSize.h"
 #include "engine/resource/ResourceKind.h"
 #include "tools/content/SkeletonBuilder.h"
+#include "tools/preview/PreviewRaster.h"
 
 namespace {
 
@@ -66,12 +67,6 @@ float ReadFloat(const uint8_t* p) {
     std::memcpy(&f, p, 4);
     return f;
 }
-
-struct Vertex {
-    V3 view;
-    float u, v;
-    V3 colour;
-};
 
 } // namespace
 
@@ -401,76 +396,15 @@ bool CScenePreview::Bounds(const std::string& node, float centre[3], float& radi
 
 PreviewPicture CScenePreview::Render(const PreviewCamera& camera, int width, int height,
                                      const std::string& only) const {
-    PreviewPicture picture;
-    picture.width = width;
-    picture.height = height;
-    std::vector<float> depth(size_t(width) * height, 1e30f);
-    std::vector<float> rgb(size_t(width) * height * 3);
-    for (size_t i = 0; i < rgb.size(); ++i)
-        rgb[i] = m_background[i % 3];
+    CPreviewRaster raster(width, height, camera.fovY, m_background);
     V3 eye{camera.eye[0], camera.eye[1], camera.eye[2]}, target{camera.target[0], camera.target[1], camera.target[2]};
     V3 back = Norm(eye - target);
     V3 right = Norm(Cross({0, 1, 0}, back));
     V3 up = Cross(back, right);
-    const float focal = (height / 2.0f) / std::tan(camera.fovY / 2);
     const V3 lamp{0, 300, 0};
     int onlyIndex = only.empty() ? -1 : m->FindNode(only);
     if (!only.empty() && onlyIndex < 0)
         onlyIndex = int(m->nodes.size());
-
-    auto drawTriangle = [&](const Vertex* t, const Impl::Material& mat, bool doubleSided, float alpha) {
-        float sx[3], sy[3], iw[3];
-        for (int i = 0; i < 3; ++i) {
-            iw[i] = 1 / -t[i].view.z;
-            sx[i] = width / 2.0f + t[i].view.x * focal * iw[i];
-            sy[i] = height / 2.0f - t[i].view.y * focal * iw[i];
-        }
-        float area = (sx[1] - sx[0]) * (sy[2] - sy[0]) - (sx[2] - sx[0]) * (sy[1] - sy[0]);
-        if ((area >= 0 && !doubleSided) || area == 0)
-            return;
-        int x0 = std::max(0, int(std::floor(std::min({sx[0], sx[1], sx[2]}))));
-        int x1 = std::min(width - 1, int(std::ceil(std::max({sx[0], sx[1], sx[2]}))));
-        int y0 = std::max(0, int(std::floor(std::min({sy[0], sy[1], sy[2]}))));
-        int y1 = std::min(height - 1, int(std::ceil(std::max({sy[0], sy[1], sy[2]}))));
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x) {
-                float px = x + 0.5f, py = y + 0.5f;
-                float b0 = ((sx[1] - px) * (sy[2] - py) - (sx[2] - px) * (sy[1] - py)) / area;
-                float b1 = ((sx[2] - px) * (sy[0] - py) - (sx[0] - px) * (sy[2] - py)) / area;
-                float b2 = 1 - b0 - b1;
-                if (b0 < 0 || b1 < 0 || b2 < 0)
-                    continue;
-                float w = b0 * iw[0] + b1 * iw[1] + b2 * iw[2];
-                float d = 1 / w;
-                size_t at = size_t(y) * width + x;
-                if (d >= depth[at])
-                    continue;
-                auto lerp = [&](float a, float b, float c) {
-                    return (a * b0 * iw[0] + b * b1 * iw[1] + c * b2 * iw[2]) / w;
-                };
-                float u = lerp(t[0].u, t[1].u, t[2].u), v = lerp(t[0].v, t[1].v, t[2].v);
-                V3 c{lerp(t[0].colour.x, t[1].colour.x, t[2].colour.x),
-                     lerp(t[0].colour.y, t[1].colour.y, t[2].colour.y),
-                     lerp(t[0].colour.z, t[1].colour.z, t[2].colour.z)};
-                if (mat.image) {
-                    const CPaintImage& im = *mat.image;
-                    float uu = u - std::floor(u);
-                    float vv = mat.clamp ? std::min(std::max(v, 0.0f), 0.9999f) : v - std::floor(v);
-                    if (mat.clamp)
-                        uu = std::min(std::max(u, 0.0f), 0.9999f);
-                    float r, g, b;
-                    im.Get(int(uu * im.Width()) % im.Width(), int(vv * im.Height()) % im.Height(), r, g, b);
-                    c = {c.x * r, c.y * g, c.z * b};
-                }
-                if (alpha < 1) {
-                    for (int k = 0; k < 3; ++k)
-                        rgb[at * 3 + k] = rgb[at * 3 + k] * (1 - alpha) + (&c.x)[k] * alpha;
-                } else {
-                    depth[at] = d;
-                    rgb[at * 3] = c.x, rgb[at * 3 + 1] = c.y, rgb[at * 3 + 2] = c.z;
-                }
-            }
-    };
 
     for (int pass = 0; pass < 2; ++pass)
         m->ForEachShape(onlyIndex, [&](const Impl::Material& mat, const GeometryRecord& g, const std::vector<V3>& p,
@@ -479,10 +413,12 @@ PreviewPicture CScenePreview::Render(const PreviewCamera& camera, int width, int
             bool translucent = alpha < 1;
             if ((pass == 1) != translucent)
                 return;
-            std::vector<Vertex> vs(p.size());
+            std::vector<RasterVertex> vs(p.size());
             for (size_t i = 0; i < p.size(); ++i) {
                 V3 rel = p[i] - eye;
-                vs[i].view = {Dot(rel, right), Dot(rel, up), Dot(rel, back)};
+                vs[i].view[0] = Dot(rel, right);
+                vs[i].view[1] = Dot(rel, up);
+                vs[i].view[2] = Dot(rel, back);
                 vs[i].u = e[i * 6];
                 vs[i].v = e[i * 6 + 1];
                 float light = 1;
@@ -492,44 +428,25 @@ PreviewPicture CScenePreview::Render(const PreviewCamera& camera, int width, int
                     float lambert = std::max(0.0f, (Dot(n[i], toLamp * (1 / dist)) + 0.3f) / 1.3f);
                     light = 0.42f + 0.7f * lambert * std::min(1.0f, 420.0f / dist);
                 }
-                vs[i].colour = V3{e[i * 6 + 2] * mat.record.colour[0], e[i * 6 + 3] * mat.record.colour[1],
-                                  e[i * 6 + 4] * mat.record.colour[2]} *
-                               light;
+                const V3 colour = V3{e[i * 6 + 2] * mat.record.colour[0], e[i * 6 + 3] * mat.record.colour[1],
+                                     e[i * 6 + 4] * mat.record.colour[2]} *
+                                  light;
+                vs[i].colour[0] = colour.x, vs[i].colour[1] = colour.y, vs[i].colour[2] = colour.z;
             }
+            const RasterTexture texture{mat.image, mat.clamp, mat.clamp};
             const GeometryIndexGroup& group = g.groups[0];
             for (int i = 0; i + 2 < group.indexCount; i += 3) {
                 uint16_t a = group.Index(i), b = group.Index(i + 1), c = group.Index(i + 2);
                 if (a >= vs.size() || b >= vs.size() || c >= vs.size())
                     continue;
-                const Vertex in[3] = {vs[a], vs[b], vs[c]};
-                // Clip against the near plane, then fan.
-                const float nearZ = -1.0f;
-                std::vector<Vertex> poly;
-                for (int k = 0; k < 3; ++k) {
-                    const Vertex& s = in[k];
-                    const Vertex& t = in[(k + 1) % 3];
-                    bool sIn = s.view.z <= nearZ, tIn = t.view.z <= nearZ;
-                    if (sIn)
-                        poly.push_back(s);
-                    if (sIn != tIn) {
-                        float f = (nearZ - s.view.z) / (t.view.z - s.view.z);
-                        Vertex q;
-                        q.view = s.view + (t.view - s.view) * f;
-                        q.u = s.u + (t.u - s.u) * f;
-                        q.v = s.v + (t.v - s.v) * f;
-                        q.colour = s.colour + (t.colour - s.colour) * f;
-                        poly.push_back(q);
-                    }
-                }
-                for (size_t k = 2; k < poly.size(); ++k) {
-                    Vertex tri[3] = {poly[0], poly[k - 1], poly[k]};
-                    drawTriangle(tri, mat, g.doubleSided != 0, translucent ? alpha : 1.0f);
-                }
+                const RasterVertex in[3] = {vs[a], vs[b], vs[c]};
+                raster.DrawTriangle(in, texture, g.doubleSided != 0, translucent ? alpha : 1.0f);
             }
         });
 
-    picture.rgb.resize(rgb.size());
-    for (size_t i = 0; i < rgb.size(); ++i)
-        picture.rgb[i] = uint8_t(std::lround(std::min(1.0f, std::max(0.0f, rgb[i])) * 255));
+    PreviewPicture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.rgb = raster.ToRgb();
     return picture;
 }

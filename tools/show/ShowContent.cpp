@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "character/item/Catalogue.h"
 #include "engine/anim/AnimAttribute.h"
@@ -12,7 +11,9 @@
 #include "engine/archive/TextureLists.h"
 #include "engine/chunk/ChunkEnums.h"
 #include "engine/resource/ResourceKind.h"
+#include "tools/chunkwriter/AnimationWriter.h"
 #include "tools/chunkwriter/ChunkWriter.h"
+#include "tools/content/ContentFile.h"
 #include "tools/content/MeshBuilder.h"
 #include "tools/media/FontRaster.h"
 #include "tools/media/ImageWriters.h"
@@ -522,71 +523,13 @@ public:
             h.nodes.push_back({q.node + "Shape", RT_SHAPE, 0, self});
         }
         writer.Write(h);
-        if (writer.Failed()) {
-            error = "the chunk writer refused a record of " + top;
-            return false;
-        }
-        bytes = writer.GetBytes();
-        return true;
+        return writer.TakeBytes(bytes, error, "a record of " + top);
     }
 
 private:
     std::vector<TextureRecord> m_textures;
     std::vector<ShaderRecord> m_shaders;
     std::vector<Quad> m_quads;
-};
-
-class CAnimationWriter {
-public:
-    explicit CAnimationWriter(const std::string& set) : m_set(set) {}
-
-    // (frame, value) points; the value holds to `length` after the last.
-    void Channel(const std::string& target, int kind, int attribute, std::vector<std::pair<float, float>> points,
-                 float length) {
-        AnimationDataRecord data;
-        const std::string base = m_set + "_" + target + "_" + std::to_string(attribute);
-        data.name = base + "Data";
-        data.interpolation = AI_LINEAR;
-        if (points.back().first < length)
-            points.push_back({length, points.back().second});
-        for (size_t i = 0; i + 1 < points.size(); ++i) {
-            const float span = points[i + 1].first - points[i].first;
-            if (span > 0)
-                data.keys.push_back({span, points[i + 1].second - points[i].second, points[i].second});
-        }
-        AnimatorRecord a;
-        a.name = base;
-        a.dataName = data.name;
-        a.targetName = target;
-        a.targetKind = kind;
-        a.attribute = attribute;
-        m_data.push_back(data);
-        m_animators.push_back(a);
-    }
-
-    bool Write(std::vector<uint8_t>& bytes, std::string& error) {
-        CChunkWriter writer;
-        for (const AnimationDataRecord& d : m_data)
-            writer.Write(d);
-        for (const AnimatorRecord& a : m_animators)
-            writer.Write(a);
-        AnimationSetRecord set;
-        set.name = m_set;
-        for (const AnimatorRecord& a : m_animators)
-            set.animatorNames.push_back(a.name);
-        writer.Write(set);
-        if (writer.Failed()) {
-            error = "the chunk writer refused an animation record of " + m_set;
-            return false;
-        }
-        bytes = writer.GetBytes();
-        return true;
-    }
-
-private:
-    std::string m_set;
-    std::vector<AnimationDataRecord> m_data;
-    std::vector<AnimatorRecord> m_animators;
 };
 
 // A pulse of the bubble every 60 frames over the length.
@@ -598,16 +541,6 @@ std::vector<std::pair<float, float>> Pulse(float length, float low, float high) 
         points.push_back({std::min(f + 24, length), low});
     }
     return points;
-}
-
-bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes, std::string& error) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    if (!out) {
-        error = "cannot write " + path.string();
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -729,12 +662,7 @@ bool BuildDialModel(std::vector<uint8_t>& bytes, std::string& error) {
     h.nodes.push_back({"moneyDial", RT_TRANSFORM, 1, -1});
     h.nodes.push_back({"zaplenu_dialShape", RT_SHAPE, 0, 0});
     writer.Write(h);
-    if (writer.Failed()) {
-        error = "the chunk writer refused a record of the dial";
-        return false;
-    }
-    bytes = writer.GetBytes();
-    return true;
+    return writer.TakeBytes(bytes, error, "a record of the dial");
 }
 
 bool BuildShowAnimation(const std::string& set, std::vector<uint8_t>& bytes, std::string& error) {
@@ -769,7 +697,7 @@ bool WriteShowContent(const std::string& folder, std::string& error) {
     std::vector<uint8_t> bytes;
     bool (*const models[3])(std::vector<uint8_t>&, std::string&) = {BuildTvModel, BuildScreenModel, BuildDialModel};
     for (int i = 0; i < 3; ++i) {
-        if (!models[i](bytes, error) || !WriteFile(dir / SHOW_MODEL_ENTRIES[i].file, bytes, error))
+        if (!models[i](bytes, error) || !WriteContentFile(dir / SHOW_MODEL_ENTRIES[i].file, bytes, error))
             return false;
         manifest += std::string(SHOW_MODEL_ENTRIES[i].archive) + " " + SHOW_MODEL_ENTRIES[i].path + " " +
                     SHOW_MODEL_ENTRIES[i].file + "\n";
@@ -777,7 +705,7 @@ bool WriteShowContent(const std::string& folder, std::string& error) {
     const char* const sets[3] = {"taveluneTV", "taveluneTVEnding", "TVAnimateTexture"};
     for (int i = 0; i < 3; ++i) {
         if (!BuildShowAnimation(sets[i], bytes, error) ||
-            !WriteFile(dir / SHOW_ANIMATION_ENTRIES[i].file, bytes, error))
+            !WriteContentFile(dir / SHOW_ANIMATION_ENTRIES[i].file, bytes, error))
             return false;
         manifest += std::string(SHOW_ANIMATION_ENTRIES[i].archive) + " " + SHOW_ANIMATION_ENTRIES[i].path + " " +
                     SHOW_ANIMATION_ENTRIES[i].file + "\n";
@@ -789,9 +717,9 @@ bool WriteShowContent(const std::string& folder, std::string& error) {
         if (!PaintShowTexture(key, picture, error))
             return false;
         const std::string file = ShowTextureFileName(key);
-        if (!WriteFile(dir / "textures" / file, EncodeTga(picture, !picture.IsOpaque()), error))
+        if (!WriteContentFile(dir / "textures" / file, EncodeTga(picture, !picture.IsOpaque()), error))
             return false;
         manifest += "model/texture01.bin model/zaplenu/" + file + " textures/" + file + "\n";
     }
-    return WriteFile(dir / "show.manifest", std::vector<uint8_t>(manifest.begin(), manifest.end()), error);
+    return WriteContentFile(dir / "show.manifest", std::vector<uint8_t>(manifest.begin(), manifest.end()), error);
 }

@@ -1,8 +1,7 @@
 #pragma once
-// Fakes and helpers shared by the AI and behaviour tests: a settings object
-// that answers only what the AI reads, items of each kind without models,
-// seeds that make the generator's first draw a chosen value, and the world
-// clock set to a time of day.
+// Fakes and helpers shared by the AI and behaviour tests: the settings fake,
+// items of each kind without models, seeds that make the generator's first
+// draw a chosen value, and the world clock set to a time of day.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,47 +10,8 @@
 #include "character/act/ActRequest.h"
 #include "character/item/Item.h"
 #include "engine/core/Random.h"
-#include "shell/settings/Setting.h"
 #include "shell/world/World.h"
-
-class FakeSetting : public ISetting {
-public:
-    FakeSetting() : ISetting("") {}
-    bool noSave = false;
-    bool quillomb = false;
-
-    void ResetDefaults(bool) override {}
-    bool LoadConfig() override { return true; }
-    bool SaveConfig() override { return true; }
-    bool LoadState() override { return true; }
-    bool SaveState() override { return true; }
-    void SetClearMode(bool) override {}
-    bool EnterScreenSaverMode() override { return false; }
-    bool IsSoftwareShader() override { return false; }
-    int GetWidth() override { return 0; }
-    int GetHeight() override { return 0; }
-    int GetWindowConfig() override { return 0; }
-    void SetWindowConfig(int) override {}
-    bool IsFullscreen() override { return false; }
-    bool IsWindowClip() override { return false; }
-    int GetWindowMode() override { return 0; }
-    void SetWindowMode(int) override {}
-    bool IsTopmost() override { return false; }
-    void SetTopmost(bool) override {}
-    bool IsFixed() override { return false; }
-    void SetFixed(bool) override {}
-    int GetLeft() override { return 0; }
-    int GetTop() override { return 0; }
-    void SetPosition(int, int) override {}
-    bool IsCameraAuto() override { return true; }
-    void SetCameraAuto(bool) override {}
-    bool IsQuillombMode() override { return quillomb; }
-    void SetQuillombMode(bool on) override { quillomb = on; }
-    bool IsSoundOn() override { return false; }
-    void SetSoundOn(bool) override {}
-    bool IsNoSave() override { return noSave; }
-    bool IsWindows9x() override { return false; }
-};
+#include "tests/shell/support/FakeSetting.h"
 
 // An item of any kind with no model behind it: worn is a flag.
 class FakeItem : public CItem {

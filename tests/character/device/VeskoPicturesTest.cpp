@@ -35,6 +35,7 @@
 #include "shell/world/RoomCamera.h"
 #include "shell/world/World.h"
 #include "tests/character/ai/AiFixtures.h"
+#include "tests/engine/device/DeviceFixture.h"
 #include "tests/support/PictureCompare.h"
 
 namespace {
@@ -55,41 +56,6 @@ public:
     void Pass() { RunUpdates(); }
     CRenderManager* render = nullptr;
 };
-
-// The whole 32-bit back buffer, rows top first.
-bool ReadBackBuffer(IDirect3DDevice8* device, RgbPicture& out) {
-    IDirect3DSurface8* back = nullptr;
-    if (FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
-        return false;
-    D3DSURFACE_DESC desc;
-    back->GetDesc(&desc);
-    D3DLOCKED_RECT lr;
-    IDirect3DSurface8* copy = nullptr;
-    IDirect3DSurface8* read = back;
-    bool ok = desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8;
-    if (ok && FAILED(read->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {
-        ok = SUCCEEDED(device->CreateImageSurface(desc.Width, desc.Height, desc.Format, &copy)) &&
-             SUCCEEDED(device->CopyRects(back, nullptr, 0, copy, nullptr));
-        read = copy;
-        ok = ok && SUCCEEDED(read->LockRect(&lr, nullptr, D3DLOCK_READONLY));
-    }
-    if (ok) {
-        out.width = int(desc.Width);
-        out.height = int(desc.Height);
-        out.rgb.resize(size_t(out.width) * size_t(out.height) * 3);
-        for (int y = 0; y < out.height; ++y)
-            for (int x = 0; x < out.width; ++x) {
-                DWORD p = ((const DWORD*)((const BYTE*)lr.pBits + y * lr.Pitch))[x];
-                uint8_t* q = &out.rgb[(size_t(y) * size_t(out.width) + size_t(x)) * 3];
-                q[0] = uint8_t(p >> 16), q[1] = uint8_t(p >> 8), q[2] = uint8_t(p);
-            }
-        read->UnlockRect();
-    }
-    if (copy)
-        copy->Release();
-    back->Release();
-    return ok;
-}
 
 // Shots side by side, columns to a row; a shot missing is left black.
 RgbPicture ComposeSheet(const std::vector<RgbPicture>& shots, int columns) {
@@ -115,22 +81,8 @@ protected:
     void SetUp() override {
         if (!GENERATED_ARCHIVE_DIRECTORIES[ArchiveSlot(AK_MODEL, 4)])
             GTEST_SKIP() << "this build has no generated archive table";
-        savedFolder = GetDataFolder();
-        SetDataFolder(std::filesystem::current_path().string());
-        // The renderer writes "init.log" in the current directory: keep ours apart.
-        savedDirectory = std::filesystem::current_path();
-        folder = std::filesystem::temp_directory_path() / "deskmate-vesko-pictures";
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-        InstallTextureHooks();
-        InstallDrawListHooks();
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "VeskoPicturesTest";
-        RegisterClassA(&wc);
-        window = CreateWindowExA(0, wc.lpszClassName, "vesko", WS_POPUP | WS_VISIBLE, 0, 0, SHOT_WIDTH, SHOT_HEIGHT,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
+        data.Enter(std::filesystem::temp_directory_path() / "deskmate-vesko-pictures");
+        window = MakeDeviceTestWindow(SHOT_WIDTH, SHOT_HEIGHT);
         ASSERT_NE(window, nullptr);
         renderer = std::make_unique<CShotRenderer>(window);
         ASSERT_NE(renderer->GetDevice(), nullptr);
@@ -177,18 +129,9 @@ protected:
         delete render;
         colorTarget.reset();
         renderer.reset();
-        SetDrawListPass(nullptr);
-        SetTextureDevice(nullptr);
-        SetTextureStageBinder(nullptr);
-        SetDefaultTextureMaker(nullptr);
         if (window)
             DestroyWindow(window);
-        if (!savedFolder.empty())
-            SetDataFolder(savedFolder);
-        std::error_code ec;
-        if (!savedDirectory.empty())
-            std::filesystem::current_path(savedDirectory, ec);
-        std::filesystem::remove_all(folder, ec);
+        data.Leave();
     }
 
     void Step(int updates) {
@@ -254,7 +197,7 @@ protected:
     }
 
     void CheckSheet(const RgbPicture& sheet, const char* name) {
-        WriteRgbPng((savedDirectory / (std::string(name) + ".png")).string(), sheet);
+        WriteRgbPng((data.ProgramFolder() / (std::string(name) + ".png")).string(), sheet);
         PictureDifference d = CompareWithKept(sheet, std::string(DESKMATE_SOURCE_DIR "/tests/character/device/") +
                                                          name + "_reference.png");
         ASSERT_TRUE(d.sameSize) << name;
@@ -264,8 +207,7 @@ protected:
 
     static constexpr float FIELD_OF_VIEW = 0.5f;
 
-    std::string savedFolder;
-    std::filesystem::path folder, savedDirectory;
+    GeneratedDataRun data;
     HWND window = nullptr;
     std::unique_ptr<CShotRenderer> renderer;
     CRenderManager* render = nullptr;

@@ -1,10 +1,20 @@
 #pragma once
-// Windows and back-buffer reads for the tests that draw through the real
+// Windows and back-buffer reads (a pixel, the whole picture) for the tests that draw through the real
 // Direct3D 8 device, and a fixture with a small window and a windowed device.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <d3d8.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "engine/archive/DataFolder.h"
+#include "engine/drawlist/DrawList.h"
+#include "engine/render/RenderHooks.h"
+#include "engine/texture/TextureDevice.h"
+#include "engine/texture/d3d/D3dTextureDevice.h"
+#include "tests/support/PictureCompare.h"
 
 // A visible popup window at the top left corner for a device to draw in.
 inline HWND MakeDeviceTestWindow(int width, int height) {
@@ -52,6 +62,103 @@ inline bool ReadBackBufferPixel(IDirect3DDevice8* device, int x, int y, int rgb[
     back->Release();
     return ok;
 }
+
+// The whole 32-bit back buffer, rows top first; one that cannot be locked is
+// read through a copy.
+inline bool ReadBackBuffer(IDirect3DDevice8* device, RgbPicture& out) {
+    IDirect3DSurface8* back = nullptr;
+    if (FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
+        return false;
+    D3DSURFACE_DESC desc;
+    back->GetDesc(&desc);
+    D3DLOCKED_RECT lr;
+    IDirect3DSurface8* copy = nullptr;
+    IDirect3DSurface8* read = back;
+    bool ok = desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8;
+    if (ok && FAILED(read->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {
+        ok = SUCCEEDED(device->CreateImageSurface(desc.Width, desc.Height, desc.Format, &copy)) &&
+             SUCCEEDED(device->CopyRects(back, nullptr, 0, copy, nullptr));
+        read = copy;
+        ok = ok && SUCCEEDED(read->LockRect(&lr, nullptr, D3DLOCK_READONLY));
+    }
+    if (ok) {
+        out.width = int(desc.Width);
+        out.height = int(desc.Height);
+        out.rgb.resize(size_t(out.width) * size_t(out.height) * 3);
+        for (int y = 0; y < out.height; ++y)
+            for (int x = 0; x < out.width; ++x) {
+                DWORD p = ((const DWORD*)((const BYTE*)lr.pBits + y * lr.Pitch))[x];
+                uint8_t* q = &out.rgb[(size_t(y) * size_t(out.width) + size_t(x)) * 3];
+                q[0] = uint8_t(p >> 16), q[1] = uint8_t(p >> 8), q[2] = uint8_t(p);
+            }
+        read->UnlockRect();
+    }
+    if (copy)
+        copy->Release();
+    back->Release();
+    return ok;
+}
+
+// Takes out the texture and draw-list hooks that a renderer over the
+// program's data installs, once the renderer is gone.
+inline void RemoveDeviceHooks() {
+    SetDrawListPass(nullptr);
+    SetTextureDevice(nullptr);
+    SetTextureStageBinder(nullptr);
+    SetDefaultTextureMaker(nullptr);
+}
+
+// A working directory of the test's own while a renderer runs: it writes
+// "init.log" in the current directory, which other test programs running
+// beside this one read. Leave goes back and removes the folder.
+class ScratchDirectory {
+public:
+    void Enter(const std::filesystem::path& folder) {
+        m_saved = std::filesystem::current_path();
+        m_folder = folder;
+        std::filesystem::create_directories(folder);
+        std::filesystem::current_path(folder);
+    }
+    void Leave() {
+        std::error_code ec;
+        if (!m_saved.empty())
+            std::filesystem::current_path(m_saved, ec);
+        if (!m_folder.empty())
+            std::filesystem::remove_all(m_folder, ec);
+    }
+    // The working directory before, where the test program stands.
+    const std::filesystem::path& Saved() const { return m_saved; }
+
+private:
+    std::filesystem::path m_saved, m_folder;
+};
+
+// For the tests that draw the program's generated data: the data folder is
+// the test program's own (where the build packs the archives), the working
+// directory a scratch one and the device hooks are in; Leave, once the
+// renderer is gone, takes the hooks out and puts both folders back.
+class GeneratedDataRun {
+public:
+    void Enter(const std::filesystem::path& scratch) {
+        m_savedFolder = GetDataFolder();
+        SetDataFolder(std::filesystem::current_path().string());
+        m_scratch.Enter(scratch);
+        InstallTextureHooks();
+        InstallDrawListHooks();
+    }
+    void Leave() {
+        RemoveDeviceHooks();
+        if (!m_savedFolder.empty())
+            SetDataFolder(m_savedFolder);
+        m_scratch.Leave();
+    }
+    // Where the test program stands, for the pictures it leaves to look at.
+    const std::filesystem::path& ProgramFolder() const { return m_scratch.Saved(); }
+
+private:
+    std::string m_savedFolder;
+    ScratchDirectory m_scratch;
+};
 
 class DeviceTest : public ::testing::Test {
 protected:

@@ -90,10 +90,7 @@ protected:
         std::fwrite(bmp.data(), 1, bmp.size(), f);
         std::fclose(f);
 
-        // The renderer writes "init.log" in the current directory, which other
-        // test programs running beside this one read: keep ours apart.
-        savedDirectory = std::filesystem::current_path();
-        std::filesystem::current_path(folder);
+        scratch.Enter(folder);
 
         InstallTextureHooks();
         InstallDrawListHooks();
@@ -105,17 +102,11 @@ protected:
     }
     void TearDown() override {
         renderer.reset();
-        SetDrawListPass(nullptr);
-        SetTextureDevice(nullptr);
-        SetTextureStageBinder(nullptr);
-        SetDefaultTextureMaker(nullptr);
+        RemoveDeviceHooks();
         if (window)
             DestroyWindow(window);
         SetDataFolder(savedFolder);
-        std::error_code ec;
-        if (!savedDirectory.empty())
-            std::filesystem::current_path(savedDirectory, ec);
-        std::filesystem::remove_all(folder, ec);
+        scratch.Leave();
     }
 
     // Clears, runs one pass (queue and draw lists) and reads the back buffer.
@@ -131,7 +122,7 @@ protected:
 
     std::string savedFolder;
     std::filesystem::path folder;
-    std::filesystem::path savedDirectory;
+    ScratchDirectory scratch;
     HWND window = nullptr;
     std::unique_ptr<CPassRenderer> renderer;
 };

@@ -42,56 +42,12 @@ const char* const FILES[] = {
 
 int g_missing = 0;
 
-// The whole 32-bit back buffer, rows top first.
-bool ReadBackBuffer(IDirect3DDevice8* device, RgbPicture& out) {
-    IDirect3DSurface8* back = nullptr;
-    if (FAILED(device->GetBackBuffer(0, D3DBACKBUFFER_TYPE_MONO, &back)))
-        return false;
-    D3DSURFACE_DESC desc;
-    back->GetDesc(&desc);
-    D3DLOCKED_RECT lr;
-    // A back buffer that cannot be locked is read through a copy.
-    IDirect3DSurface8* copy = nullptr;
-    IDirect3DSurface8* read = back;
-    bool ok = desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8;
-    if (ok && FAILED(read->LockRect(&lr, nullptr, D3DLOCK_READONLY))) {
-        ok = SUCCEEDED(device->CreateImageSurface(desc.Width, desc.Height, desc.Format, &copy)) &&
-             SUCCEEDED(device->CopyRects(back, nullptr, 0, copy, nullptr));
-        read = copy;
-        ok = ok && SUCCEEDED(read->LockRect(&lr, nullptr, D3DLOCK_READONLY));
-    }
-    if (ok) {
-        out.width = int(desc.Width);
-        out.height = int(desc.Height);
-        out.rgb.resize(size_t(out.width) * size_t(out.height) * 3);
-        for (int y = 0; y < out.height; ++y)
-            for (int x = 0; x < out.width; ++x) {
-                DWORD p = ((const DWORD*)((const BYTE*)lr.pBits + y * lr.Pitch))[x];
-                uint8_t* q = &out.rgb[(size_t(y) * size_t(out.width) + size_t(x)) * 3];
-                q[0] = uint8_t(p >> 16), q[1] = uint8_t(p >> 8), q[2] = uint8_t(p);
-            }
-        read->UnlockRect();
-    }
-    if (copy)
-        copy->Release();
-    back->Release();
-    return ok;
-}
-
 class VeskoModelDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!GENERATED_ARCHIVE_DIRECTORIES[ArchiveSlot(AK_MODEL, 4)])
             GTEST_SKIP() << "this build has no generated archive table";
-        savedFolder = GetDataFolder();
-        SetDataFolder(std::filesystem::current_path().string());
-        // The renderer writes "init.log" in the current directory: keep ours apart.
-        savedDirectory = std::filesystem::current_path();
-        folder = std::filesystem::temp_directory_path() / "deskmate-vesko-device";
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-        InstallTextureHooks();
-        InstallDrawListHooks();
+        data.Enter(std::filesystem::temp_directory_path() / "deskmate-vesko-device");
         window = MakeDeviceTestWindow(WIDTH, HEIGHT);
         ASSERT_NE(window, nullptr);
         renderer = std::make_unique<CPassRenderer>(window, WIDTH, HEIGHT, true, true);
@@ -102,22 +58,12 @@ protected:
     void TearDown() override {
         SetMissingResourceHandler(nullptr);
         renderer.reset();
-        SetDrawListPass(nullptr);
-        SetTextureDevice(nullptr);
-        SetTextureStageBinder(nullptr);
-        SetDefaultTextureMaker(nullptr);
         if (window)
             DestroyWindow(window);
-        if (!savedFolder.empty())
-            SetDataFolder(savedFolder);
-        std::error_code ec;
-        if (!savedDirectory.empty())
-            std::filesystem::current_path(savedDirectory, ec);
-        std::filesystem::remove_all(folder, ec);
+        data.Leave();
     }
 
-    std::string savedFolder;
-    std::filesystem::path folder, savedDirectory;
+    GeneratedDataRun data;
     HWND window = nullptr;
     std::unique_ptr<CPassRenderer> renderer;
 };
@@ -209,7 +155,7 @@ TEST_F(VeskoModelDeviceTest, HerModelsLoadAndHerRestPoseDrawsSkinnedAndLit) {
     device->EndScene();
     RgbPicture drawn;
     ASSERT_TRUE(ReadBackBuffer(device, drawn));
-    WriteRgbPng((savedDirectory / "vesko_device.png").string(), drawn);
+    WriteRgbPng((data.ProgramFolder() / "vesko_device.png").string(), drawn);
     PictureDifference d = CompareWithKept(drawn, DESKMATE_SOURCE_DIR "/tests/engine/device/vesko_device_reference.png");
     ASSERT_TRUE(d.sameSize);
     EXPECT_LT(d.meanChannelDifference, 3.0);

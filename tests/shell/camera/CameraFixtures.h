@@ -1,5 +1,5 @@
 #pragma once
-// Scripted input, a settings stand-in and a manager to drive through whole
+// Scripted input, the settings fake and a manager to drive through whole
 // updates, for the camera tests.
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include "engine/input/Pointer.h"
 #include "shell/camera/CameraInput.h"
 #include "shell/camera/CameraManager.h"
-#include "shell/settings/Setting.h"
+#include "tests/shell/support/FakeSetting.h"
 
 // Holds what a test sets until it changes it: keys down, button 0 down,
 // axis deltas of the coming update.
@@ -60,43 +60,8 @@ public:
 };
 
 // Only the camera switch is read.
-class CameraSetting : public ISetting {
-public:
-    explicit CameraSetting(bool automatic) : ISetting(""), m_auto(automatic) {}
-    void ResetDefaults(bool) override {}
-    bool LoadConfig() override { return true; }
-    bool SaveConfig() override { return true; }
-    bool LoadState() override { return true; }
-    bool SaveState() override { return true; }
-    void SetClearMode(bool) override {}
-    bool EnterScreenSaverMode() override { return false; }
-    bool IsSoftwareShader() override { return false; }
-    int GetWidth() override { return 640; }
-    int GetHeight() override { return 480; }
-    int GetWindowConfig() override { return 0; }
-    void SetWindowConfig(int) override {}
-    bool IsFullscreen() override { return false; }
-    bool IsWindowClip() override { return true; }
-    int GetWindowMode() override { return 0; }
-    void SetWindowMode(int) override {}
-    bool IsTopmost() override { return false; }
-    void SetTopmost(bool) override {}
-    bool IsFixed() override { return false; }
-    void SetFixed(bool) override {}
-    int GetLeft() override { return 0; }
-    int GetTop() override { return 0; }
-    void SetPosition(int, int) override {}
-    bool IsCameraAuto() override { return m_auto; }
-    void SetCameraAuto(bool automatic) override { m_auto = automatic; }
-    bool IsQuillombMode() override { return false; }
-    void SetQuillombMode(bool) override {}
-    bool IsSoundOn() override { return false; }
-    void SetSoundOn(bool) override {}
-    bool IsNoSave() override { return true; }
-    bool IsWindows9x() override { return false; }
-
-private:
-    bool m_auto;
+struct CameraSetting : FakeSetting {
+    explicit CameraSetting(bool automatic) { cameraAuto = automatic; }
 };
 
 const float STEP_MS = 16.666666f;

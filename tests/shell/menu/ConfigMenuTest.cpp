@@ -15,7 +15,7 @@
 #include "engine/scene/Transform.h"
 #include "shell/menu/ConfigMenu.h"
 #include "shell/menu/MenuNumbers.h"
-#include "tests/shell/support/FixedSizeSetting.h"
+#include "tests/shell/support/FakeSetting.h"
 
 namespace {
 
@@ -75,9 +75,9 @@ TEST(MenuRect, HoldsItsLowEdgesAndNotItsHighOnes) {
 // ---- the menu over a small tree of its named nodes ----
 
 // Settings that answer stored values and record every setter call.
-class RecordingSetting : public CFixedSizeSetting {
+class RecordingSetting : public FakeSetting {
 public:
-    RecordingSetting() : CFixedSizeSetting(640, 480) {}
+    RecordingSetting() : FakeSetting(640, 480) {}
     int GetWindowConfig() override { return values[0]; }
     void SetWindowConfig(int v) override { Record(0, v); }
     int GetWindowMode() override { return values[1]; }

@@ -24,7 +24,7 @@
 #include "shell/render/RenderManager.h"
 #include "shell/state/SavedState.h"
 #include "shell/world/World.h"
-#include "tests/shell/support/FixedSizeSetting.h"
+#include "tests/shell/support/FakeSetting.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ protected:
     }
 
     static HWND s_window;
-    CFixedSizeSetting m_setting{800, 600};
+    FakeSetting m_setting{800, 600};
     std::unique_ptr<CConsoleRenderer> m_renderer;
     std::unique_ptr<CRenderManager> m_render;
 };

@@ -8,53 +8,13 @@
 #include <vector>
 
 #include "engine/archive/ArchiveTable.h"
-#include "shell/settings/Setting.h"
 #include "shell/sound/SoundCueTable.h"
 #include "shell/sound/SoundManager.h"
 #include "tests/engine/archive/ArchiveFixture.h"
+#include "tests/shell/support/FakeSetting.h"
 #include "tests/platform/audio/FakeWaveOutput.h"
 
 namespace {
-
-// Only the sound switch matters here.
-class SoundSetting : public ISetting {
-public:
-    explicit SoundSetting(bool on) : ISetting(""), m_on(on) {}
-    void ResetDefaults(bool) override {}
-    bool LoadConfig() override { return true; }
-    bool SaveConfig() override { return true; }
-    bool LoadState() override { return true; }
-    bool SaveState() override { return true; }
-    void SetClearMode(bool) override {}
-    bool EnterScreenSaverMode() override { return false; }
-    bool IsSoftwareShader() override { return false; }
-    int GetWidth() override { return 640; }
-    int GetHeight() override { return 640; }
-    int GetWindowConfig() override { return 0; }
-    void SetWindowConfig(int) override {}
-    bool IsFullscreen() override { return false; }
-    bool IsWindowClip() override { return true; }
-    int GetWindowMode() override { return 0; }
-    void SetWindowMode(int) override {}
-    bool IsTopmost() override { return false; }
-    void SetTopmost(bool) override {}
-    bool IsFixed() override { return false; }
-    void SetFixed(bool) override {}
-    int GetLeft() override { return 0; }
-    int GetTop() override { return 0; }
-    void SetPosition(int, int) override {}
-    bool IsCameraAuto() override { return true; }
-    void SetCameraAuto(bool) override {}
-    bool IsQuillombMode() override { return false; }
-    void SetQuillombMode(bool) override {}
-    bool IsSoundOn() override { return m_on; }
-    void SetSoundOn(bool on) override { m_on = on; }
-    bool IsNoSave() override { return true; }
-    bool IsWindows9x() override { return false; }
-
-private:
-    bool m_on;
-};
 
 // A WAV whose samples tell which file it is.
 std::vector<uint8_t> Marked(int16_t mark, size_t count = 64) { return MakeTestWav(std::vector<int16_t>(count, mark)); }
@@ -69,7 +29,8 @@ struct SoundManagerTest : DataFolderTest {
     std::shared_ptr<WaveOutputLog> log = std::make_shared<WaveOutputLog>();
 
     std::unique_ptr<CSoundManager> Make(bool soundOn, bool withOutput = true) {
-        SoundSetting setting(soundOn);
+        FakeSetting setting;
+        setting.soundOn = soundOn;
         return std::unique_ptr<CSoundManager>(
             new CSoundManager(&setting, withOutput ? std::unique_ptr<IWaveOutput>(new CFakeWaveOutput(log)) : nullptr));
     }

@@ -131,6 +131,11 @@ TEST(ChunkRoundTrip, ModelRecordsReadBackAsWritten) {
     writer.Write(transform);
     writer.Write(hierarchy);
     ASSERT_FALSE(writer.Failed());
+    std::vector<uint8_t> taken;
+    std::string error;
+    EXPECT_TRUE(writer.TakeBytes(taken, error));
+    EXPECT_EQ(taken, writer.GetBytes());
+    EXPECT_EQ(error, "");
 
     ChunkWalkResult result = ReadAll(writer.GetBytes());
     EXPECT_TRUE(result.complete);
@@ -243,6 +248,12 @@ TEST(ChunkRoundTrip, WriterRefusesWhatTheReaderWouldRefuse) {
     CChunkWriter texts;
     texts.Write(longName);
     EXPECT_TRUE(texts.Failed());
+    // A refused stream is not handed out: the bytes stay as they were.
+    std::vector<uint8_t> bytes = {7};
+    std::string error;
+    EXPECT_FALSE(texts.TakeBytes(bytes, error, "the long name"));
+    EXPECT_EQ(error, "the chunk writer refused the long name");
+    EXPECT_EQ(bytes, std::vector<uint8_t>{7});
 
     HierarchyRecord wrongCount;
     wrongCount.nodes = {{"top", RT_TRANSFORM, 2, -1}, {"child", RT_TRANSFORM, 0, 0}};

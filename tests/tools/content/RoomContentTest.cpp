@@ -31,19 +31,13 @@
 #include "tools/packer/Manifest.h"
 #include "shell/world/RoomCamera.h"
 
+#include "tests/tools/content/ModelRegistry.h"
 #include "tests/tools/content/ShapeStandIn.h"
 #include "engine/core/LittleEndian.h"
 
 namespace {
 
-struct RoomReadBack {
-    std::vector<GeometryRecord> geometries;
-    std::vector<ShaderRecord> shaders;
-    std::vector<ShapeRecord> shapes;
-    std::vector<TextureRecord> textures;
-    int missing = 0;
-};
-RoomReadBack g_room;
+ModelReadBack g_room;
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -52,20 +46,14 @@ std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
 
 // The model, walked by the engine with the scene loaders and stand-ins for
 // the renderer's kinds, into a registry of its own.
-class RoomModel : public ::testing::Test {
+class RoomModel : public ::testing::Test, protected ModelRegistry {
 protected:
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(BuildRoomModel(bytes, error)) << error;
-        saved = CurrentResourceManager;
-        CurrentResourceManager = &registry;
-        SetDefaultParent(nullptr);
-        root = CreateRootTransform();
-        SetDefaultParent(root);
-        g_room = RoomReadBack();
+        OpenRegistry();
+        g_room = ModelReadBack();
         SetMissingResourceHandler([](void*) { ++g_room.missing; });
-        ClearChunkHandlers();
-        RegisterSceneChunkHandlers();
         SetChunkHandler([](const GeometryRecord& r) { g_room.geometries.push_back(r); });
         SetChunkHandler([](const ShaderRecord& r) { g_room.shaders.push_back(r); });
         SetChunkHandler([](const TextureRecord& r) { g_room.textures.push_back(r); });
@@ -76,12 +64,7 @@ protected:
         walk = LoadChunkStream(&registry, bytes.data(), bytes.size(), CHUNK_MASK_ALL);
         // Record pointers point into `bytes`, which lives as long as the test.
     }
-    void TearDown() override {
-        ClearChunkHandlers();
-        SetMissingResourceHandler(nullptr);
-        SetDefaultParent(nullptr);
-        CurrentResourceManager = saved;
-    }
+    void TearDown() override { CloseRegistry(); }
 
     CTransform* FindTransform(const std::string& name) {
         return dynamic_cast<CTransform*>(registry.Find(name.c_str(), RT_TRANSFORM));
@@ -100,9 +83,6 @@ protected:
     }
 
     std::vector<uint8_t> bytes;
-    CResourceManager* saved = nullptr;
-    CResourceManager registry;
-    CTransform* root = nullptr;
     ChunkWalkResult walk;
 };
 

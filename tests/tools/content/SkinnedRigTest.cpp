@@ -18,17 +18,12 @@
 #include "tools/content/MeshBuilder.h"
 #include "tools/content/SkeletonBuilder.h"
 
+#include "tests/tools/content/ModelRegistry.h"
 #include "tests/tools/content/ShapeStandIn.h"
 
 namespace {
 
-struct ReadBack {
-    std::vector<GeometryRecord> geometries;
-    std::vector<ShaderRecord> shaders;
-    std::vector<ShapeRecord> shapes;
-    int missing = 0;
-};
-ReadBack g_read;
+ModelReadBack g_read;
 
 float ReadFloat(const uint8_t* p) {
     float f;
@@ -179,18 +174,12 @@ TEST(SkinnedRig, SkeletonRefusesBrokenTrees) {
     EXPECT_TRUE(flat.Failed());
 }
 
-class SkinnedRigStream : public ::testing::Test {
+class SkinnedRigStream : public ::testing::Test, protected ModelRegistry {
 protected:
     void SetUp() override {
-        saved = CurrentResourceManager;
-        CurrentResourceManager = &registry;
-        SetDefaultParent(nullptr);
-        root = CreateRootTransform();
-        SetDefaultParent(root);
-        g_read = ReadBack();
+        OpenRegistry();
+        g_read = ModelReadBack();
         SetMissingResourceHandler([](void*) { ++g_read.missing; });
-        ClearChunkHandlers();
-        RegisterSceneChunkHandlers();
         SetChunkHandler([](const GeometryRecord& r) { g_read.geometries.push_back(r); });
         SetChunkHandler([](const ShaderRecord& r) { g_read.shaders.push_back(r); });
         SetChunkHandler([](const ShapeRecord& r) {
@@ -198,16 +187,7 @@ protected:
             new CShapeStandIn(r.name.c_str());
         });
     }
-    void TearDown() override {
-        ClearChunkHandlers();
-        SetMissingResourceHandler(nullptr);
-        SetDefaultParent(nullptr);
-        CurrentResourceManager = saved;
-    }
-
-    CResourceManager* saved = nullptr;
-    CResourceManager registry;
-    CTransform* root = nullptr;
+    void TearDown() override { CloseRegistry(); }
 };
 
 TEST_F(SkinnedRigStream, LoadsBackWithTheRestAndBindMatrices) {

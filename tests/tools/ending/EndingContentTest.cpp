@@ -32,6 +32,7 @@
 #include "tools/packer/ArchivePacker.h"
 #include "tools/packer/Manifest.h"
 
+#include "tests/tools/content/ModelRegistry.h"
 #include "tests/tools/content/ShapeStandIn.h"
 
 namespace {
@@ -54,13 +55,7 @@ public:
     explicit CGeometryStandIn(const char* name) : CResource(name, RT_GEOMETRY) {}
 };
 
-struct ReadBack {
-    std::vector<ShaderRecord> shaders;
-    std::vector<TextureRecord> textures;
-    std::vector<ShapeRecord> shapes;
-    int missing = 0;
-};
-ReadBack g_read;
+ModelReadBack g_read;
 
 class EndingContentFolder : public ::testing::Test {
 protected:
@@ -141,18 +136,12 @@ TEST_F(EndingContentFolder, ManifestEntriesAreTheBuiltFilesOnEveryRun) {
 // loaders into a registry of their own, as the program loads them: the
 // ending's files after the logo's would be the other run, so each run's
 // pair is loaded on its own.
-class EndingModels : public EndingContentFolder {
+class EndingModels : public EndingContentFolder, protected ModelRegistry {
 protected:
     void Load(int group, const std::vector<std::string>& models, const std::string& animation) {
-        saved = CurrentResourceManager;
-        CurrentResourceManager = &registry;
-        SetDefaultParent(nullptr);
-        root = CreateRootTransform();
-        SetDefaultParent(root);
-        g_read = ReadBack();
+        OpenRegistry();
+        g_read = ModelReadBack();
         SetMissingResourceHandler([](void*) { ++g_read.missing; });
-        ClearChunkHandlers();
-        RegisterSceneChunkHandlers();
         RegisterAnimChunkHandlers();
         SetChunkHandler([](const ShaderRecord& r) {
             g_read.shaders.push_back(r);
@@ -180,10 +169,7 @@ protected:
         EXPECT_EQ(g_read.missing, 0);
     }
     void TearDown() override {
-        ClearChunkHandlers();
-        SetMissingResourceHandler(nullptr);
-        SetDefaultParent(nullptr);
-        CurrentResourceManager = saved;
+        CloseRegistry();
         EndingContentFolder::TearDown();
     }
     std::vector<uint8_t> Entry(int kind, int group, const std::string& path) {
@@ -201,9 +187,6 @@ protected:
         return nullptr;
     }
 
-    CResourceManager* saved = nullptr;
-    CResourceManager registry;
-    CTransform* root = nullptr;
     std::vector<std::vector<uint8_t>> kept;
 };
 

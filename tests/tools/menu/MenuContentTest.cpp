@@ -20,6 +20,7 @@
 #include "tools/menu/MenuContent.h"
 #include "tools/packer/Manifest.h"
 
+#include "tests/tools/content/ModelRegistry.h"
 #include "tests/tools/content/ShapeStandIn.h"
 
 namespace {
@@ -75,40 +76,23 @@ const char* const MENU_NAMES[] = {
     "nPercent",
 };
 
-struct ReadBack {
-    std::vector<ShaderRecord> shaders;
-    std::vector<GeometryRecord> geometries;
-    std::vector<TextureRecord> textures;
-    int missing = 0;
-};
-ReadBack g_read;
+ModelReadBack g_read;
 
-class MenuModel : public ::testing::Test {
+class MenuModel : public ::testing::Test, protected ModelRegistry {
 protected:
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(BuildConfigMenuModel(bytes, error)) << error;
-        saved = CurrentResourceManager;
-        CurrentResourceManager = &registry;
-        SetDefaultParent(nullptr);
-        root = CreateRootTransform();
-        SetDefaultParent(root);
-        g_read = ReadBack();
+        OpenRegistry();
+        g_read = ModelReadBack();
         SetMissingResourceHandler([](void*) { ++g_read.missing; });
-        ClearChunkHandlers();
-        RegisterSceneChunkHandlers();
         SetChunkHandler([](const GeometryRecord& r) { g_read.geometries.push_back(r); });
         SetChunkHandler([](const ShaderRecord& r) { g_read.shaders.push_back(r); });
         SetChunkHandler([](const TextureRecord& r) { g_read.textures.push_back(r); });
         SetChunkHandler([](const ShapeRecord& r) { new CShapeStandIn(r.name.c_str()); });
         walk = LoadChunkStream(&registry, bytes.data(), bytes.size(), CHUNK_MASK_ALL);
     }
-    void TearDown() override {
-        ClearChunkHandlers();
-        SetMissingResourceHandler(nullptr);
-        SetDefaultParent(nullptr);
-        CurrentResourceManager = saved;
-    }
+    void TearDown() override { CloseRegistry(); }
     CTransform* Find(const std::string& name) {
         return dynamic_cast<CTransform*>(registry.Find(name.c_str(), RT_TRANSFORM));
     }
@@ -122,9 +106,6 @@ protected:
     }
 
     std::vector<uint8_t> bytes;
-    CResourceManager* saved = nullptr;
-    CResourceManager registry;
-    CTransform* root = nullptr;
     ChunkWalkResult walk;
 };
 

@@ -26,32 +26,21 @@
 #include "tools/packer/Manifest.h"
 #include "tools/show/ShowContent.h"
 
+#include "tests/tools/content/ModelRegistry.h"
 #include "tests/tools/content/ShapeStandIn.h"
 
 namespace {
 
-struct ReadBack {
-    std::vector<ShaderRecord> shaders;
-    std::vector<GeometryRecord> geometries;
-    std::vector<TextureRecord> textures;
-    int missing = 0;
-};
-ReadBack g_read;
+ModelReadBack g_read;
 
 // The three models and then the three motions, loaded as the program loads
 // them, with textures and shapes standing in for their device halves.
-class ShowContent : public ::testing::Test {
+class ShowContent : public ::testing::Test, protected ModelRegistry {
 protected:
     void SetUp() override {
-        saved = CurrentResourceManager;
-        CurrentResourceManager = &registry;
-        SetDefaultParent(nullptr);
-        root = CreateRootTransform();
-        SetDefaultParent(root);
-        g_read = ReadBack();
+        OpenRegistry();
+        g_read = ModelReadBack();
         SetMissingResourceHandler([](void*) { ++g_read.missing; });
-        ClearChunkHandlers();
-        RegisterSceneChunkHandlers();
         RegisterAnimChunkHandlers();
         SetChunkHandler([](const GeometryRecord& r) { g_read.geometries.push_back(r); });
         SetChunkHandler([](const ShaderRecord& r) { g_read.shaders.push_back(r); });
@@ -78,17 +67,8 @@ protected:
             EXPECT_EQ(walk.refused, 0) << set;
         }
     }
-    void TearDown() override {
-        ClearChunkHandlers();
-        SetMissingResourceHandler(nullptr);
-        SetDefaultParent(nullptr);
-        CurrentResourceManager = saved;
-    }
+    void TearDown() override { CloseRegistry(); }
     CTransform* Find(const char* name) { return dynamic_cast<CTransform*>(registry.Find(name, RT_TRANSFORM)); }
-
-    CResourceManager* saved = nullptr;
-    CResourceManager registry;
-    CTransform* root = nullptr;
 };
 
 TEST_F(ShowContent, HoldsTheNodesShadersAndSetsTheShowLooksUp) {

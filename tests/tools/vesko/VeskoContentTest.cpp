@@ -33,6 +33,7 @@
 #include "tools/vesko/VeskoRig.h"
 #include "tools/vesko/VeskoTextures.h"
 
+#include "tests/tools/content/ModelRegistry.h"
 #include "tests/tools/content/ShapeStandIn.h"
 
 namespace {
@@ -186,19 +187,13 @@ TEST_F(VeskoContent, DirectoriesHoldExactlyTheModelsAndTheTexturesOfListFour) {
     SetDataFolder(savedFolder);
 }
 
-class VeskoModelsLoaded : public VeskoContent {
+class VeskoModelsLoaded : public VeskoContent, protected ModelRegistry {
 protected:
     void SetUp() override {
         VeskoContent::SetUp();
-        saved = CurrentResourceManager;
-        CurrentResourceManager = &registry;
-        SetDefaultParent(nullptr);
-        root = CreateRootTransform();
-        SetDefaultParent(root);
+        OpenRegistry();
         g_read = ReadBack();
         SetMissingResourceHandler([](void*) { ++g_read.missing; });
-        ClearChunkHandlers();
-        RegisterSceneChunkHandlers();
         // Stand-ins for the renderer's kinds check that what they name was loaded first.
         SetChunkHandler([](const TextureRecord& r) { g_read.textures.push_back(r); });
         SetChunkHandler([](const ShaderRecord& r) {
@@ -234,10 +229,7 @@ protected:
     void TearDown() override {
         archive.reset();
         SetDataFolder(savedFolder);
-        ClearChunkHandlers();
-        SetMissingResourceHandler(nullptr);
-        SetDefaultParent(nullptr);
-        CurrentResourceManager = saved;
+        CloseRegistry();
     }
     CTransform* Transform(const std::string& name) {
         return dynamic_cast<CTransform*>(registry.Find(name.c_str(), RT_TRANSFORM));
@@ -250,9 +242,6 @@ protected:
         return false;
     }
 
-    CResourceManager* saved = nullptr;
-    CResourceManager registry;
-    CTransform* root = nullptr;
     std::vector<ArchiveEntryRow> rows;
     std::unique_ptr<CDataArchive> archive;
     std::string savedFolder;

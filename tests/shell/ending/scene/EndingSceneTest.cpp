@@ -29,7 +29,7 @@
 #include "shell/ending/scene/Ending.h"
 #include "shell/render/RenderManager.h"
 #include "shell/world/RoomCamera.h"
-#include "tests/shell/support/FixedSizeSetting.h"
+#include "tests/shell/support/SceneWindowTest.h"
 #include "tests/support/PictureCompare.h"
 #include "tests/support/ScreenCapture.h"
 
@@ -72,32 +72,15 @@ public:
 
 CResource* Find(const std::string& name, int kind) { return CurrentResourceManager->Find(name.c_str(), kind); }
 
-class EndingScene : public ::testing::Test {
+class EndingScene : public SceneWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        SetDataFolder(std::filesystem::current_path().string());
-        InstallTextureHooks();
-        InstallDrawListHooks();
-    }
-    void SetUp() override {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "EndingSceneTest";
-        RegisterClassA(&wc);
-        m_window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "ending", WS_POPUP | WS_VISIBLE, 0, 0, WIDTH,
-                                   HEIGHT, nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(m_window, nullptr);
-    }
-    void TearDown() override { DestroyWindow(m_window); }
+    EndingScene() : SceneWindowTest("EndingSceneTest", "ending", WIDTH, HEIGHT) {}
 
     RgbPicture Draw(CEndingRun& run) {
         run.passes = 0;
         run.ResetFrameTimer();
         run.Run();
-        RECT r;
-        GetWindowRect(m_window, &r);
-        return CaptureScreen(r);
+        return CaptureWindow();
     }
     void ExpectKept(const RgbPicture& shot, const char* file) {
         ASSERT_EQ(shot.width, WIDTH);
@@ -108,9 +91,6 @@ protected:
         EXPECT_LT(d.meanChannelDifference, 3.0) << file;
         EXPECT_LT(d.changedShare, 0.01) << file;
     }
-
-    HWND m_window = nullptr;
-    CFixedSizeSetting m_setting{WIDTH, HEIGHT};
 };
 
 TEST_F(EndingScene, BuildsItsOverlayAndMapsTheStaffRollTextures) {
@@ -325,9 +305,7 @@ TEST_F(EndingScene, SmokeRisesAboveTheTvUnderTheLockedCamera) {
         EXPECT_LT(p.position.y, 160.0f);
     }
     EXPECT_GT(shown, 20);
-    RECT r;
-    GetWindowRect(m_window, &r);
-    ExpectKept(CaptureScreen(r), "ending_smoke_reference.png");
+    ExpectKept(CaptureWindow(), "ending_smoke_reference.png");
 }
 
 } // namespace

@@ -21,23 +21,13 @@
 #include "engine/texture/d3d/D3dTextureDevice.h"
 #include "shell/indicator/scene/ScreenSaverIndicator.h"
 #include "shell/render/RenderManager.h"
-#include "tests/shell/support/FixedSizeSetting.h"
+#include "tests/shell/support/SceneWindowTest.h"
 #include "tests/support/PictureCompare.h"
 #include "tests/support/ScreenCapture.h"
 
 namespace {
 
 constexpr int WIDTH = 320, HEIGHT = 240;
-
-// A run of the screen-saver setting, or of a normal one.
-class CRunSetting : public CFixedSizeSetting {
-public:
-    CRunSetting(int width, int height, bool noSave) : CFixedSizeSetting(width, height), m_noSave(noSave) {}
-    bool IsNoSave() override { return m_noSave; }
-
-private:
-    bool m_noSave;
-};
 
 class CIndicatorRun : public CConsoleRenderer {
 public:
@@ -71,30 +61,14 @@ float Visible(CScreenSaverIndicator& indicator) {
     return indicator.GetLogo()->GetRoot()->GetChannelValue(CTransform::TC_VISIBLE);
 }
 
-class ScreenSaverIndicator : public ::testing::Test {
+class ScreenSaverIndicator : public SceneWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        SetDataFolder(std::filesystem::current_path().string());
-        InstallTextureHooks();
-        InstallDrawListHooks();
-    }
-    void SetUp() override {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "ScreenSaverIndicatorTest";
-        RegisterClassA(&wc);
-        m_window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "indicator", WS_POPUP | WS_VISIBLE, 0, 0, WIDTH,
-                                   HEIGHT, nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(m_window, nullptr);
-    }
-    void TearDown() override { DestroyWindow(m_window); }
-
-    HWND m_window = nullptr;
+    ScreenSaverIndicator() : SceneWindowTest("ScreenSaverIndicatorTest", "indicator", WIDTH, HEIGHT) {}
 };
 
 TEST_F(ScreenSaverIndicator, ShowsTheLogoFadedInAtTheLowerLeft) {
-    CRunSetting setting(WIDTH, HEIGHT, true);
+    FakeSetting setting(WIDTH, HEIGHT);
+    setting.noSave = true;
     CIndicatorRun run(m_window, setting);
     ASSERT_NE(run.GetDevice(), nullptr);
     CScreenSaverIndicator& indicator = *run.indicator;
@@ -120,9 +94,7 @@ TEST_F(ScreenSaverIndicator, ShowsTheLogoFadedInAtTheLowerLeft) {
 
     run.ResetFrameTimer();
     run.Run();
-    RECT r;
-    GetWindowRect(m_window, &r);
-    const RgbPicture shot = CaptureScreen(r);
+    const RgbPicture shot = CaptureWindow();
     ASSERT_EQ(shot.width, WIDTH);
     EXPECT_TRUE(WriteRgbPng("indicator_logo.png", shot));
     const PictureDifference d =
@@ -139,7 +111,8 @@ TEST_F(ScreenSaverIndicator, ShowsTheLogoFadedInAtTheLowerLeft) {
 }
 
 TEST_F(ScreenSaverIndicator, OutsideTheScreenSaverRunNothingShows) {
-    CRunSetting setting(WIDTH, HEIGHT, false);
+    FakeSetting setting(WIDTH, HEIGHT);
+    setting.noSave = false;
     CIndicatorRun run(m_window, setting);
     ASSERT_NE(run.GetDevice(), nullptr);
     for (int i = 0; i < 3; ++i)
@@ -149,7 +122,8 @@ TEST_F(ScreenSaverIndicator, OutsideTheScreenSaverRunNothingShows) {
 }
 
 TEST_F(ScreenSaverIndicator, AnswersItsWords) {
-    CRunSetting setting(640, 480, true);
+    FakeSetting setting(640, 480);
+    setting.noSave = true;
     CIndicatorRun run(m_window, setting);
     ASSERT_NE(run.GetDevice(), nullptr);
     CScreenSaverIndicator& indicator = *run.indicator;

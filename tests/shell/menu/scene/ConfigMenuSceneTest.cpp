@@ -26,7 +26,7 @@
 #include "shell/render/RenderManager.h"
 #include "shell/sound/SoundManager.h"
 #include "shell/world/World.h"
-#include "tests/shell/support/FixedSizeSetting.h"
+#include "tests/shell/support/SceneWindowTest.h"
 #include "tests/support/PictureCompare.h"
 #include "tests/support/ScreenCapture.h"
 
@@ -99,37 +99,20 @@ public:
     int passes = 0;
 };
 
-class ConfigMenuScene : public ::testing::Test {
+class ConfigMenuScene : public SceneWindowTest {
 protected:
+    ConfigMenuScene() : SceneWindowTest("ConfigMenuSceneTest", "menu", WIDTH, HEIGHT) {}
     static void SetUpTestSuite() {
-        SetDataFolder(std::filesystem::current_path().string());
-        InstallTextureHooks();
+        SceneWindowTest::SetUpTestSuite();
         InstallConsoleHook();
-        InstallDrawListHooks();
     }
-    void SetUp() override {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "ConfigMenuSceneTest";
-        RegisterClassA(&wc);
-        m_window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "menu", WS_POPUP | WS_VISIBLE, 0, 0, WIDTH, HEIGHT,
-                                   nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(m_window, nullptr);
-    }
-    void TearDown() override { DestroyWindow(m_window); }
 
     RgbPicture Shoot(CMenuRun& run) {
         run.ResetFrameTimer();
         run.Run();
         EXPECT_EQ(run.passes, run.passLimit);
-        POINT origin = {0, 0};
-        ClientToScreen(m_window, &origin);
-        return CaptureScreen({origin.x, origin.y, origin.x + WIDTH, origin.y + HEIGHT});
+        return CaptureWindow();
     }
-
-    HWND m_window = nullptr;
-    CFixedSizeSetting m_setting{WIDTH, HEIGHT};
 };
 
 TEST_F(ConfigMenuScene, LoadsTheMenuUnderTheIndicatorRootWithEveryNode) {

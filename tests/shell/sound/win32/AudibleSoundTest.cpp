@@ -15,9 +15,9 @@
 #include "engine/archive/DataFolder.h"
 #include "engine/core/LittleEndian.h"
 #include "platform/audio/WavReader.h"
-#include "shell/settings/Setting.h"
 #include "shell/sound/SoundCueTable.h"
 #include "shell/sound/SoundManager.h"
+#include "tests/shell/support/FakeSetting.h"
 
 // The sound manager on the system's wave output, heard through the PulseAudio
 // sink that the test script starts: parec records the sink's monitor while a
@@ -25,43 +25,6 @@
 namespace {
 
 constexpr int RATE = 22050; // the cues' rate; the recording is made at it
-
-// A settings object that only answers the sound switch.
-class SoundOnSetting : public ISetting {
-public:
-    SoundOnSetting() : ISetting("") {}
-    void ResetDefaults(bool) override {}
-    bool LoadConfig() override { return true; }
-    bool SaveConfig() override { return true; }
-    bool LoadState() override { return true; }
-    bool SaveState() override { return true; }
-    void SetClearMode(bool) override {}
-    bool EnterScreenSaverMode() override { return false; }
-    bool IsSoftwareShader() override { return false; }
-    int GetWidth() override { return 640; }
-    int GetHeight() override { return 640; }
-    int GetWindowConfig() override { return 0; }
-    void SetWindowConfig(int) override {}
-    bool IsFullscreen() override { return false; }
-    bool IsWindowClip() override { return true; }
-    int GetWindowMode() override { return 0; }
-    void SetWindowMode(int) override {}
-    bool IsTopmost() override { return false; }
-    void SetTopmost(bool) override {}
-    bool IsFixed() override { return false; }
-    void SetFixed(bool) override {}
-    int GetLeft() override { return 0; }
-    int GetTop() override { return 0; }
-    void SetPosition(int, int) override {}
-    bool IsCameraAuto() override { return true; }
-    void SetCameraAuto(bool) override {}
-    bool IsQuillombMode() override { return false; }
-    void SetQuillombMode(bool) override {}
-    bool IsSoundOn() override { return true; }
-    void SetSoundOn(bool) override {}
-    bool IsNoSave() override { return true; }
-    bool IsWindows9x() override { return false; }
-};
 
 std::vector<float> Samples16(const uint8_t* bytes, size_t size) {
     std::vector<float> out(size / 2);
@@ -184,6 +147,7 @@ int Recording::s_count = 0;
 
 struct AudibleSound : ::testing::Test {
     void SetUp() override {
+        setting.soundOn = true;
         monitor = std::getenv("DESKMATE_SOUND_MONITOR");
         server = std::getenv("PULSE_SERVER");
         if (!monitor || !server)
@@ -214,7 +178,7 @@ struct AudibleSound : ::testing::Test {
     const char* monitor = nullptr;
     const char* server = nullptr;
     std::string saved;
-    SoundOnSetting setting;
+    FakeSetting setting;
 };
 
 TEST_F(AudibleSound, PlayedCueIsHeardWithItsOwnSamples) {

@@ -29,7 +29,7 @@
 #include "shell/render/RenderManager.h"
 #include "shell/world/DayBlend.h"
 #include "shell/world/World.h"
-#include "tests/shell/support/FixedSizeSetting.h"
+#include "tests/shell/support/SceneWindowTest.h"
 #include "platform/image/ImageDecoders.h"
 #include "tests/support/ScreenCapture.h"
 
@@ -96,38 +96,20 @@ public:
     int passes = 0;
 };
 
-class WorldRoom : public ::testing::Test {
+class WorldRoom : public SceneWindowTest {
 protected:
+    WorldRoom() : SceneWindowTest("WorldRoomTest", "world", WIDTH, HEIGHT) {}
     static void SetUpTestSuite() {
-        SetDataFolder(std::filesystem::current_path().string());
-        InstallTextureHooks();
+        SceneWindowTest::SetUpTestSuite();
         InstallConsoleHook();
-        InstallDrawListHooks();
     }
-
-    void SetUp() override {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "WorldRoomTest";
-        RegisterClassA(&wc);
-        m_window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "world", WS_POPUP | WS_VISIBLE, 0, 0, WIDTH, HEIGHT,
-                                   nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(m_window, nullptr);
-    }
-    void TearDown() override { DestroyWindow(m_window); }
 
     RgbPicture Shoot(CWorldRun& run) {
         run.ResetFrameTimer();
         run.Run();
         EXPECT_EQ(run.passes, run.passLimit);
-        POINT origin = {0, 0};
-        ClientToScreen(m_window, &origin);
-        return CaptureScreen({origin.x, origin.y, origin.x + WIDTH, origin.y + HEIGHT});
+        return CaptureWindow();
     }
-
-    HWND m_window = nullptr;
-    CFixedSizeSetting m_setting{WIDTH, HEIGHT};
 };
 
 struct Weights {
