@@ -1,9 +1,10 @@
-// The ending as the whole system object plays it on a real window: every
-// item collected, the character's "ending" callback, then the smoke, the fade
-// to black, the staff roll and the fade back in, the camera unlocked and the
-// room going on again. The ending's own tunables shorten its waits so that
-// the run takes seconds instead of minutes; the roll is held still for its
-// picture.
+// The whole system object on a real window, stepped by its own frame loop.
+// The ending as it plays it: every item collected, the character's "ending"
+// callback, then the smoke, the fade to black, the staff roll and the fade
+// back in, the camera unlocked and the room going on again; the ending's own
+// tunables shorten its waits so that the run takes seconds instead of
+// minutes, and the roll is held still for its picture. And the screen-saver
+// run's logo, which comes and goes over the room.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -16,16 +17,19 @@
 #include "character/Character.h"
 #include "character/act/ActMotion.h"
 #include "character/act/ActPlayer.h"
+#include "character/act/BoneChainNode.h"
 #include "character/item/Item.h"
 #include "character/item/ItemRegistry.h"
 #include "engine/archive/DataFolder.h"
 #include "engine/console/ConsoleObject.h"
 #include "engine/drawlist/DrawList.h"
+#include "engine/scene/Transform.h"
 #include "engine/textconsole/Console.h"
 #include "engine/texture/d3d/D3dTextureDevice.h"
 #include "shell/app/System.h"
 #include "shell/camera/CameraManager.h"
 #include "shell/ending/scene/Ending.h"
+#include "shell/indicator/scene/ScreenSaverIndicator.h"
 #include "shell/render/RenderManager.h"
 #include "shell/settings/Setting.h"
 #include "shell/settings/SettingHost.h"
@@ -195,7 +199,7 @@ private:
     DWORD m_started = 0;
 };
 
-class EndingRun : public ::testing::Test {
+class SystemRun : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         SetDataFolder(std::filesystem::current_path().string());
@@ -210,7 +214,7 @@ protected:
         WNDCLASSA wc = {};
         wc.lpfnWndProc = DefWindowProcA;
         wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "EndingRunTest";
+        wc.lpszClassName = "SystemRunTest";
         RegisterClassA(&wc);
     }
     void TearDown() override {
@@ -222,6 +226,13 @@ protected:
     HWND m_window = nullptr;
 };
 
+long ReadFileSize(const char* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return -1;
+    return long(data.nFileSizeLow);
+}
+
 // Share of the pixels with all three channels below 16.
 double DarkShare(const RgbPicture& p) {
     size_t dark = 0;
@@ -230,13 +241,13 @@ double DarkShare(const RgbPicture& p) {
     return p.rgb.empty() ? 1.0 : double(dark) / double(p.rgb.size() / 3);
 }
 
-TEST_F(EndingRun, ItemCompleteThenTheCallbackPlaysTheEndingToItsEndAndTheRoomComesBack) {
+TEST_F(SystemRun, ItemCompleteThenTheCallbackPlaysTheEndingToItsEndAndTheRoomComesBack) {
     CEndingHost host;
     CSetting setting("setting", host);
     setting.SetSoundOn(false);
     setting.SetCameraAuto(false);
     m_window =
-        CreateWindowExA(WS_EX_TOPMOST, "EndingRunTest", "ending", WS_POPUP | WS_VISIBLE, 0, 0, setting.GetWidth(),
+        CreateWindowExA(WS_EX_TOPMOST, "SystemRunTest", "ending", WS_POPUP | WS_VISIBLE, 0, 0, setting.GetWidth(),
                         setting.GetHeight(), nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(m_window, nullptr);
     const DWORD wallStart = GetTickCount();
@@ -287,6 +298,96 @@ TEST_F(EndingRun, ItemCompleteThenTheCallbackPlaysTheEndingToItsEndAndTheRoomCom
     EXPECT_LT(backToSmoke, 0.5); // she and the light move on; the view is the same
     run.TearDown();
     EXPECT_TRUE(host.log.empty()) << host.log.front();
+}
+
+// The screen-saver run's settings on a window: the device of a full-screen
+// run needs a display that can switch modes, which a bare X server cannot,
+// so this one draws into a window of the same size. The camera is manual so
+// that the room behind the logo keeps still.
+class CWindowedScreenSaverSetting : public CSetting {
+public:
+    explicit CWindowedScreenSaverSetting(ISettingHost& host) : CSetting("setting", host) {}
+    bool IsFullscreen() override { return false; }
+    bool IsCameraAuto() override { return false; }
+};
+
+// The run's update time at which each picture of the logo's corner is taken:
+// before its first showing (10 s in), while it shows fully, and after it has
+// faded out (its motion lasts 10 s).
+constexpr float LOGO_TIMES_MS[3] = {8000.0f, 15000.0f, 21500.0f};
+
+class CScreenSaverRun : public CSystem {
+public:
+    CScreenSaverRun(HWND window, CSetting* setting) : CSystem(window, setting), m_window(window) {}
+
+    int Update(float stepMs) override {
+        const int result = CSystem::Update(stepMs);
+        m_time += stepMs;
+        if (m_next < 3 && m_time >= LOGO_TIMES_MS[m_next] && IsFirstUpdate()) {
+            CScreenSaverIndicator* indicator = GetIndicator();
+            visible[m_next] = indicator && indicator->GetLogo()
+                                  ? indicator->GetLogo()->GetRoot()->GetChannelValue(CTransform::TC_VISIBLE)
+                                  : -1.0f;
+            RECT r;
+            GetWindowRect(m_window, &r);
+            // The lower left corner, where the logo stands.
+            corner[m_next] = CaptureScreen({r.left, r.bottom - 120, r.left + 256, r.bottom});
+            if (++m_next == 3)
+                PostQuitMessage(0);
+        }
+        return result;
+    }
+
+    RgbPicture corner[3];
+    float visible[3] = {-1, -1, -1};
+
+private:
+    HWND m_window;
+    float m_time = 0;
+    int m_next = 0;
+};
+
+TEST_F(SystemRun, ScreenSaverRunShowsItsLogoInTheLowerLeftAndHidesItAgain) {
+    CEndingHost host;
+    CWindowedScreenSaverSetting setting(host);
+    setting.SetSoundOn(false);
+    ASSERT_TRUE(setting.EnterScreenSaverMode());
+    ASSERT_TRUE(setting.IsNoSave());
+    m_window =
+        CreateWindowExA(WS_EX_TOPMOST, "SystemRunTest", "screen saver", WS_POPUP | WS_VISIBLE, 0, 0, setting.GetWidth(),
+                        setting.GetHeight(), nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(m_window, nullptr);
+    CScreenSaverRun run(m_window, &setting);
+    ASSERT_NE(run.GetDevice(), nullptr);
+    ASSERT_TRUE(run.SetUp(m_window));
+    ASSERT_NE(run.GetIndicator(), nullptr);
+    EXPECT_EQ(run.GetEnding(), nullptr);
+    run.ResetFrameTimer();
+    run.Run();
+    for (int i = 0; i < 3; ++i)
+        ASSERT_FALSE(run.corner[i].rgb.empty()) << i;
+    ASSERT_TRUE(WriteRgbPng("screen_saver_before.png", run.corner[0]));
+    ASSERT_TRUE(WriteRgbPng("screen_saver_logo.png", run.corner[1]));
+    ASSERT_TRUE(WriteRgbPng("screen_saver_after.png", run.corner[2]));
+    EXPECT_EQ(run.visible[0], 0.0f);
+    EXPECT_EQ(run.visible[1], 1.0f);
+    EXPECT_EQ(run.visible[2], 0.0f);
+
+    // The logo over the room, as kept.
+    const PictureDifference kept =
+        CompareWithKept(run.corner[1], DESKMATE_SOURCE_DIR "/tests/shell/app/screen_saver_logo_reference.png");
+    ASSERT_TRUE(kept.sameSize);
+    EXPECT_LT(kept.meanChannelDifference, 6.0);
+    EXPECT_LT(kept.changedShare, 0.04);
+    // It is not there before its time nor after its showing: the room alone,
+    // the same both times.
+    const double shown = ComparePictures(run.corner[0], run.corner[1]).changedShare;
+    const double gone = ComparePictures(run.corner[0], run.corner[2]).changedShare;
+    std::printf("logo corner: %.3f changed when it shows, %.3f after it has gone\n", shown, gone);
+    EXPECT_GT(shown, 0.05);
+    EXPECT_LT(gone, 0.03);
+    run.TearDown();
+    EXPECT_EQ(ReadFileSize("tavelune.dat"), -1) << "the screen-saver run saves nothing";
 }
 
 } // namespace
