@@ -577,6 +577,16 @@ float MarkY(int row) { return -112.0f + 25.0f * float(row); }
 const float BUTTON_Y = 135, QUIT_X = -118, INITIALIZE_X = 0;
 const float QUIT_OK_X = 110, RESET_OK_X = -5, DIALOG_OK_Y = 108;
 
+// Every launch setting as expected but the window's centre.
+void ExpectSettings(const std::vector<int>& values, const std::vector<int>& expected) {
+    ASSERT_EQ(values.size(), size_t(CFG_COUNT));
+    for (int i = 0; i < CFG_COUNT; ++i) {
+        if (i != CFG_CENTRE_X && i != CFG_CENTRE_Y) {
+            EXPECT_EQ(values[i], expected[i]) << "value " << i;
+        }
+    }
+}
+
 void OpenMenu(HWND main) {
     RECT client;
     GetClientRect(main, &client);
@@ -627,10 +637,7 @@ TEST_F(Deskmate, EachMenuRowChangesItsSettingAndQuitEndsItThroughItsDialog) {
                 return values.size() == CFG_COUNT && values[click.setting] == click.value;
             },
             5000));
-        ASSERT_EQ(values.size(), size_t(CFG_COUNT));
-        for (int i = 0; i < CFG_COUNT; ++i)
-            if (i != CFG_CENTRE_X && i != CFG_CENTRE_Y)
-                EXPECT_EQ(values[i], expected[i]) << "value " << i;
+        ExpectSettings(values, expected);
         ASSERT_FALSE(HasEnded(p));
         RECT client = {};
         EXPECT_TRUE(WaitFor(
@@ -647,10 +654,7 @@ TEST_F(Deskmate, EachMenuRowChangesItsSettingAndQuitEndsItThroughItsDialog) {
     ClickMenu(main, QUIT_OK_X, DIALOG_OK_Y);
     EXPECT_EQ(WaitForExit(p, 20000), 0);
     std::vector<int> values = ConfigValues(ReadBytes(Config()));
-    ASSERT_EQ(values.size(), size_t(CFG_COUNT));
-    for (int i = 0; i < CFG_COUNT; ++i)
-        if (i != CFG_CENTRE_X && i != CFG_CENTRE_Y)
-            EXPECT_EQ(values[i], expected[i]) << "value " << i;
+    ExpectSettings(values, expected);
     StateFile f = ParseState(ReadBytes(State()));
     ASSERT_TRUE(f.ok);
     EXPECT_EQ(f.money, 4321u);
@@ -692,26 +696,24 @@ TEST_F(Deskmate, ResetThroughItsDialogMakesTheNextStartAFreshGame) {
     ExpectFreshGame(ParseState(ReadBytes(State())));
 }
 
-// How well the register's sound is found in a recording made while the
-// show's panel was clicked, clickAt samples in: its first stretch is looked
-// for anywhere in the two seconds after the press, the stretches after it in
+// How well the register's sound is found in a recording: its first stretch
+// is looked for from sample `from` to sample `to`, the stretches after it in
 // their order from there. Answers the stretches found of those looked for.
 struct CueHeard {
     size_t found = 0, lookedFor = 0;
 };
 
-CueHeard FindRegister(const std::vector<float>& heard, size_t clickAt) {
+CueHeard FindRegister(const std::vector<float>& heard, size_t from, size_t to) {
     CueHeard result;
     std::string folder = GetDataFolder();
     SetDataFolder(Here().substr(0, Here().size() - 1)); // the program's data
     const std::vector<float> regi = sound_monitor::CueSamples("tvRegi");
     SetDataFolder(folder);
     const size_t stretch = 1024, fileOnset = sound_monitor::Onset(regi, 0.05f);
-    if (regi.size() < fileOnset + 12 * stretch)
+    if (regi.size() < fileOnset + 12 * stretch || to <= from)
         return result;
-    const int rate = sound_monitor::RATE;
     result.lookedFor = 12;
-    size_t expected = clickAt + size_t(rate), reach = size_t(rate) + size_t(rate / 4), last = 0;
+    size_t expected = (from + to) / 2, reach = (to - from) / 2, last = 0;
     for (size_t k = 0; k < result.lookedFor; ++k) {
         std::vector<float> pattern(regi.begin() + long(fileOnset + k * stretch),
                                    regi.begin() + long(fileOnset + (k + 1) * stretch));
@@ -721,7 +723,7 @@ CueHeard FindRegister(const std::vector<float>& heard, size_t clickAt) {
             ++result.found;
             expected = lag + stretch;
             last = lag;
-            reach = size_t(rate / 50);
+            reach = size_t(sound_monitor::RATE / 50);
         } else if (result.found > 0) {
             expected += stretch;
         }
@@ -773,11 +775,11 @@ TEST_F(Deskmate, TheShowComesOnInTheEveningAndAClickOnItsPanelBuys) {
     sound_monitor::Recording recording;
     const bool recorded = monitor && server && recording.Start(monitor, server);
     const DWORD recordingStart = GetTickCount();
-    Sleep(300);
+    Sleep(1500);
     const DWORD press = GetTickCount() + 300; // ClickAt presses 300 ms in
     ClickAt(main, panelX, panelY);
     std::vector<float> heard;
-    const bool finished = recorded && recording.Finish(size_t(sound_monitor::RATE) * 4, heard);
+    const bool finished = recorded && recording.Finish(size_t(sound_monitor::RATE) * 5, heard);
     if (!finished)
         Sleep(2000);
     SetCursorPos(POINTER_AWAY_X, POINTER_AWAY_Y);
@@ -798,9 +800,15 @@ TEST_F(Deskmate, TheShowComesOnInTheEveningAndAClickOnItsPanelBuys) {
     if (!monitor || !server)
         GTEST_SKIP() << "no PulseAudio sink to record (scripts/test starts one): the register was not listened for";
     ASSERT_TRUE(recorded && finished);
-    const CueHeard regi = FindRegister(heard, size_t(press - recordingStart) * size_t(sound_monitor::RATE) / 1000);
-    ASSERT_GT(regi.lookedFor, 0u) << "no register sound in the data";
-    EXPECT_GE(regi.found, regi.lookedFor / 2) << "the register was not heard after the click";
+    // Heard within two seconds of the press, and not before it.
+    const size_t rate = size_t(sound_monitor::RATE), pressAt = size_t(press - recordingStart) * rate / 1000;
+    const CueHeard heardBefore = FindRegister(heard, 0, pressAt - rate / 10);
+    const CueHeard heardAfter = FindRegister(heard, pressAt - rate / 10, pressAt + 2 * rate);
+    std::printf("register: %zu of %zu stretches heard after the press, %zu before it\n", heardAfter.found,
+                heardAfter.lookedFor, heardBefore.found);
+    ASSERT_GT(heardAfter.lookedFor, 0u) << "no register sound in the data";
+    EXPECT_GE(heardAfter.found, heardAfter.lookedFor / 2) << "the register was not heard after the click";
+    EXPECT_EQ(heardBefore.found, 0u);
 }
 
 } // namespace
