@@ -6,46 +6,18 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/core/Random.h"
-#include "platform/archive/ArchiveStream.h"
 #include "shell/state/StateFile.h"
+#include "tests/shell/app/DeskmateProcess.h"
 
 namespace {
 
-std::string Here() {
-    char path[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, path);
-    std::string s = path;
-    if (s.empty() || (s.back() != '\\' && s.back() != '/'))
-        s += '\\';
-    return s;
-}
+using namespace deskmate_process;
 
-std::string StatePath() { return Here() + "tavelune.dat"; }
 std::string TemporaryPath() { return StatePath() + ".tmp"; }
-std::string ConfigPath() { return Here() + "tavelune.cfg"; }
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return "<missing>";
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // The last write time of a file; 0 when it is not there. Read without
 // opening the file, so that the program's replace is never in the way.
@@ -69,17 +41,6 @@ void MarkOld(const std::string& path) {
     CloseHandle(file);
 }
 
-// The eleven values of the launch settings file.
-std::vector<int> ConfigValues(const std::string& text) {
-    std::vector<int> values;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
-        if (line.compare(0, 2, "//") != 0 && !line.empty() && line[0] != '\r')
-            values.push_back(std::atoi(line.c_str()));
-    return values;
-}
-
 double NowMs() {
     static LARGE_INTEGER frequency = [] {
         LARGE_INTEGER f;
@@ -89,24 +50,6 @@ double NowMs() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-struct FindRequest {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindMain(HWND window, LPARAM param) {
-    auto* request = reinterpret_cast<FindRequest*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char title[64] = {};
-    GetWindowTextA(window, title, sizeof title);
-    if (pid == request->process && IsWindowVisible(window) && std::string(title) == "Tavelune") {
-        request->found = window;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 // The saved game the test starts from: money and many items, the items
@@ -132,19 +75,12 @@ CSavedState KnownState() {
 }
 
 std::string UnsortedImage(const CSavedState& state) {
-    CArchiveWriter writer;
-    writer.WriteUInt32(STATE_FILE_VERSION);
-    writer.WriteFloat(state.cameraDistance);
-    for (float coordinate : state.cameraInterest)
-        writer.WriteFloat(coordinate);
-    writer.WriteUInt32(state.money);
-    writer.WriteInt32(int32_t(state.items.size()));
-    for (const CSavedItem& item : state.items) {
-        writer.WriteString(item.name);
-        writer.WriteUInt32(item.stateCode);
-    }
-    const std::vector<uint8_t>& bytes = writer.GetBytes();
-    return std::string(bytes.begin(), bytes.end());
+    const float camera[4] = {state.cameraDistance, state.cameraInterest[0], state.cameraInterest[1],
+                             state.cameraInterest[2]};
+    std::vector<std::pair<std::string, uint32_t>> items;
+    for (const CSavedItem& item : state.items)
+        items.emplace_back(item.name, item.stateCode);
+    return StateBytes(camera, state.money, items);
 }
 
 // True when the bytes are a whole state file, exactly as the program would
@@ -172,7 +108,7 @@ protected:
         DeleteFileA(ConfigPath().c_str());
         DeleteFileA(StatePath().c_str());
         DeleteFileA(TemporaryPath().c_str());
-        SetCursorPos(1020, 760);
+        SetCursorPos(POINTER_AWAY_X, POINTER_AWAY_Y);
     }
     void TearDown() override {
         End();
@@ -184,50 +120,21 @@ protected:
     // Starts deskmate.exe and waits for its main window; false when it ends
     // (or shows nothing) instead.
     bool StartToWindow() {
-        std::string line = "\"" + Here() + "deskmate.exe\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        m_process = {};
-        if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, Here().c_str(), &startup,
-                            &m_process))
+        m_process = StartDeskmate();
+        if (!m_process.hProcess)
             return false;
-        CloseHandle(m_process.hThread);
-        m_process.hThread = nullptr;
-        for (int waited = 0; waited < 60000; waited += 20) {
-            FindRequest request = {m_process.dwProcessId, nullptr};
-            EnumWindows(FindMain, reinterpret_cast<LPARAM>(&request));
-            if (request.found) {
-                m_window = request.found;
-                return true;
-            }
-            if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0)
-                return false;
-            Sleep(20);
-        }
-        return false;
+        m_window = WaitForMain(m_process);
+        return m_window != nullptr && !deskmate_process::HasEnded(m_process);
     }
-    // An Escape tap, as the window's messages carry it.
-    void PressEscape() {
-        PostMessageA(m_window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-        PostMessageA(m_window, WM_KEYUP, VK_ESCAPE, LPARAM(0xC0010001));
-    }
-    bool HasEnded() const { return WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0; }
+    void PressEscape() { PostEscape(m_window); }
+    bool HasEnded() const { return deskmate_process::HasEnded(m_process); }
     DWORD ExitCode() const {
         DWORD code = 0;
         GetExitCodeProcess(m_process.hProcess, &code);
         return code;
     }
     void End() {
-        if (!m_process.hProcess)
-            return;
-        if (!HasEnded()) {
-            PostMessageA(m_window, WM_CLOSE, 0, 0);
-            if (WaitForSingleObject(m_process.hProcess, 15000) != WAIT_OBJECT_0)
-                TerminateProcess(m_process.hProcess, 1);
-        }
-        WaitForSingleObject(m_process.hProcess, 15000);
-        CloseHandle(m_process.hProcess);
-        m_process = {};
+        EndDeskmate(m_process);
         m_window = nullptr;
     }
 
