@@ -13,9 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -39,20 +37,22 @@
 
 namespace {
 
-int EnvInt(const char* name, int fallback) {
-    const char* value = std::getenv(name);
-    return value && *value ? std::atoi(value) : fallback;
-}
-
-const int DAYS = EnvInt("MONTH_DAYS", 30);
-// World seconds to one of hers.
-const int TIME_RATIO = EnvInt("MONTH_RATIO", 600);
-// Fixed updates to each presented frame; the first of them queues the drawing.
-const int UPDATES_PER_FRAME = EnvInt("MONTH_UPF", 16);
+constexpr int DAYS = 30;
+// World seconds to one of hers: a world day is eight minutes of her time, a
+// world hour twenty seconds. Her longest plans (the vibrator's twenty loops,
+// a bath, a roll on the floor) run one to two minutes of her time; at this
+// ratio one of them still leaves most of the three evening hours in which
+// the show is offered, and her bedtime, change of clothes and wake-up come
+// after it within the same night.
+constexpr const char* TIME_RATIO = "180";
+// Fixed updates to each presented frame; the first of them queues the
+// drawing.
+constexpr int UPDATES_PER_FRAME = 128;
 constexpr float STEP_MS = 16.6667f;
 constexpr unsigned SEED = 20261211;
 // Wall time allowed for the month before the run gives up.
-constexpr DWORD WALL_LIMIT_MS = 330000;
+constexpr DWORD WALL_LIMIT_MS = 360000;
+constexpr uint32_t MORNING_EARNING = 5000;
 
 struct ProcessMemoryCounters {
     DWORD cb;
@@ -141,30 +141,43 @@ LRESULT CALLBACK MonthWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-struct Choice {
-    float clock;
-    std::string name;
+// One thing of her month: a name she chose, an action she began to play, a
+// rise or fall of her money, a show coming on.
+enum EventKind {
+    EV_CHOSE,
+    EV_PLAYED,
+    EV_EARNED,
+    EV_SPENT,
+    EV_SHOW
 };
 
-// What one world day (midnight to midnight) held.
-struct DayLog {
-    std::vector<Choice> choices;
-    std::set<std::string> played;
-    int shows = 0;
-    int purchases = 0;
-    uint64_t spent = 0;
-    uint64_t earned = 0;
-    int wakeups = 0;
-    float earnedAt = -1;
-    bool buyingNight = false;
+struct Event {
+    EventKind kind;
+    int day; // 0 for the evening the run starts in
+    float clock;
+    std::string name;
+    int64_t amount = 0;
+    // A rise: made in the update that chose "wakeup". A fall: made during a
+    // show on a buying night after the click, by the price of the item on
+    // show, which she owns from then on.
+    bool expected = false;
 };
 
 struct DaySample {
     double privateBytes;
     int gdi, user, resources;
+    // Textures the show keeps loaded from its first show and its first cloth
+    // on: the name plate's and the cloth picture's.
+    int showTextures;
 };
 
 int Hour(float clock) { return int(clock / 3600.0f); }
+
+std::string ClockText(float clock) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:%02d", Hour(clock) % 24, int(clock / 60.0f) % 60);
+    return text;
+}
 
 // The system object stepped through the frame loop's own pass, looking in
 // after every update and at every world midnight.
@@ -183,8 +196,7 @@ public:
         while (!m_done) {
             RunUpdates();
             for (int i = 1; i < UPDATES_PER_FRAME && !m_done; ++i)
-                if (Update(STEP_MS) != 0)
-                    m_done = true;
+                Update(STEP_MS);
             ++frames;
             if (IConsoleOverlay* console = CConsoleRenderer::GetConsole())
                 console->Draw();
@@ -202,8 +214,10 @@ public:
         if (stepMs > 0)
             ++updates;
         const int result = CSystem::Update(stepMs);
-        if (result != 0)
+        if (result != 0) {
             closed = true;
+            m_done = true;
+        }
         CCharacter* character = GetCharacter();
         CWorld* world = GetWorld();
         if (!character || !world)
@@ -212,8 +226,7 @@ public:
         if (clock < m_lastClock)
             EndOfDay();
         m_lastClock = clock;
-        DayLog& day = m_today;
-        Watch(*character, clock, day);
+        Watch(*character, clock);
         if (GetTickCount() - m_started > WALL_LIMIT_MS)
             m_done = true;
         return result;
@@ -223,7 +236,6 @@ public:
         m_lastClock = clock;
         if (CCharacter* character = GetCharacter())
             m_lastMoney = character->GetStats().mny;
-        m_today.buyingNight = IsBuyingNight(0);
     }
 
     // A purchase on every other night, the first one included.
@@ -234,60 +246,78 @@ public:
     int frames = 0;
     int badSaves = 0;
     bool closed = false;
-    std::vector<uint32_t> money;       // saved at each midnight
-    std::vector<int64_t> booked;       // earnings minus purchases up to each midnight
-    std::vector<DayLog> log;           // one a day
-    uint64_t earnings = 0, purchases = 0;
+    std::vector<Event> events;
+    std::vector<uint32_t> money; // saved at each midnight
+    std::vector<int64_t> booked; // earnings minus purchases up to each midnight
+    int64_t earnings = 0, purchases = 0;
     std::vector<DaySample> samples;
 
 private:
-    void Watch(CCharacter& character, float clock, DayLog& day) {
+    void Note(EventKind kind, float clock, const std::string& name, int64_t amount = 0, bool expected = false) {
+        Event event;
+        event.kind = kind;
+        event.day = days;
+        event.clock = clock;
+        event.name = name;
+        event.amount = amount;
+        event.expected = expected;
+        events.push_back(event);
+    }
+
+    void Watch(CCharacter& character, float clock) {
         // Her choices, as her history grows; waking clears it first.
         const std::vector<std::string>& names = character.GetHistory().GetNames();
-        if (names.size() < m_seenChoices || (names.size() == m_seenChoices && !names.empty() &&
-                                             names.back() != m_lastChoice))
+        if (names.size() < m_seenChoices ||
+            (names.size() == m_seenChoices && !names.empty() && names.back() != m_lastChoice))
             m_seenChoices = 0;
+        bool wokeNow = false;
         for (size_t i = m_seenChoices; i < names.size(); ++i) {
-            day.choices.push_back({clock, names[i]});
-            if (names[i] == "wakeup")
-                ++day.wakeups;
+            Note(EV_CHOSE, clock, names[i]);
+            wokeNow = wokeNow || names[i] == "wakeup";
         }
         m_seenChoices = names.size();
         m_lastChoice = names.empty() ? std::string() : names.back();
-        day.played.insert(character.GetCurrentActionName());
+        const std::string playing = character.GetCurrentActionName();
+        if (playing != m_playing && !playing.empty())
+            Note(EV_PLAYED, clock, playing);
+        m_playing = playing;
+
+        auto* show = dynamic_cast<CTvShopping*>(character.GetShow());
+        CItem* onShow = show ? show->GetCurrentItem() : nullptr;
+        if (onShow && !m_onShow) {
+            Note(EV_SHOW, clock, onShow->GetName());
+            m_showUpdates = 0;
+            m_shown = true;
+            m_clothShown = m_clothShown || onShow->IsCloth();
+        }
+        m_onShow = onShow;
 
         // Her money: a rise is an earning, a fall a purchase.
         const uint32_t now = character.GetStats().mny;
         if (now > m_lastMoney) {
             earnings += now - m_lastMoney;
-            day.earned += now - m_lastMoney;
-            day.earnedAt = clock;
+            Note(EV_EARNED, clock, "", int64_t(now) - m_lastMoney, wokeNow);
         } else if (now < m_lastMoney) {
             purchases += m_lastMoney - now;
-            day.spent += m_lastMoney - now;
-            ++day.purchases;
+            const bool bought =
+                onShow && m_pressed && onShow->IsOwned() && int64_t(onShow->GetPrice()) == int64_t(m_lastMoney) - now;
+            Note(EV_SPENT, clock, onShow ? onShow->GetName() : "", int64_t(m_lastMoney) - now, bought);
         }
         m_lastMoney = now;
 
-        auto* show = dynamic_cast<CTvShopping*>(character.GetShow());
-        const bool presenting = show && show->IsPresenting();
-        if (presenting && !m_presenting) {
-            ++day.shows;
-            m_showUpdates = 0;
-        }
-        m_presenting = presenting;
-        if (presenting)
-            Click(*show, day);
+        if (onShow)
+            Click(*show);
         else
             Release();
     }
 
     // On a buying night, once the set has slid in, the pointer goes to the
-    // middle of the panel and the left button is pressed there, as a user
-    // does; it is let go and moved off the window a few updates later.
-    void Click(CTvShopping& show, DayLog& day) {
+    // middle of the panel and the left button goes down there, through the
+    // window's messages as a user's click comes; it is let go and the
+    // pointer leaves the window half a second later.
+    void Click(CTvShopping& show) {
         ++m_showUpdates;
-        if (!day.buyingNight)
+        if (!IsBuyingNight(days))
             return;
         if (m_showUpdates == 60) {
             long sumX = 0, sumY = 0, count = 0;
@@ -328,40 +358,59 @@ private:
         if (!saved || result != SR_OK || EncodeState(read) != EncodeState(captured) || version != STATE_FILE_VERSION)
             ++badSaves;
         money.push_back(read.money);
-        booked.push_back(int64_t(earnings) - int64_t(purchases));
-        DaySample sample = {PrivateBytes(), GdiObjects(), UserObjects(), RegistryResources(GetResourceManager())};
+        booked.push_back(earnings - purchases);
+        DaySample sample = {PrivateBytes(), GdiObjects(), UserObjects(), RegistryResources(GetResourceManager()),
+                            int(m_shown) + int(m_clothShown)};
         samples.push_back(sample);
-        log.push_back(m_today);
-        m_today = DayLog();
-        m_today.buyingNight = IsBuyingNight(days);
         if (days == DAYS)
             m_done = true;
     }
 
     HWND m_window;
     CSetting* m_setting;
-    DayLog m_today;
     float m_lastClock = 0;
     uint32_t m_lastMoney = 0;
     size_t m_seenChoices = 0;
     std::string m_lastChoice;
-    bool m_presenting = false;
+    std::string m_playing;
+    CItem* m_onShow = nullptr;
+    bool m_shown = false, m_clothShown = false;
     int m_showUpdates = 0;
     bool m_pressed = false;
     DWORD m_started = 0;
     bool m_done = false;
 };
 
-bool Chose(const DayLog& day, const char* name) {
-    return std::any_of(day.choices.begin(), day.choices.end(), [&](const Choice& c) { return c.name == name; });
+// The month's events between two indices that are of a kind and a name.
+bool Has(const std::vector<Event>& events, size_t from, size_t to, EventKind kind, const char* name) {
+    for (size_t i = from; i < to && i < events.size(); ++i)
+        if (events[i].kind == kind && events[i].name == name)
+            return true;
+    return false;
 }
 
-void PrintDay(int index, const DayLog& day) {
-    std::printf("day %d:", index);
-    for (const Choice& c : day.choices)
-        std::printf(" %02d:%02d %s", Hour(c.clock), int(c.clock / 60.0f) % 60, c.name.c_str());
-    std::printf("\n  shows %d purchases %d spent %llu earned %llu at %.0f\n", day.shows, day.purchases,
-                (unsigned long long)day.spent, (unsigned long long)day.earned, day.earnedAt / 3600.0f);
+// Index of the first event at or after from that is of a kind and a name.
+size_t Find(const std::vector<Event>& events, size_t from, EventKind kind, const char* name) {
+    for (size_t i = from; i < events.size(); ++i)
+        if (events[i].kind == kind && events[i].name == name)
+            return i;
+    return events.size();
+}
+
+void PrintDay(const std::vector<Event>& events, int day) {
+    std::string line = "day " + std::to_string(day) + ":";
+    for (const Event& e : events) {
+        if (e.day != day || e.kind == EV_PLAYED)
+            continue;
+        line += " " + ClockText(e.clock) + " ";
+        if (e.kind == EV_CHOSE)
+            line += e.name;
+        else if (e.kind == EV_SHOW)
+            line += "[show " + e.name + "]";
+        else
+            line += (e.kind == EV_EARNED ? "[+" : "[-") + std::to_string(e.amount) + "]";
+    }
+    std::printf("%s\n", line.c_str());
 }
 
 class Month : public ::testing::Test {
@@ -412,11 +461,12 @@ TEST_F(Month, ThirtyDaysKeepMoneyFilesAndResourcesSteady) {
         CMonthRun run(m_window, &setting);
         ASSERT_NE(run.GetDevice(), nullptr);
         ASSERT_TRUE(run.SetUp(m_window));
+        // Her choices from here on are the same in every run.
         SeedRand(SEED);
         CWorld* world = run.GetWorld();
         ASSERT_NE(world, nullptr);
         std::ostringstream out;
-        ASSERT_TRUE(world->HandleCommand(out, "timeratio", {std::to_string(TIME_RATIO)}));
+        ASSERT_TRUE(world->HandleCommand(out, "timeratio", {TIME_RATIO}));
         run.Start(world->GetClockSeconds());
         run.ResetFrameTimer();
         run.RunMonth();
@@ -424,34 +474,100 @@ TEST_F(Month, ThirtyDaysKeepMoneyFilesAndResourcesSteady) {
         run.CaptureState(last);
         finalMoney = last.money;
         finalItems = last.items.size();
-        EXPECT_EQ(finalMoney, int64_t(start.money) + int64_t(run.earnings) - int64_t(run.purchases));
+        EXPECT_EQ(finalMoney, int64_t(start.money) + run.earnings - run.purchases);
         run.TearDown();
 
         const double wallSeconds = double(GetTickCount() - wallStart) / 1000.0;
         std::printf("month: %d days, %d updates, %d frames, %.1f s of wall time\n", run.days, run.updates, run.frames,
                     wallSeconds);
-        for (size_t day = 0; day < run.log.size(); ++day)
-            PrintDay(int(day + 1), run.log[day]);
-        ASSERT_FALSE(run.closed);
+        RecordProperty("updates", run.updates);
+        RecordProperty("wall_ms", int(GetTickCount() - wallStart));
+        for (int day = 0; day <= run.days; ++day)
+            PrintDay(run.events, day);
+        ASSERT_FALSE(run.closed) << "an update asked the program to close";
         ASSERT_EQ(run.days, DAYS) << "the month did not end within the wall time";
         EXPECT_EQ(run.badSaves, 0);
 
+        const std::vector<Event>& events = run.events;
+        // Each rise of her money is the morning's earning, made as she
+        // chose to wake; each fall is a scripted purchase of the item on show.
+        std::set<int> earningMornings, purchaseNights, showNights, eatingDays;
+        for (const Event& e : events) {
+            if (e.kind == EV_EARNED) {
+                EXPECT_TRUE(e.expected && e.amount == MORNING_EARNING && Hour(e.clock) >= 6 && Hour(e.clock) < 12)
+                    << "a rise of " << e.amount << " at " << ClockText(e.clock) << " on day " << e.day;
+                earningMornings.insert(e.day);
+            } else if (e.kind == EV_SPENT) {
+                EXPECT_TRUE(e.expected && CMonthRun::IsBuyingNight(e.day))
+                    << "a fall of " << e.amount << " at " << ClockText(e.clock) << " on day " << e.day;
+                purchaseNights.insert(e.day);
+            } else if (e.kind == EV_SHOW) {
+                showNights.insert(e.day);
+            } else if (e.kind == EV_CHOSE && e.name == "eat") {
+                eatingDays.insert(e.day);
+            }
+        }
+
+        // She sleeps and wakes: each wake-up comes after she went to bed
+        // and lay down since the one before (or since the start), and she
+        // gets up through the whole of the wake plan after it.
+        int wakeups = 0;
+        size_t since = 0;
+        for (size_t i = Find(events, 0, EV_CHOSE, "wakeup"); i < events.size();
+             i = Find(events, i + 1, EV_CHOSE, "wakeup")) {
+            ++wakeups;
+            const std::string when =
+                "the wake-up on day " + std::to_string(events[i].day) + " at " + ClockText(events[i].clock);
+            EXPECT_TRUE(Has(events, since, i, EV_CHOSE, "sleep")) << when << " follows no bedtime";
+            EXPECT_TRUE(Has(events, since, i, EV_PLAYED, "sleepIn")) << when << " follows no lying down";
+            const size_t next = Find(events, i + 1, EV_CHOSE, "sleep");
+            if (next < events.size()) {
+                EXPECT_TRUE(Has(events, i, next, EV_PLAYED, "sleepOut01")) << when;
+                EXPECT_TRUE(Has(events, i, next, EV_PLAYED, "sleepOutL09")) << when;
+            }
+            since = i;
+        }
+        // She eats: each meal takes her out of the room and back, unless
+        // the month ends first.
+        for (size_t i = Find(events, 0, EV_CHOSE, "eat"); i < events.size(); i = Find(events, i + 1, EV_CHOSE, "eat")) {
+            const size_t back = Find(events, Find(events, i, EV_PLAYED, "doorOut00"), EV_PLAYED, "doorIn00");
+            EXPECT_TRUE(back < events.size() || events[i].day == DAYS - 1)
+                << "the meal on day " << events[i].day << " at " << ClockText(events[i].clock);
+        }
+        // Day 0 is the evening the run starts in; 1 to 29 are whole days.
+        std::printf("month: %d wake-ups, earned %lld yen on %zu mornings of %d; spent %lld yen on %zu nights; "
+                    "shows on %zu nights, meals on %zu days\n",
+                    wakeups, (long long)run.earnings, earningMornings.size(), DAYS - 1, (long long)run.purchases,
+                    purchaseNights.size(), showNights.size(), eatingDays.size());
+        RecordProperty("earning_mornings", int(earningMornings.size()));
+        RecordProperty("purchases", int(purchaseNights.size()));
+        RecordProperty("shows", int(showNights.size()));
+        EXPECT_GE(earningMornings.size(), size_t(DAYS * 4 / 5));
+        EXPECT_EQ(int(earningMornings.size()), wakeups);
+        EXPECT_GE(showNights.size(), size_t(DAYS * 4 / 5));
+        EXPECT_GE(eatingDays.size(), size_t(DAYS * 2 / 3));
+        EXPECT_GE(purchaseNights.size(), size_t(DAYS / 3));
+
+        // Each midnight's saved money is the start plus what she earned minus
+        // what she spent up to then.
         ASSERT_EQ(run.money.size(), run.booked.size());
         for (size_t day = 0; day < run.money.size(); ++day)
-            EXPECT_EQ(int64_t(run.money[day]), int64_t(start.money) + run.booked[day]) << "day " << day + 1;
-        std::printf("month: earned %llu yen, spent %llu\n", (unsigned long long)run.earnings,
-                    (unsigned long long)run.purchases);
+            EXPECT_EQ(int64_t(run.money[day]), int64_t(start.money) + run.booked[day]) << "midnight " << day + 1;
 
         std::vector<double> memory, gdi, user, resources;
         for (size_t day = 1; day < run.samples.size(); ++day) {
             memory.push_back(run.samples[day].privateBytes);
             gdi.push_back(run.samples[day].gdi);
             user.push_back(run.samples[day].user);
-            resources.push_back(run.samples[day].resources);
+            resources.push_back(run.samples[day].resources - run.samples[day].showTextures);
         }
         auto range = [](const std::vector<double>& v) {
             return *std::max_element(v.begin(), v.end()) - *std::min_element(v.begin(), v.end());
         };
+        std::string kilobytes;
+        for (double bytes : memory)
+            kilobytes += " " + std::to_string(long(bytes / 1024));
+        std::printf("memory at each midnight from the second, KB:%s\n", kilobytes.c_str());
         std::printf("after day 1, per day: memory %+.0f bytes (day 2 %.0f, day 30 %.0f), GDI %+.3f (%.0f..%.0f), "
                     "USER %+.3f (%.0f..%.0f), resources %+.3f (%.0f..%.0f)\n",
                     SlopePerDay(memory), memory.front(), memory.back(), SlopePerDay(gdi),
@@ -460,12 +576,15 @@ TEST_F(Month, ThirtyDaysKeepMoneyFilesAndResourcesSteady) {
                     *std::max_element(user.begin(), user.end()), SlopePerDay(resources),
                     *std::min_element(resources.begin(), resources.end()),
                     *std::max_element(resources.begin(), resources.end()));
+        // The memory settles over the first days (heap and driver caches)
+        // and then stays: the second half of the month is held to a growth
+        // far below what a leak of a few bytes an update would give.
         const std::vector<double> lateMemory(memory.begin() + long(memory.size() / 2), memory.end());
         std::printf("memory over the second half of the month: %+.0f bytes a day\n", SlopePerDay(lateMemory));
         RecordProperty("memory_slope_bytes_per_day", int(SlopePerDay(memory)));
         RecordProperty("late_memory_slope_bytes_per_day", int(SlopePerDay(lateMemory)));
         ASSERT_GT(memory.front(), 0.0);
-        EXPECT_LT(SlopePerDay(lateMemory), 65536.0);
+        EXPECT_LT(SlopePerDay(lateMemory), 131072.0);
         EXPECT_LT(memory.back() - memory.front(), 8.0 * 1048576.0);
         EXPECT_EQ(range(resources), 0.0);
         EXPECT_GT(resources.front(), 0.0);
