@@ -1,13 +1,13 @@
 // Thirty world days of the whole system object in a hidden window, sound
 // off, at a time ratio at which each world day holds her whole day: she
 // sleeps, wakes and earns in the morning, eats, and the show comes in the
-// evening; on every other night a click on its panel buys what it sells. The frame
-// loop's pieces run without their 60 Hz pacing, many fixed updates to each
-// presented frame. Each world midnight the state file is saved and read
-// back, the money is checked against the earnings and purchases so far, and
-// the process's memory, its GDI and USER objects and the registry's
-// resources are counted: after the first day the counts stay as they are;
-// the memory, once settled, too.
+// evening; on every other night a click on its panel buys what it sells.
+// The frame loop's pieces run without their 60 Hz pacing, many fixed
+// updates to each presented frame. Each world midnight the state file is
+// saved and read back, the money is checked against the earnings and
+// purchases so far, and the process's memory, its GDI and USER objects and
+// the registry's resources are counted: after the first day the counts stay
+// as they are; the memory, once settled, too.
 #include <gtest/gtest.h>
 #include <windows.h>
 
