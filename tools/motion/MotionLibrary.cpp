@@ -600,6 +600,33 @@ Pose EatingSeat() {
     p.face = VF_SMILE;
     return p;
 }
+Pose EatStand() { return Placed(Stand(), EAT_SPOT.x - 40, EAT_SPOT.z, PI / 2); }
+
+// Before the refrigerator, facing its door, near enough to reach inside.
+constexpr float FRIDGE_DOOR_OPEN = 1.9f;
+Pose FridgeLook() {
+    const MeshPoint fridge = Rest("reizouko");
+    return Placed(Stand(), fridge.x - 10, fridge.z + 55, PI);
+}
+// The right hand on the door's handle.
+Pose FridgeGrip(const Pose& from) {
+    const MeshPoint fridge = Rest("reizouko");
+    return Reach(from, true, MeshPoint{fridge.x - 26, 82, fridge.z + 33});
+}
+Pose FridgePeek() {
+    Pose p = FridgeLook();
+    p.Set("sebone1", 0.35f), p.Set("head", 0.2f);
+    p.Set("udeR1", -1.4f, 0, -0.3f), p.Set("udeR2", -0.3f);
+    p.face = VF_SURPRISED;
+    return p;
+}
+// The left hand on a good's place on the shelf.
+Pose FridgeReach(const char* good) {
+    Pose p = Reach(Placed(Stand(), InFront(Rest(good), 0, 30), PI), false, Rest(good));
+    p.Set("udeR1", -1.4f, 0, -0.3f), p.Set("udeR2", -0.3f);
+    p.face = VF_SMILE;
+    return p;
+}
 
 void Kotatsu(Library& lib) {
     const MeshPoint seat = RoomSpots::KOTATSU_SEAT;
@@ -973,10 +1000,27 @@ void HandGoods(Library& lib) {
             return p;
         });
 
-    // Milk and ice cream from the desk, held in the left hand, had sitting at
-    // the kotatsu.
-    Approach milk{Rest("milk"), PI, false};
-    CarrySets(lib, milk, "", "veskoMilkHandle00", "", "", "veskoMilkRelease00");
+    // Milk and ice cream from the refrigerator, taken in the left hand while
+    // the door stands open and had sitting at the kotatsu. She lets go of
+    // them where she ate: they go back to the shelf out of sight.
+    for (int k = 0; k < 2; ++k) {
+        CTimeline t;
+        t.Key(0, FridgePeek()).Then(25, FridgeReach(k ? "iceCream" : "milk")).Hold(8);
+        lib.Add(k ? "veskoIceCreamHandle00" : "veskoMilkHandle00", t,
+                [](float, Pose& p) { p.extras["reizoukoDoor:ry"] = FRIDGE_DOOR_OPEN; });
+    }
+    {
+        // On her feet after drinking: the empty bottle's hand comes down.
+        CTimeline t;
+        t.Key(0, Hold(EatStand(), false)).Hold(8).Then(25, EatStand()).Hold(5);
+        lib.Add("veskoMilkRelease00", t);
+    }
+    {
+        // Still sitting: the empty cup is put down, her hands go to her lap.
+        CTimeline t;
+        t.Key(0, Hold(EatingSeat(), false)).Hold(8).Then(25, EatingSeat()).Hold(5);
+        lib.Add("veskoIceCreamRelease00", t);
+    }
     for (int k = 0; k < 3; ++k)
         lib.Add("veskoMilk0" + std::to_string(k), 180, [milkHeld = Hold(EatingSeat(), false), k](float f) {
             // The bath-house way: the other hand on her hip, head back, gulping.
@@ -989,8 +1033,6 @@ void HandGoods(Library& lib) {
             p.face = drink > 0.5f ? VF_CLOSED : (k == 2 ? VF_SMILE : VF_EATING);
             return p;
         });
-    Approach cream{Rest("iceCream"), PI, false};
-    CarrySets(lib, cream, "", "veskoIceCreamHandle00", "", "", "veskoIceCreamRelease00");
     for (int k : {0, 2})
         lib.Add("veskoIceCream0" + std::to_string(k), 180, [creamHeld = Hold(EatingSeat(), false), k](float f) {
             // The cup in her left hand, the spoon to her mouth with the right.
@@ -1289,35 +1331,29 @@ void StandingGoods(Library& lib) {
         });
     }
 
-    // The fridge: opening the door, looking in, taking something, closing.
-    const MeshPoint fridge = Rest("reizouko");
-    const MeshPoint handle{fridge.x - 26, 82, fridge.z + 38};
-    Pose look = Placed(Stand(), fridge.x - 10, fridge.z + 80, PI);
-    Pose grip = Reach(Placed(Stand(), fridge.x - 10, fridge.z + 80, PI), true, handle);
-    Pose peek = look;
-    peek.Set("sebone1", 0.35f), peek.Set("head", 0.2f);
-    peek.Set("udeR1", -1.4f, 0, -0.3f), peek.Set("udeR2", -0.3f);
-    peek.face = VF_SURPRISED;
-    for (int k = 0; k < 2; ++k) {
+    // The fridge: opening the door and looking in; after taking something
+    // out with her left hand, shutting it with her right.
+    {
         CTimeline t;
-        Pose took = Hold(look, false);
-        took.face = k ? VF_TROUBLED : VF_SMILE;
-        t.Key(0, look)
-            .Then(20, grip)
-            .Then(25, look)
-            .Then(20, peek)
-            .Hold(k ? 50 : 30)
-            .Then(20, took)
-            .Then(20, grip)
-            .Then(20, look);
-        float end = t.End();
-        lib.Add(k ? "veskoReizoukoOn01" : "veskoReizoukoOn00", t, [end](float f, Pose& p) {
-            float open = f < 20         ? 0
-                         : f < 45       ? (f - 20) / 25
-                         : f < end - 40 ? 1
-                         : f < end - 20 ? (end - 20 - f) / 20
-                                        : 0;
-            p.extras["reizoukoDoor:ry"] = 1.9f * Smooth(open);
+        t.Key(0, FridgeLook())
+            .Then(20, FridgeGrip(FridgeLook()))
+            .Then(25, FridgeLook())
+            .Then(20, FridgePeek())
+            .Hold(30);
+        lib.Add("veskoReizoukoOn00", t, [](float f, Pose& p) {
+            float open = f < 20 ? 0 : f < 45 ? (f - 20) / 25 : 1;
+            p.extras["reizoukoDoor:ry"] = FRIDGE_DOOR_OPEN * Smooth(open);
+        });
+    }
+    {
+        CTimeline t;
+        Pose took = Hold(FridgeLook(), false);
+        took.face = VF_SMILE;
+        Pose start = Mix(FridgeReach("milk"), FridgeReach("iceCream"), 0.5f);
+        t.Key(0, start).Then(20, took).Then(20, FridgeGrip(took)).Then(20, took).Hold(10);
+        lib.Add("veskoReizoukoOn01", t, [](float f, Pose& p) {
+            float open = f < 20 ? 1 : f < 40 ? (40 - f) / 20 : 0;
+            p.extras["reizoukoDoor:ry"] = FRIDGE_DOOR_OPEN * Smooth(open);
         });
     }
 }
