@@ -242,13 +242,19 @@ void BoxingAndBath(Library& lib) {
 
 // ---- sleep, the door and the TV (in the room) -----------------------------
 
-const MeshPoint BED_HIPS{-462, 0, -196};
+const MeshPoint BED_HIPS{-478, 0, -196};
 const float BED_TOP = 44;
 const float BED_YAW = PI / 2; // head toward -x, on the pillow
 
+// Under the cover: sunk into the mattress so that the cover (8 thick) lies
+// over her, her back raised from the waist so that her head rests on the
+// pillow.
 Pose InBed(float frame) {
-    Pose p = Placed(LieBack(BED_TOP), BED_HIPS, BED_YAW);
-    p.Turn("sebone1", -0.03f * Wave(frame, 120));
+    Pose p = Placed(LieBack(BED_TOP - 10), BED_HIPS, BED_YAW);
+    p.Turn("sebone1", 0.6f - 0.03f * Wave(frame, 120));
+    p.Turn("sebone2", 0.2f);
+    p.Turn("kubi", 0.45f);
+    p.Set("head", 0.1f);
     return p;
 }
 Pose BedEdge() {
@@ -300,14 +306,18 @@ void Sleep(Library& lib) {
             Pose p = InBed(f);
             float a = std::sin(f / 240 * PI);
             if (k == 1)
-                p.Turn("koshi", 0, 0, 1.2f * a), p.Turn("legL1", -0.5f * a), p.Turn("legL2", 0.9f * a);
+                p.Turn("koshi", 0, 0, 0.45f * a), p.Turn("legL1", -0.25f * a), p.Turn("legL2", 0.5f * a),
+                    p.Turn("kubi", 0.3f * a);
             if (k == 2)
-                p.Turn("koshi", 0, 0, -1.2f * a), p.Turn("legR1", -0.5f * a), p.Turn("legR2", 0.9f * a);
+                p.Turn("koshi", 0, 0, -0.45f * a), p.Turn("legR1", -0.25f * a), p.Turn("legR2", 0.5f * a),
+                    p.Turn("kubi", 0.3f * a);
             if (k == 3)
                 p.Turn("udeR1", -2.6f * a, 0, 0), p.Turn("udeR2", -1.0f * a), p.Turn("head", 0, 0.5f * a);
             if (k == 4) {
-                p.Turn("legL1", -0.8f * a * (0.5f + 0.5f * Wave(f, 30)));
-                p.Turn("legR1", -0.8f * a * (0.5f - 0.5f * Wave(f, 30)));
+                // Kicking under the cover.
+                float l = a * (0.5f + 0.5f * Wave(f, 30)), r = a * (0.5f - 0.5f * Wave(f, 30));
+                p.Turn("legL1", -0.1f * l), p.Turn("legL2", 0.3f * l);
+                p.Turn("legR1", -0.1f * r), p.Turn("legR2", 0.3f * r);
             }
             return p;
         });

@@ -353,11 +353,34 @@ TEST_F(MotionRegistry, FixedOriginSetsStartWhereTheirActionBegins) {
         EXPECT_LT(Flat(hips, c.near), c.within) << c.set << " starts at " << hips.x << ", " << hips.z;
         EXPECT_GT(hips.y, 20.0f) << c.set;
     }
-    // Lying in bed: hips on the mattress, head toward the pillow.
-    MeshPoint hips = At("veskoSleep00", 0, VeskoNames::HIPS), head = At("veskoSleep00", 0, VeskoNames::HEAD);
-    EXPECT_NEAR(hips.y, 50, 8);
-    EXPECT_LT(head.x, hips.x - 15);
-    EXPECT_NEAR(head.y, hips.y, 12);
+}
+
+// Asleep she lies under the bed's cover (x from -488, top 52 high), her
+// hips, knees and ankles low enough that the cover hides them as she turns
+// and kicks, and her head on the pillow (x -532 to -496, top 58).
+TEST_F(MotionRegistry, AsleepSheLiesUnderTheCoverWithHerHeadOnThePillow) {
+    const float coverTop = 52, pillowTop = 58;
+    for (const char* set : {"veskoSleep00", "veskoSleep01", "veskoSleep02", "veskoSleep03", "veskoSleep04"}) {
+        const MotionSpec* spec = FindMotionSet(set);
+        ASSERT_NE(spec, nullptr) << set;
+        for (float frame = 0; frame < float(spec->length); frame += 20) {
+            // Bone centres, each with the body's half thickness there.
+            for (auto [bone, half] : std::vector<std::pair<const char*, float>>{
+                     {VeskoNames::HIPS, 5.0f}, {"legL2", 2.5f}, {"legR2", 2.5f}, {"legL3", 2.0f}, {"legR3", 2.0f}}) {
+                MeshPoint at = At(set, frame, bone);
+                EXPECT_GT(at.x, -488.0f) << set << " " << frame << " " << bone;
+                EXPECT_LT(at.y + half, coverTop) << set << " " << frame << " " << bone;
+            }
+            // The middle of her head, halfway from the head bone to the crown,
+            // above the pillow by most of a head's half depth (less when she
+            // has turned on her side).
+            MeshPoint neck = At(set, frame, VeskoNames::HEAD), crown = At(set, frame, "cap_Mugiwara");
+            MeshPoint middle{(neck.x + crown.x) / 2, (neck.y + crown.y) / 2, (neck.z + crown.z) / 2};
+            EXPECT_GT(middle.x, -532.0f) << set << " " << frame;
+            EXPECT_LT(middle.x, -496.0f) << set << " " << frame;
+            EXPECT_GT(middle.y, pillowTop + 3) << set << " " << frame;
+        }
+    }
 }
 
 // A linked motion moves a good between its place and her hand: her hand is
