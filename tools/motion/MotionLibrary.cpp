@@ -513,10 +513,17 @@ void RollingAndChair(Library& lib) {
                 p.face = VF_TALKING;
                 return p;
             }
-            // One whole turn about her length while moving across.
+            // One whole turn about her length while moving across, her arms
+            // stretched out over her head so that she does not roll over
+            // them, her hips lifted by her shoulders while she is on her side.
             float turn = (kind == 1 ? 1.0f : -1.0f) * TAU * Smooth(f / 160);
+            Pose stretched = p;
+            stretched.Set("udeL1", 0, 0, 3.1f), stretched.Set("udeR1", 0, 0, -3.1f);
+            stretched.Set("udeL2", 0), stretched.Set("udeR2", 0);
+            p = Mix(p, stretched, Smooth(std::fmin(1.0f, 3 * a)));
             p.Turn("koshi", 0, 0, 0);
             p.bones["koshi"].z = turn;
+            p.y += 2.5f * std::fabs(std::sin(turn));
             p.z += (kind == 1 ? 1 : -1) * 35 * std::sin(Smooth(f / 160) * PI);
             p.face = f > 50 && f < 110 ? VF_CLOSED : VF_SMILE;
             return p;

@@ -37,6 +37,7 @@
 #include "tools/motion/MotionLibrary.h"
 #include "tools/packer/ArchivePacker.h"
 #include "tools/packer/Manifest.h"
+#include "tools/motion/MotionPoses.h"
 #include "tools/motion/MotionSet.h"
 #include "tools/vesko/VeskoModels.h"
 #include "tools/vesko/VeskoRig.h"
@@ -352,6 +353,40 @@ TEST_F(MotionRegistry, FixedOriginSetsStartWhereTheirActionBegins) {
         MeshPoint hips = At(c.set, 0, VeskoNames::HIPS);
         EXPECT_LT(Flat(hips, c.near), c.within) << c.set << " starts at " << hips.x << ", " << hips.z;
         EXPECT_GT(hips.y, 20.0f) << c.set;
+    }
+}
+
+// Her feet stay on the floor however deep she crouches (the hips come down
+// by what the bent legs lose, not in a straight line), and kneeling her
+// knees are down and her feet laid back along the floor.
+TEST(MotionPoses, CrouchingAndKneelingKeepHerFeetOnTheFloor) {
+    for (float d : {0.1f, 0.25f, 0.35f, 0.5f, 0.7f, 0.8f, 1.0f}) {
+        const ::Pose p = Crouch(d);
+        for (const char* bone : {"legL3", "legR3"}) {
+            MeshPoint ankle = RigWorldPosition(p, bone);
+            EXPECT_NEAR(ankle.y, RigWorldPosition(Stand(), bone).y, 1.0f) << d << " " << bone;
+        }
+        for (const char* bone : {"legL4", "legR4"})
+            EXPECT_GT(RigWorldPosition(p, bone).y, 0.0f) << d << " " << bone;
+    }
+    const ::Pose kneel = Kneel();
+    for (const char* bone : {"legL2", "legR2"}) {
+        EXPECT_GT(RigWorldPosition(kneel, bone).y, 0.0f) << bone;
+        EXPECT_LT(RigWorldPosition(kneel, bone).y, 4.0f) << bone;
+    }
+    for (const char* bone : {"legL3", "legR3", "legL4", "legR4"})
+        EXPECT_GT(RigWorldPosition(kneel, bone).y, 0.0f) << bone;
+}
+
+// Rolling along the floor she stretches her arms over her head and does
+// not roll through them.
+TEST_F(MotionRegistry, RollingAlongTheFloorKeepsHerAboveIt) {
+    for (const char* set : {"veskoRoll01", "veskoRoll03"}) {
+        const MotionSpec* spec = FindMotionSet(set);
+        ASSERT_NE(spec, nullptr) << set;
+        for (float frame = 0; frame < float(spec->length); frame += 5)
+            for (const std::string& bone : VeskoBodyBones())
+                EXPECT_GT(At(set, frame, bone).y, -2.0f) << set << " " << frame << " " << bone;
     }
 }
 
