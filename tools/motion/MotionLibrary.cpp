@@ -13,10 +13,29 @@ namespace {
 using Frames = std::function<Pose(float)>;
 using Extra = std::function<void(float, Pose&)>;
 
+// Nothing of her goes through the floor: where a frame would put a bone
+// below it (a bend blended on its way to or from lying down, say), she is
+// lifted by that much. A frame that takes her far below (out of the room)
+// is left as it is.
+Frames OnTheFloor(Frames at) {
+    return [at = std::move(at)](float f) {
+        Pose p = at(f);
+        float lowest = 0;
+        for (const std::string& bone : VeskoBodyBones())
+            lowest = std::fmin(lowest, RigWorldPosition(p, bone).y);
+        const float allowed = -0.3f, farBelow = -100;
+        if (lowest < allowed && lowest > farBelow)
+            p.y += allowed - lowest;
+        return p;
+    };
+}
+
 struct Library {
     std::vector<MotionSpec> sets;
 
-    void Add(const std::string& set, int length, Frames at) { sets.push_back({set, length, std::move(at)}); }
+    void Add(const std::string& set, int length, Frames at) {
+        sets.push_back({set, length, OnTheFloor(std::move(at))});
+    }
     // A timeline played once; `extra` adds what else the frame drives.
     void Add(const std::string& set, const CTimeline& line, Extra extra = nullptr) {
         int length = int(std::ceil(line.End()));

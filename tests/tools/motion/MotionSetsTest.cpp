@@ -390,6 +390,28 @@ TEST_F(MotionRegistry, RollingAlongTheFloorKeepsHerAboveIt) {
     }
 }
 
+// No frame of any set puts a bone of her body through the floor, also while
+// she goes down to lie or comes back up; only the teleporter takes her out
+// of the room, far below it.
+TEST_F(MotionRegistry, NothingOfHerGoesThroughTheFloor) {
+    int frames = 0;
+    for (const MotionSpec& spec : MotionSets())
+        for (float frame = 0; frame < float(spec.length); frame += 5) {
+            float lowest = 0;
+            std::string which;
+            for (const std::string& bone : VeskoBodyBones()) {
+                const float y = At(spec.set, frame, bone).y;
+                if (y < lowest)
+                    lowest = y, which = bone;
+            }
+            if (lowest < -100 && spec.set.rfind("veskoTeleporter", 0) == 0)
+                continue;
+            EXPECT_GT(lowest, -0.6f) << spec.set << " " << frame << " " << which;
+            ++frames;
+        }
+    EXPECT_GT(frames, 1000);
+}
+
 // Asleep she lies under the bed's cover (x from -488, top 52 high), her
 // hips, knees and ankles low enough that the cover hides them as she turns
 // and kicks, and her head on the pillow (x -532 to -496, top 58).
