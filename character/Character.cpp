@@ -396,8 +396,7 @@ int CCharacter::Update(ISetting* setting, CRenderManager* renderManager, CSoundM
     }
     CAiPlayer::Update(setting, renderManager, world, step);
     const Vec3 position = GetPosition();
-    if (CTransform* shadow = GetShadow())
-        shadow->SetTranslation(position.x, SHADOW_HEIGHT, position.z);
+    PlaceShadow(position);
     CTransform* root = m_body ? m_body->GetRootTransform() : nullptr;
     if (root && m_focus && root->GetChannelValue(CTransform::TC_VISIBLE) > 0.0f) {
         Vec3 focus = position;
@@ -410,6 +409,30 @@ int CCharacter::Update(ISetting* setting, CRenderManager* renderManager, CSoundM
     SetNodeVisible(FindTransformHandle("osageBexlaR", m_scope), true);
     SetNodeVisible(FindTransformHandle("osageBexlaL", m_scope), true);
     return result;
+}
+
+// The shadow is a node of her model, so it hangs below the root that her
+// motions place and turn: the room point is carried into its parent's frame,
+// built from the local matrices up to and including that root, so that it
+// does not move twice with her.
+void CCharacter::PlaceShadow(const Vec3& position) {
+    CTransform* shadow = GetShadow();
+    if (!shadow)
+        return;
+    CTransform* root = m_body ? m_body->GetRootTransform() : nullptr;
+    CMatrix frame;
+    int depth = 0;
+    for (CTransform* node = shadow->GetParent(); node && depth < MAX_SCENE_DEPTH; node = node->GetParent(), ++depth) {
+        CMatrix product;
+        frame = node->GetLocalMatrix().PreMultiply(product, frame);
+        if (node == root)
+            break;
+    }
+    CMatrix inverse;
+    frame.GetInverse(inverse);
+    Vec3 local(position.x, SHADOW_HEIGHT, position.z);
+    local.TransformCoord(inverse);
+    shadow->SetTranslation(local.x, local.y, local.z);
 }
 
 void CCharacter::Serialize(CSavedState& state, bool storing) {

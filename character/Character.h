@@ -166,6 +166,8 @@ private:
     bool BuildCatalogue(const CharacterScene& scene, std::string& missing);
     bool BuildCues(const CharacterScene& scene, std::string& missing);
     bool BuildActions(const CharacterScene& scene, std::string& missing);
+    // The shadow at (x, SHADOW_HEIGHT, z) of the room, beneath her.
+    void PlaceShadow(const Vec3& position);
 
     CBoneChainNode* m_body;
     CHandle m_shadow;

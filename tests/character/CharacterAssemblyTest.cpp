@@ -368,11 +368,38 @@ TEST(CharacterUpdate, ShadowFollowsHerAndSideLocksShow) {
     fixture.Scoped("osageBexlaR")->SetVisible(0.0f);
     vesko->Update(&setting, nullptr, nullptr, world, false, 16.0f);
     CTransform* shadow = fixture.Scoped("maruKage");
-    const Vec3 position = vesko->GetPosition();
-    EXPECT_FLOAT_EQ(shadow->GetChannelValue(CTransform::TC_TRANSLATION_X), position.x);
-    EXPECT_FLOAT_EQ(shadow->GetChannelValue(CTransform::TC_TRANSLATION_Y), 1.0f);
-    EXPECT_FLOAT_EQ(shadow->GetChannelValue(CTransform::TC_TRANSLATION_Z), position.z);
+    // The shadow hangs in her model below the root that carries her: in the
+    // room it lies one unit above the floor under her, not at twice her place.
+    auto shadowInRoom = [&] {
+        AdvanceFrameStamp();
+        const CMatrix& m = shadow->GetWorldMatrix();
+        return Vec3(m.m[3][0], m.m[3][1], m.m[3][2]);
+    };
+    Vec3 position = vesko->GetPosition();
     EXPECT_NEAR(position.x, 200.0f, 1e-3f);
+    Vec3 placed = shadowInRoom();
+    EXPECT_NEAR(placed.x, position.x, 1e-3f);
+    EXPECT_NEAR(placed.y, 1.0f, 1e-3f);
+    EXPECT_NEAR(placed.z, position.z, 1e-3f);
+    // Turned and moved as her motions place her, her hips off the root as in
+    // a motion played where it was recorded.
+    struct Place {
+        float x, z, yaw, hipX, hipZ;
+    } places[] = {{-150.0f, 80.0f, 1.2f, 0.0f, 0.0f},
+                  {30.0f, -220.0f, -2.5f, 0.0f, 0.0f},
+                  {0.0f, 0.0f, 0.0f, -6.0f, 9.0f},
+                  {120.0f, 40.0f, 0.7f, 1.5f, -2.0f}};
+    for (const Place& p : places) {
+        vesko->GetBody()->SetRootPlacement(p.x, 0.0f, p.z, p.yaw);
+        fixture.Scoped("koshi", RT_BONE)->SetTranslation(p.hipX, 3.0f, p.hipZ);
+        vesko->Update(&setting, nullptr, nullptr, world, false, 0.0f);
+        position = vesko->GetPosition();
+        placed = shadowInRoom();
+        EXPECT_NEAR(placed.x, position.x, 1e-2f) << p.x << " " << p.z;
+        EXPECT_NEAR(placed.y, 1.0f, 1e-3f) << p.x << " " << p.z;
+        EXPECT_NEAR(placed.z, position.z, 1e-2f) << p.x << " " << p.z;
+        EXPECT_NEAR(position.x, p.x + p.hipX * 16.66f, 0.05f);
+    }
     EXPECT_TRUE(Visible(fixture.Scoped("osageBexlaR")));
     EXPECT_TRUE(Visible(fixture.Scoped("osageBexlaL")));
     // Her hair is stepped with her: the side lock, set up pointing sideways,

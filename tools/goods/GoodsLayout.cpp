@@ -31,9 +31,10 @@ const std::vector<GoodsPlace>& Table() {
             {"otama", {195, 91, -385}, {0, 3.1415927f, 0}},
             {"reizouko", {-140, 0, -226}, {0, 0, 0}},
             {"senpuki", {380, 0, -70}, {0, -1.39f, 0}},
-            {"milk", {-228, 83, -212}, {0, 0, 0}},
+            // Milk and ice cream stand in the refrigerator, on its middle shelf.
+            {"milk", {-149, 77, -212}, {0, 0, 0}},
             {"iceCandy", {-205, 76, -210}, {0, 0, HALF_PI}},
-            {"iceCream", {-255, 77, -205}, {0, 0.4f, 0}},
+            {"iceCream", {-131, 71, -212}, {0, 0.4f, 0}},
             {"furin", {-538, 224, 110}, {0, 0, 0}},
             {"diabolos", {350, 180, -232}, {0, 0.3f, 0}},
         };

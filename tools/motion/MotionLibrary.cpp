@@ -13,10 +13,29 @@ namespace {
 using Frames = std::function<Pose(float)>;
 using Extra = std::function<void(float, Pose&)>;
 
+// Nothing of her goes through the floor: where a frame would put a bone
+// below it (a bend blended on its way to or from lying down, say), she is
+// lifted by that much. A frame that takes her far below (out of the room)
+// is left as it is.
+Frames OnTheFloor(Frames at) {
+    return [at = std::move(at)](float f) {
+        Pose p = at(f);
+        float lowest = 0;
+        for (const std::string& bone : VeskoBodyBones())
+            lowest = std::fmin(lowest, RigWorldPosition(p, bone).y);
+        const float allowed = -0.3f, farBelow = -100;
+        if (lowest < allowed && lowest > farBelow)
+            p.y += allowed - lowest;
+        return p;
+    };
+}
+
 struct Library {
     std::vector<MotionSpec> sets;
 
-    void Add(const std::string& set, int length, Frames at) { sets.push_back({set, length, std::move(at)}); }
+    void Add(const std::string& set, int length, Frames at) {
+        sets.push_back({set, length, OnTheFloor(std::move(at))});
+    }
     // A timeline played once; `extra` adds what else the frame drives.
     void Add(const std::string& set, const CTimeline& line, Extra extra = nullptr) {
         int length = int(std::ceil(line.End()));
@@ -242,13 +261,19 @@ void BoxingAndBath(Library& lib) {
 
 // ---- sleep, the door and the TV (in the room) -----------------------------
 
-const MeshPoint BED_HIPS{-462, 0, -196};
+const MeshPoint BED_HIPS{-478, 0, -196};
 const float BED_TOP = 44;
 const float BED_YAW = PI / 2; // head toward -x, on the pillow
 
+// Under the cover: sunk into the mattress so that the cover (8 thick) lies
+// over her, her back raised from the waist so that her head rests on the
+// pillow.
 Pose InBed(float frame) {
-    Pose p = Placed(LieBack(BED_TOP), BED_HIPS, BED_YAW);
-    p.Turn("sebone1", -0.03f * Wave(frame, 120));
+    Pose p = Placed(LieBack(BED_TOP - 10), BED_HIPS, BED_YAW);
+    p.Turn("sebone1", 0.6f - 0.03f * Wave(frame, 120));
+    p.Turn("sebone2", 0.2f);
+    p.Turn("kubi", 0.45f);
+    p.Set("head", 0.1f);
     return p;
 }
 Pose BedEdge() {
@@ -300,14 +325,18 @@ void Sleep(Library& lib) {
             Pose p = InBed(f);
             float a = std::sin(f / 240 * PI);
             if (k == 1)
-                p.Turn("koshi", 0, 0, 1.2f * a), p.Turn("legL1", -0.5f * a), p.Turn("legL2", 0.9f * a);
+                p.Turn("koshi", 0, 0, 0.45f * a), p.Turn("legL1", -0.25f * a), p.Turn("legL2", 0.5f * a),
+                    p.Turn("kubi", 0.3f * a);
             if (k == 2)
-                p.Turn("koshi", 0, 0, -1.2f * a), p.Turn("legR1", -0.5f * a), p.Turn("legR2", 0.9f * a);
+                p.Turn("koshi", 0, 0, -0.45f * a), p.Turn("legR1", -0.25f * a), p.Turn("legR2", 0.5f * a),
+                    p.Turn("kubi", 0.3f * a);
             if (k == 3)
                 p.Turn("udeR1", -2.6f * a, 0, 0), p.Turn("udeR2", -1.0f * a), p.Turn("head", 0, 0.5f * a);
             if (k == 4) {
-                p.Turn("legL1", -0.8f * a * (0.5f + 0.5f * Wave(f, 30)));
-                p.Turn("legR1", -0.8f * a * (0.5f - 0.5f * Wave(f, 30)));
+                // Kicking under the cover.
+                float l = a * (0.5f + 0.5f * Wave(f, 30)), r = a * (0.5f - 0.5f * Wave(f, 30));
+                p.Turn("legL1", -0.1f * l), p.Turn("legL2", 0.3f * l);
+                p.Turn("legR1", -0.1f * r), p.Turn("legR2", 0.3f * r);
             }
             return p;
         });
@@ -503,10 +532,17 @@ void RollingAndChair(Library& lib) {
                 p.face = VF_TALKING;
                 return p;
             }
-            // One whole turn about her length while moving across.
+            // One whole turn about her length while moving across, her arms
+            // stretched out over her head so that she does not roll over
+            // them, her hips lifted by her shoulders while she is on her side.
             float turn = (kind == 1 ? 1.0f : -1.0f) * TAU * Smooth(f / 160);
+            Pose stretched = p;
+            stretched.Set("udeL1", 0, 0, 3.1f), stretched.Set("udeR1", 0, 0, -3.1f);
+            stretched.Set("udeL2", 0), stretched.Set("udeR2", 0);
+            p = Mix(p, stretched, Smooth(std::fmin(1.0f, 3 * a)));
             p.Turn("koshi", 0, 0, 0);
             p.bones["koshi"].z = turn;
+            p.y += 2.5f * std::fabs(std::sin(turn));
             p.z += (kind == 1 ? 1 : -1) * 35 * std::sin(Smooth(f / 160) * PI);
             p.face = f > 50 && f < 110 ? VF_CLOSED : VF_SMILE;
             return p;
@@ -597,6 +633,33 @@ void RollingAndChair(Library& lib) {
 const MeshPoint EAT_SPOT{-128, 0, 10};
 Pose EatingSeat() {
     Pose p = Placed(Seiza(), EAT_SPOT, PI / 2);
+    p.face = VF_SMILE;
+    return p;
+}
+Pose EatStand() { return Placed(Stand(), EAT_SPOT.x - 40, EAT_SPOT.z, PI / 2); }
+
+// Before the refrigerator, facing its door, near enough to reach inside.
+constexpr float FRIDGE_DOOR_OPEN = 1.9f;
+Pose FridgeLook() {
+    const MeshPoint fridge = Rest("reizouko");
+    return Placed(Stand(), fridge.x - 10, fridge.z + 55, PI);
+}
+// The right hand on the door's handle.
+Pose FridgeGrip(const Pose& from) {
+    const MeshPoint fridge = Rest("reizouko");
+    return Reach(from, true, MeshPoint{fridge.x - 26, 82, fridge.z + 33});
+}
+Pose FridgePeek() {
+    Pose p = FridgeLook();
+    p.Set("sebone1", 0.35f), p.Set("head", 0.2f);
+    p.Set("udeR1", -1.4f, 0, -0.3f), p.Set("udeR2", -0.3f);
+    p.face = VF_SURPRISED;
+    return p;
+}
+// The left hand on a good's place on the shelf.
+Pose FridgeReach(const char* good) {
+    Pose p = Reach(Placed(Stand(), InFront(Rest(good), 0, 30), PI), false, Rest(good));
+    p.Set("udeR1", -1.4f, 0, -0.3f), p.Set("udeR2", -0.3f);
     p.face = VF_SMILE;
     return p;
 }
@@ -973,10 +1036,27 @@ void HandGoods(Library& lib) {
             return p;
         });
 
-    // Milk and ice cream from the desk, held in the left hand, had sitting at
-    // the kotatsu.
-    Approach milk{Rest("milk"), PI, false};
-    CarrySets(lib, milk, "", "veskoMilkHandle00", "", "", "veskoMilkRelease00");
+    // Milk and ice cream from the refrigerator, taken in the left hand while
+    // the door stands open and had sitting at the kotatsu. She lets go of
+    // them where she ate: they go back to the shelf out of sight.
+    for (int k = 0; k < 2; ++k) {
+        CTimeline t;
+        t.Key(0, FridgePeek()).Then(25, FridgeReach(k ? "iceCream" : "milk")).Hold(8);
+        lib.Add(k ? "veskoIceCreamHandle00" : "veskoMilkHandle00", t,
+                [](float, Pose& p) { p.extras["reizoukoDoor:ry"] = FRIDGE_DOOR_OPEN; });
+    }
+    {
+        // On her feet after drinking: the empty bottle's hand comes down.
+        CTimeline t;
+        t.Key(0, Hold(EatStand(), false)).Hold(8).Then(25, EatStand()).Hold(5);
+        lib.Add("veskoMilkRelease00", t);
+    }
+    {
+        // Still sitting: the empty cup is put down, her hands go to her lap.
+        CTimeline t;
+        t.Key(0, Hold(EatingSeat(), false)).Hold(8).Then(25, EatingSeat()).Hold(5);
+        lib.Add("veskoIceCreamRelease00", t);
+    }
     for (int k = 0; k < 3; ++k)
         lib.Add("veskoMilk0" + std::to_string(k), 180, [milkHeld = Hold(EatingSeat(), false), k](float f) {
             // The bath-house way: the other hand on her hip, head back, gulping.
@@ -989,8 +1069,6 @@ void HandGoods(Library& lib) {
             p.face = drink > 0.5f ? VF_CLOSED : (k == 2 ? VF_SMILE : VF_EATING);
             return p;
         });
-    Approach cream{Rest("iceCream"), PI, false};
-    CarrySets(lib, cream, "", "veskoIceCreamHandle00", "", "", "veskoIceCreamRelease00");
     for (int k : {0, 2})
         lib.Add("veskoIceCream0" + std::to_string(k), 180, [creamHeld = Hold(EatingSeat(), false), k](float f) {
             // The cup in her left hand, the spoon to her mouth with the right.
@@ -1289,35 +1367,29 @@ void StandingGoods(Library& lib) {
         });
     }
 
-    // The fridge: opening the door, looking in, taking something, closing.
-    const MeshPoint fridge = Rest("reizouko");
-    const MeshPoint handle{fridge.x - 26, 82, fridge.z + 38};
-    Pose look = Placed(Stand(), fridge.x - 10, fridge.z + 80, PI);
-    Pose grip = Reach(Placed(Stand(), fridge.x - 10, fridge.z + 80, PI), true, handle);
-    Pose peek = look;
-    peek.Set("sebone1", 0.35f), peek.Set("head", 0.2f);
-    peek.Set("udeR1", -1.4f, 0, -0.3f), peek.Set("udeR2", -0.3f);
-    peek.face = VF_SURPRISED;
-    for (int k = 0; k < 2; ++k) {
+    // The fridge: opening the door and looking in; after taking something
+    // out with her left hand, shutting it with her right.
+    {
         CTimeline t;
-        Pose took = Hold(look, false);
-        took.face = k ? VF_TROUBLED : VF_SMILE;
-        t.Key(0, look)
-            .Then(20, grip)
-            .Then(25, look)
-            .Then(20, peek)
-            .Hold(k ? 50 : 30)
-            .Then(20, took)
-            .Then(20, grip)
-            .Then(20, look);
-        float end = t.End();
-        lib.Add(k ? "veskoReizoukoOn01" : "veskoReizoukoOn00", t, [end](float f, Pose& p) {
-            float open = f < 20         ? 0
-                         : f < 45       ? (f - 20) / 25
-                         : f < end - 40 ? 1
-                         : f < end - 20 ? (end - 20 - f) / 20
-                                        : 0;
-            p.extras["reizoukoDoor:ry"] = 1.9f * Smooth(open);
+        t.Key(0, FridgeLook())
+            .Then(20, FridgeGrip(FridgeLook()))
+            .Then(25, FridgeLook())
+            .Then(20, FridgePeek())
+            .Hold(30);
+        lib.Add("veskoReizoukoOn00", t, [](float f, Pose& p) {
+            float open = f < 20 ? 0 : f < 45 ? (f - 20) / 25 : 1;
+            p.extras["reizoukoDoor:ry"] = FRIDGE_DOOR_OPEN * Smooth(open);
+        });
+    }
+    {
+        CTimeline t;
+        Pose took = Hold(FridgeLook(), false);
+        took.face = VF_SMILE;
+        Pose start = Mix(FridgeReach("milk"), FridgeReach("iceCream"), 0.5f);
+        t.Key(0, start).Then(20, took).Then(20, FridgeGrip(took)).Then(20, took).Hold(10);
+        lib.Add("veskoReizoukoOn01", t, [](float f, Pose& p) {
+            float open = f < 20 ? 1 : f < 40 ? (40 - f) / 20 : 0;
+            p.extras["reizoukoDoor:ry"] = FRIDGE_DOOR_OPEN * Smooth(open);
         });
     }
 }

@@ -78,9 +78,10 @@ Pose Kneel() {
     Pose p = Stand();
     p.Set("legL2", 1.55f);
     p.Set("legR2", 1.55f);
-    p.Set("legL3", 0.6f);
-    p.Set("legR3", 0.6f);
-    p.y = -22;
+    // The feet laid back along the floor behind the knees.
+    p.Set("legL3", 1.5f);
+    p.Set("legR3", 1.5f);
+    p.y = -24;
     return p;
 }
 
@@ -141,7 +142,10 @@ Pose Crouch(float d) {
     p.Set("legR3", -0.85f * d);
     p.Set("sebone1", 0.35f * d);
     p.Set("sebone2", 0.15f * d);
-    p.y = -24 * d;
+    // The hips come down by what the bent thigh and shin lose in height, so
+    // that the feet stay flat on the floor at every depth.
+    const float thigh = 1.42f * VESKO_ROOT_SCALE, shin = 1.31f * VESKO_ROOT_SCALE;
+    p.y = -(thigh * (1 - std::cos(1.25f * d)) + shin * (1 - std::cos(0.85f * d)));
     return p;
 }
 

@@ -37,6 +37,7 @@
 #include "tools/motion/MotionLibrary.h"
 #include "tools/packer/ArchivePacker.h"
 #include "tools/packer/Manifest.h"
+#include "tools/motion/MotionPoses.h"
 #include "tools/motion/MotionSet.h"
 #include "tools/vesko/VeskoModels.h"
 #include "tools/vesko/VeskoRig.h"
@@ -344,7 +345,7 @@ TEST_F(MotionRegistry, FixedOriginSetsStartWhereTheirActionBegins) {
         {"veskoSleep00", {-462, 0, -196}, 40},         {"veskoDoorOut00", RoomSpots::BEFORE_DOOR, 10},
         {"veskoDoorIn00", RoomSpots::BEYOND_DOOR, 10}, {"veskoTVDown00", RoomSpots::BEFORE_TV, 10},
         {"veskoKotatsuIn00", {0, 0, 140}, 10},         {"veskoChairDown00", {-260, 0, -17}, 12},
-        {"veskoReizoukoOn00", {-150, 0, -146}, 15},    {"veskoSenpukiOn00", {340, 0, -62}, 25},
+        {"veskoReizoukoOn00", {-150, 0, -171}, 15},    {"veskoSenpukiOn00", {340, 0, -62}, 25},
         {"veskoCongaOn00", {-463, 0, 390}, 25},        {"veskoPunchingBagP03", {-170, 0, 272}, 15},
         {"veskoBodyVac00", {310, 0, 30}, 10},          {"veskoEatDown00", {-168, 0, 10}, 15},
     };
@@ -353,11 +354,90 @@ TEST_F(MotionRegistry, FixedOriginSetsStartWhereTheirActionBegins) {
         EXPECT_LT(Flat(hips, c.near), c.within) << c.set << " starts at " << hips.x << ", " << hips.z;
         EXPECT_GT(hips.y, 20.0f) << c.set;
     }
-    // Lying in bed: hips on the mattress, head toward the pillow.
-    MeshPoint hips = At("veskoSleep00", 0, VeskoNames::HIPS), head = At("veskoSleep00", 0, VeskoNames::HEAD);
-    EXPECT_NEAR(hips.y, 50, 8);
-    EXPECT_LT(head.x, hips.x - 15);
-    EXPECT_NEAR(head.y, hips.y, 12);
+}
+
+// Her feet stay on the floor however deep she crouches (the hips come down
+// by what the bent legs lose, not in a straight line), and kneeling her
+// knees are down and her feet laid back along the floor.
+TEST(MotionPoses, CrouchingAndKneelingKeepHerFeetOnTheFloor) {
+    for (float d : {0.1f, 0.25f, 0.35f, 0.5f, 0.7f, 0.8f, 1.0f}) {
+        const ::Pose p = Crouch(d);
+        for (const char* bone : {"legL3", "legR3"}) {
+            MeshPoint ankle = RigWorldPosition(p, bone);
+            EXPECT_NEAR(ankle.y, RigWorldPosition(Stand(), bone).y, 1.0f) << d << " " << bone;
+        }
+        for (const char* bone : {"legL4", "legR4"})
+            EXPECT_GT(RigWorldPosition(p, bone).y, 0.0f) << d << " " << bone;
+    }
+    const ::Pose kneel = Kneel();
+    for (const char* bone : {"legL2", "legR2"}) {
+        EXPECT_GT(RigWorldPosition(kneel, bone).y, 0.0f) << bone;
+        EXPECT_LT(RigWorldPosition(kneel, bone).y, 4.0f) << bone;
+    }
+    for (const char* bone : {"legL3", "legR3", "legL4", "legR4"})
+        EXPECT_GT(RigWorldPosition(kneel, bone).y, 0.0f) << bone;
+}
+
+// Rolling along the floor she stretches her arms over her head and does
+// not roll through them.
+TEST_F(MotionRegistry, RollingAlongTheFloorKeepsHerAboveIt) {
+    for (const char* set : {"veskoRoll01", "veskoRoll03"}) {
+        const MotionSpec* spec = FindMotionSet(set);
+        ASSERT_NE(spec, nullptr) << set;
+        for (float frame = 0; frame < float(spec->length); frame += 5)
+            for (const std::string& bone : VeskoBodyBones())
+                EXPECT_GT(At(set, frame, bone).y, -2.0f) << set << " " << frame << " " << bone;
+    }
+}
+
+// No frame of any set puts a bone of her body through the floor, also while
+// she goes down to lie or comes back up; only the teleporter takes her out
+// of the room, far below it.
+TEST_F(MotionRegistry, NothingOfHerGoesThroughTheFloor) {
+    int frames = 0;
+    for (const MotionSpec& spec : MotionSets())
+        for (float frame = 0; frame < float(spec.length); frame += 5) {
+            float lowest = 0;
+            std::string which;
+            for (const std::string& bone : VeskoBodyBones()) {
+                const float y = At(spec.set, frame, bone).y;
+                if (y < lowest)
+                    lowest = y, which = bone;
+            }
+            if (lowest < -100 && spec.set.rfind("veskoTeleporter", 0) == 0)
+                continue;
+            EXPECT_GT(lowest, -0.6f) << spec.set << " " << frame << " " << which;
+            ++frames;
+        }
+    EXPECT_GT(frames, 1000);
+}
+
+// Asleep she lies under the bed's cover (x from -488, top 52 high), her
+// hips, knees and ankles low enough that the cover hides them as she turns
+// and kicks, and her head on the pillow (x -532 to -496, top 58).
+TEST_F(MotionRegistry, AsleepSheLiesUnderTheCoverWithHerHeadOnThePillow) {
+    const float coverTop = 52, pillowTop = 58;
+    for (const char* set : {"veskoSleep00", "veskoSleep01", "veskoSleep02", "veskoSleep03", "veskoSleep04"}) {
+        const MotionSpec* spec = FindMotionSet(set);
+        ASSERT_NE(spec, nullptr) << set;
+        for (float frame = 0; frame < float(spec->length); frame += 20) {
+            // Bone centres, each with the body's half thickness there.
+            for (auto [bone, half] : std::vector<std::pair<const char*, float>>{
+                     {VeskoNames::HIPS, 5.0f}, {"legL2", 2.5f}, {"legR2", 2.5f}, {"legL3", 2.0f}, {"legR3", 2.0f}}) {
+                MeshPoint at = At(set, frame, bone);
+                EXPECT_GT(at.x, -488.0f) << set << " " << frame << " " << bone;
+                EXPECT_LT(at.y + half, coverTop) << set << " " << frame << " " << bone;
+            }
+            // The middle of her head, halfway from the head bone to the crown,
+            // above the pillow by most of a head's half depth (less when she
+            // has turned on her side).
+            MeshPoint neck = At(set, frame, VeskoNames::HEAD), crown = At(set, frame, "cap_Mugiwara");
+            MeshPoint middle{(neck.x + crown.x) / 2, (neck.y + crown.y) / 2, (neck.z + crown.z) / 2};
+            EXPECT_GT(middle.x, -532.0f) << set << " " << frame;
+            EXPECT_LT(middle.x, -496.0f) << set << " " << frame;
+            EXPECT_GT(middle.y, pillowTop + 3) << set << " " << frame;
+        }
+    }
 }
 
 // A linked motion moves a good between its place and her hand: her hand is
@@ -385,6 +465,9 @@ TEST_F(MotionRegistry, HandsMeetTheGoodWhenItChangesHands) {
                 other.parent.source == LINK_NODE && pair)
                 anchor = other.parent.name;
         }
+        // A snack is let go where she ate it: it goes back to its shelf unseen.
+        if (std::string(row.name) == "milkRelease00" || std::string(row.name) == "iceCreamRelease00")
+            continue;
         float frame = row.attachAtEnd ? float(spec->length - 1) : 0.0f;
         MeshPoint hand = At(row.animationSet, frame, anchor);
         float within = anchor == VeskoNames::HAND_CENTRE ? 4.0f : 3.0f;
@@ -392,7 +475,47 @@ TEST_F(MotionRegistry, HandsMeetTheGoodWhenItChangesHands) {
             << row.name << ": " << anchor << " at " << hand.x << ", " << hand.y << ", " << hand.z;
         ++checked;
     }
-    EXPECT_EQ(checked, 24);
+    EXPECT_EQ(checked, 22);
+}
+
+// The snack plans play these motions back to back, each where the one
+// before left her: from the refrigerator with the good, and from the seat
+// where she had it, with no slide across the room between them. The snacks
+// rest in the refrigerator, whose door she opens before taking one.
+TEST_F(MotionRegistry, SnackMotionsFollowOnWhereTheLastLeftHer) {
+    const std::vector<std::vector<const char*>> runs = {
+        {"veskoReizoukoOn00", "veskoMilkHandle00", "veskoReizoukoOn01"},
+        {"veskoReizoukoOn00", "veskoIceCreamHandle00", "veskoReizoukoOn01"},
+        {"veskoEatDown00", "veskoMilk00", "veskoMilk01", "veskoMilk02", "veskoEatUp00", "veskoMilkRelease00"},
+        {"veskoEatDown00", "veskoIceCream00", "veskoIceCream02", "veskoIceCreamRelease00", "veskoEatUp01"},
+    };
+    for (const auto& run : runs)
+        for (size_t i = 0; i + 1 < run.size(); ++i) {
+            const MotionSpec* spec = FindMotionSet(run[i]);
+            ASSERT_NE(spec, nullptr) << run[i];
+            const MeshPoint end = At(run[i], float(spec->length - 1), VeskoNames::HIPS);
+            const MeshPoint next = At(run[i + 1], 0, VeskoNames::HIPS);
+            EXPECT_LT(Flat(end, next), 12.0f) << run[i] << " ends at " << end.x << ", " << end.z << "; " << run[i + 1]
+                                              << " starts at " << next.x << ", " << next.z;
+        }
+    const MeshPoint fridge = FindGoodsPlace("reizouko")->rest;
+    for (const char* good : {"milk", "iceCream"}) {
+        const MeshPoint rest = FindGoodsPlace(good)->rest;
+        EXPECT_LT(std::fabs(rest.x - fridge.x), 27.0f) << good;
+        EXPECT_LT(std::fabs(rest.z - fridge.z), 26.0f) << good;
+        EXPECT_GT(rest.y, 8.0f) << good;
+        EXPECT_LT(rest.y, 103.0f) << good;
+    }
+    auto door = [](const char* set, float frame) {
+        At(set, frame, "reizoukoDoor", RT_TRANSFORM);
+        auto* t = dynamic_cast<CTransform*>(state->registry.Find("reizoukoDoor", RT_TRANSFORM));
+        return t ? t->GetChannelValue(CTransform::TC_ROTATION_Y) : NAN;
+    };
+    // Open while she reaches in, shut once she has closed it.
+    EXPECT_GT(door("veskoReizoukoOn00", float(FindMotionSet("veskoReizoukoOn00")->length - 1)), 1.5f);
+    EXPECT_GT(door("veskoMilkHandle00", 10), 1.5f);
+    EXPECT_GT(door("veskoReizoukoOn01", 0), 1.5f);
+    EXPECT_NEAR(door("veskoReizoukoOn01", float(FindMotionSet("veskoReizoukoOn01")->length - 1)), 0, 1e-3f);
 }
 
 // Lying back at the kotatsu, her legs stay under its top (41 high) and her
@@ -483,7 +606,9 @@ TEST_F(MotionRegistry, GoodsPartsMoveWithHerMotions) {
     const MotionSpec* fridge = FindMotionSet("veskoReizoukoOn00");
     EXPECT_EQ(value("veskoReizoukoOn00", "reizoukoDoor", CTransform::TC_ROTATION_Y, 0), 0.0f);
     EXPECT_GT(value("veskoReizoukoOn00", "reizoukoDoor", CTransform::TC_ROTATION_Y, 80), 1.5f);
-    EXPECT_NEAR(value("veskoReizoukoOn00", "reizoukoDoor", CTransform::TC_ROTATION_Y, fridge->length - 1), 0, 1e-3f);
+    EXPECT_GT(value("veskoReizoukoOn00", "reizoukoDoor", CTransform::TC_ROTATION_Y, fridge->length - 1), 1.5f);
+    const MotionSpec* shut = FindMotionSet("veskoReizoukoOn01");
+    EXPECT_NEAR(value("veskoReizoukoOn01", "reizoukoDoor", CTransform::TC_ROTATION_Y, shut->length - 1), 0, 1e-3f);
     float b0 = value("veskoSenpuki00", "senpukiBlade", CTransform::TC_ROTATION_Z, 10);
     float b1 = value("veskoSenpuki00", "senpukiBlade", CTransform::TC_ROTATION_Z, 20);
     EXPECT_GT(b1 - b0, 0.5f);
