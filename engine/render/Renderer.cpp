@@ -378,6 +378,7 @@ void CRenderer::SetModulateColor(const ColorRGBA& color) {
 
 void CRenderer::ResetFrameTimer() {
     m_fixedStep.Reset();
+    m_presentPacer.Reset();
     m_frameTimer.Reset();
 }
 
@@ -426,7 +427,17 @@ void CRenderer::PresentFrame() {
     if (!m_device)
         return;
     m_device->EndScene();
+    // A device behind by its frame latency makes Present spin; sleeping for
+    // the wait it showed lately leaves the processor to the device.
+    if (const DWORD wait = (DWORD)m_presentPacer.GetWait())
+        Sleep(wait);
+    LARGE_INTEGER before, after, frequency;
+    QueryPerformanceCounter(&before);
     const HRESULT presented = m_device->Present(nullptr, nullptr, nullptr, nullptr);
+    QueryPerformanceCounter(&after);
+    if (QueryPerformanceFrequency(&frequency) && frequency.QuadPart > 0)
+        m_presentPacer.NotePresent(
+            float(double(after.QuadPart - before.QuadPart) * 1000.0 / double(frequency.QuadPart)));
     if (SUCCEEDED(presented))
         NoteFramePresented();
     if (FAILED(presented)) {

@@ -3,6 +3,7 @@
 #include <d3d8.h>
 
 #include "engine/core/FixedStep.h"
+#include "engine/core/PresentPacer.h"
 #include "engine/math/Color.h"
 #include "engine/math/Matrix.h"
 #include "engine/render/Timer.h"
@@ -124,6 +125,7 @@ private:
     float m_averageWorkTime = 0;
     float m_lastFrameTime = 16.6667f;
     CFixedStep m_fixedStep;
+    CPresentPacer m_presentPacer;
     bool m_firstUpdate = false;
     DeviceLostCallback m_deviceLostCallback = nullptr;
     CTexture* m_offscreenTarget = nullptr;

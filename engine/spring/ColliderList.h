@@ -37,3 +37,8 @@ const ColliderRecord& GetCollider(int index);
 void PlaceColliders(float f);
 // Moves a position out of every placed collider, in list order.
 void PushOutOfColliders(float* position);
+// The same for count positions stride floats apart, with the same results,
+// but a collider that cannot hold any of them is passed over: only a
+// position that a push takes outside the box round them all meets the
+// colliders after that one.
+void PushAllOutOfColliders(float* positions, int count, int stride);

@@ -172,9 +172,7 @@ bool CDynamicSkin::Update(const float* bindVertices, float* workVertices, int ve
                 }
             }
             PlaceColliders(f);
-            if (GetColliderCount() > 0)
-                for (int v = 0; v < vertexCount; ++v)
-                    PushOutOfColliders(workVertices + size_t(v) * stride);
+            PushAllOutOfColliders(workVertices, vertexCount, stride);
             if (!stepFirst)
                 m_springs.RelaxLinks();
         }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
+#include "engine/core/Random.h"
 #include "engine/spring/ColliderList.h"
 #include "engine/spring/SpringGravity.h"
 #include "engine/spring/SpringSystem.h"
@@ -242,6 +244,77 @@ ColliderRecord CapsuleY(float length, float r) {
     for (int i = 0; i < 12; ++i)
         c.previous[i] = c.current[i] = place[i];
     return c;
+}
+
+ColliderRecord CapsuleAt(float x, float y, float z, float length, float r) {
+    ColliderRecord c = CapsuleY(length, r);
+    const float shift[3] = {x, y, z};
+    for (int k = 0; k < 3; ++k) {
+        c.previous[k] = c.current[k] = c.previous[k] + shift[k];             // end A
+        c.previous[3 + k] = c.current[3 + k] = c.previous[3 + k] + shift[k]; // end B
+        c.previous[9 + k] = c.current[9 + k] = c.previous[9 + k] + shift[k]; // centre
+    }
+    return c;
+}
+
+// The batch must give every position exactly what pushing it alone gives.
+void ExpectBatchMatchesOneByOne(const std::vector<float>& start, int stride) {
+    std::vector<float> alone = start, batch = start;
+    const int count = int(start.size()) / stride;
+    for (int v = 0; v < count; ++v)
+        PushOutOfColliders(&alone[size_t(v) * stride]);
+    PushAllOutOfColliders(batch.data(), count, stride);
+    for (size_t i = 0; i < start.size(); ++i) {
+        if (std::isnan(alone[i]))
+            EXPECT_TRUE(std::isnan(batch[i])) << "float " << i;
+        else
+            EXPECT_EQ(batch[i], alone[i]) << "float " << i;
+    }
+}
+
+TEST(ColliderList, BatchPushGivesWhatOnePositionAtATimeGives) {
+    struct Case {
+        const char* what;
+        unsigned seed;
+        float spread; // positions in a cube this wide about the origin
+        int stride;
+    } cases[] = {
+        {"a cloud among the colliders", 7, 6.0f, 3},
+        {"a small cloud, most colliders far off", 11, 1.5f, 3},
+        {"vertex layout: extra floats between positions", 13, 6.0f, 14},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SeedRand(c.seed);
+        ClearColliders();
+        for (int i = 0; i < 40; ++i) {
+            const float x = (RandUnit() - 0.5f) * 16.0f, y = (RandUnit() - 0.5f) * 16.0f;
+            const float z = (RandUnit() - 0.5f) * 16.0f, r = 0.3f + RandUnit() * 1.5f;
+            ASSERT_TRUE(AddCollider(i % 2 ? Sphere(x, y, z, r) : CapsuleAt(x, y, z, 1.0f + RandUnit() * 3.0f, r)));
+        }
+        PlaceColliders(0.0f);
+        std::vector<float> start(size_t(500) * c.stride);
+        for (float& f : start)
+            f = (RandUnit() - 0.5f) * c.spread;
+        start[5 * size_t(c.stride)] = std::nanf(""); // one position that is not a number
+        ExpectBatchMatchesOneByOne(start, c.stride);
+    }
+    ClearColliders();
+}
+
+// A push can carry a position out of the box round all of them and into a
+// collider that box never reached: that collider must still move it.
+TEST(ColliderList, BatchFollowsAPositionPushedOutOfTheirBox) {
+    ClearColliders();
+    ASSERT_TRUE(AddCollider(Sphere(0, 0, 0, 2)));    // pushes (0.5, 0, 0) to (2, 0, 0)
+    ASSERT_TRUE(AddCollider(Sphere(3, 0, 0, 1.5f))); // holds (2, 0, 0), far from both positions
+    PlaceColliders(0.0f);
+    std::vector<float> start = {0.5f, 0, 0, -0.5f, 0.2f, 0};
+    ExpectBatchMatchesOneByOne(start, 3);
+    std::vector<float> batch = start;
+    PushAllOutOfColliders(batch.data(), 2, 3);
+    EXPECT_NEAR(batch[0], 1.5f, 1e-5f); // out of the second sphere, towards its -x side
+    ClearColliders();
 }
 
 TEST(ColliderList, HoldsAtMost255Records) {
