@@ -7,6 +7,8 @@
 namespace {
 
 ColliderRecord g_colliders[MAX_COLLIDERS];
+// Positions pushed against one list of near colliders.
+constexpr int PUSH_BLOCK = 32;
 int g_colliderCount = 0;
 
 float Dot(const float* a, const float* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
@@ -146,37 +148,44 @@ void PushOutOfColliders(float* position) {
 void PushAllOutOfColliders(float* positions, int count, int stride) {
     if (!positions || count <= 0 || stride < 3 || g_colliderCount == 0)
         return;
-    // The box round the positions (one that is not a number is never pushed,
-    // so it needs no place in it).
+    // Each collider's box once; one that cannot be boxed is met by every block.
+    Box boxes[MAX_COLLIDERS];
+    bool boxed[MAX_COLLIDERS];
+    for (int i = 0; i < g_colliderCount; ++i)
+        boxed[i] = TestBox(g_colliders[i], boxes[i]);
+    // Neighbouring vertices lie close together, so a block of them meets
+    // few colliders. A position that is not a number is never pushed, so it
+    // needs no place in its block's box.
     const float big = std::numeric_limits<float>::infinity();
-    Box around = {{big, big, big}, {-big, -big, -big}};
-    for (int v = 0; v < count; ++v) {
-        const float* p = positions + size_t(v) * size_t(stride);
-        for (int k = 0; k < 3; ++k) {
-            if (p[k] < around.lo[k])
-                around.lo[k] = p[k];
-            if (p[k] > around.hi[k])
-                around.hi[k] = p[k];
+    for (int first = 0; first < count; first += PUSH_BLOCK) {
+        const int last = std::min(count, first + PUSH_BLOCK);
+        Box around = {{big, big, big}, {-big, -big, -big}};
+        for (int v = first; v < last; ++v) {
+            const float* p = positions + size_t(v) * size_t(stride);
+            for (int k = 0; k < 3; ++k) {
+                if (p[k] < around.lo[k])
+                    around.lo[k] = p[k];
+                if (p[k] > around.hi[k])
+                    around.hi[k] = p[k];
+            }
         }
-    }
-    // The colliders whose test can pass somewhere in that box, in list order.
-    int near[MAX_COLLIDERS];
-    int nearCount = 0;
-    for (int i = 0; i < g_colliderCount; ++i) {
-        Box box;
-        if (!TestBox(g_colliders[i], box) || Overlaps(box, around))
-            near[nearCount++] = i;
-    }
-    for (int v = 0; v < count; ++v) {
-        float* p = positions + size_t(v) * size_t(stride);
-        for (int n = 0; n < nearCount; ++n) {
-            const int i = near[n];
-            if (!Push(g_colliders[i], p) || Inside(around, p))
-                continue;
-            // Pushed out of the box: from here on every collider may hold it.
-            for (int j = i + 1; j < g_colliderCount; ++j)
-                Push(g_colliders[j], p);
-            break;
+        // The colliders whose test can pass somewhere in that box, in list order.
+        int near[MAX_COLLIDERS];
+        int nearCount = 0;
+        for (int i = 0; i < g_colliderCount; ++i)
+            if (!boxed[i] || Overlaps(boxes[i], around))
+                near[nearCount++] = i;
+        for (int v = first; v < last; ++v) {
+            float* p = positions + size_t(v) * size_t(stride);
+            for (int n = 0; n < nearCount; ++n) {
+                const int i = near[n];
+                if (!Push(g_colliders[i], p) || Inside(around, p))
+                    continue;
+                // Pushed out of the box: from here on every collider may hold it.
+                for (int j = i + 1; j < g_colliderCount; ++j)
+                    Push(g_colliders[j], p);
+                break;
+            }
         }
     }
 }

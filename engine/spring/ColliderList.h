@@ -38,7 +38,7 @@ void PlaceColliders(float f);
 // Moves a position out of every placed collider, in list order.
 void PushOutOfColliders(float* position);
 // The same for count positions stride floats apart, with the same results,
-// but a collider that cannot hold any of them is passed over: only a
-// position that a push takes outside the box round them all meets the
-// colliders after that one.
+// taken in blocks of neighbours: a collider that cannot hold any position of
+// a block is passed over for it, and only a position that a push takes
+// outside the box round its block meets the colliders after that one.
 void PushAllOutOfColliders(float* positions, int count, int stride);

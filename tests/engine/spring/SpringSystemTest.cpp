@@ -278,10 +278,12 @@ TEST(ColliderList, BatchPushGivesWhatOnePositionAtATimeGives) {
         unsigned seed;
         float spread; // positions in a cube this wide about the origin
         int stride;
+        bool strip; // in order along the cube's diagonal, as a mesh's neighbours lie
     } cases[] = {
-        {"a cloud among the colliders", 7, 6.0f, 3},
-        {"a small cloud, most colliders far off", 11, 1.5f, 3},
-        {"vertex layout: extra floats between positions", 13, 6.0f, 14},
+        {"a cloud among the colliders", 7, 6.0f, 3, false},
+        {"a small cloud, most colliders far off", 11, 1.5f, 3, false},
+        {"vertex layout: extra floats between positions", 13, 6.0f, 14, false},
+        {"a strip through the colliders, blocks of neighbours", 17, 16.0f, 3, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -294,8 +296,10 @@ TEST(ColliderList, BatchPushGivesWhatOnePositionAtATimeGives) {
         }
         PlaceColliders(0.0f);
         std::vector<float> start(size_t(500) * c.stride);
-        for (float& f : start)
-            f = (RandUnit() - 0.5f) * c.spread;
+        for (size_t i = 0; i < start.size(); ++i) {
+            const float along = float(i / size_t(c.stride)) / 500.0f - 0.5f;
+            start[i] = c.strip ? along * c.spread + (RandUnit() - 0.5f) * 0.5f : (RandUnit() - 0.5f) * c.spread;
+        }
         start[5 * size_t(c.stride)] = std::nanf(""); // one position that is not a number
         ExpectBatchMatchesOneByOne(start, c.stride);
     }
