@@ -6,9 +6,10 @@
 
 namespace {
 
-ColliderRecord g_colliders[MAX_COLLIDERS];
 // Positions pushed against one list of near colliders.
 constexpr int PUSH_BLOCK = 32;
+
+ColliderRecord g_colliders[MAX_COLLIDERS];
 int g_colliderCount = 0;
 
 float Dot(const float* a, const float* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }

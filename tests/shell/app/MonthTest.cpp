@@ -53,7 +53,7 @@ constexpr int UPDATES_PER_FRAME = 256;
 constexpr float STEP_MS = 16.6667f;
 constexpr unsigned SEED = 20261211;
 // Wall time allowed for the month before the run gives up: where Wine reads
-// the pointer from the X server at every update, the month takes some 700 s.
+// the pointer from the X server at every update, the month takes some 450 s.
 constexpr DWORD WALL_LIMIT_MS = 900000;
 constexpr uint32_t MORNING_EARNING = 5000;
 // Room for the month's events (some two hundred a day), reserved up front.
