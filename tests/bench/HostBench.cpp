@@ -46,6 +46,103 @@ double BestOf(int repeat, F&& run) {
     return best;
 }
 
+bool StepAnHour(const std::vector<PackedArchive>& packed, CResourceManager& registry) {
+    std::vector<std::vector<ArchiveEntryRow>> rows;
+    auto archiveNamed = [&](const std::string& name) -> std::unique_ptr<CDataArchive> {
+        for (const PackedArchive& archive : packed)
+            if (archive.fileName == name) {
+                rows.push_back(DirectoryRows(archive));
+                return std::make_unique<CDataArchive>(
+                    ArchiveDescriptor{archive.fileName.c_str(), archive.key, rows.back().data()});
+            }
+        return nullptr;
+    };
+    auto loadModels = [&](int group, const char* const* files, int count) {
+        char name[32];
+        std::snprintf(name, sizeof name, "model/model%02d.bin", group);
+        std::unique_ptr<CDataArchive> archive = archiveNamed(name);
+        SetModelPathPrefix(group);
+        for (int i = 0; archive && i < count; ++i)
+            LoadModelFromArchive(&registry, archive.get(), files[i]);
+    };
+    auto loadMotions = [&](int index, const std::vector<std::string>& files) {
+        char name[40];
+        std::snprintf(name, sizeof name, "animation/animation%02d.bin", index);
+        std::unique_ptr<CDataArchive> archive = archiveNamed(name);
+        for (size_t i = 0; archive && i < files.size(); ++i)
+            LoadModelFromArchive(&registry, archive.get(), files[i]);
+    };
+    const char* const roomFile[] = {"model/common/room.hgm"};
+    loadModels(0, roomFile, 1);
+    loadModels(CHARACTER_BODY_MODEL_GROUP, CHARACTER_BODY_MODEL_FILES, CHARACTER_BODY_MODEL_FILE_COUNT);
+    loadModels(CHARACTER_GOODS_MODEL_GROUP, CHARACTER_GOODS_MODEL_FILES, CHARACTER_GOODS_MODEL_FILE_COUNT);
+    loadModels(TV_MODEL_GROUP, TV_MODEL_FILES, TV_MODEL_FILE_COUNT);
+    std::vector<std::string> motions;
+    for (const char* set : CHARACTER_ANIMATION_SETS)
+        motions.push_back(std::string("animation/") + set + ".hga");
+    loadMotions(CHARACTER_ANIMATION_ARCHIVE, motions);
+    loadMotions(TV_ANIMATION_ARCHIVE, {TV_ANIMATION_FILES, TV_ANIMATION_FILES + TV_ANIMATION_FILE_COUNT});
+
+    CTransform* mainRoot = new CTransform("renderRootMain"); // the registry's
+    SetDefaultParent(mainRoot);
+    CModelInstanceNode room("room", "roomRoot", RT_TRANSFORM, "::the");
+    CCameraManager camera(nullptr, "camera");
+    struct FocusToCamera : IFocusPointSink {
+        explicit FocusToCamera(CCameraManager& c) : camera(c) {}
+        void AddFocusPoint(float x, float y, float z, float weight) override {
+            camera.AddFocusPoint(Vec3(x, y, z), weight);
+        }
+        CCameraManager& camera;
+    } focus(camera);
+    CharacterScene scene;
+    scene.mainRoot = mainRoot;
+    scene.focus = &focus;
+    std::string missing;
+    SeedRand(20261211);
+    std::unique_ptr<CCharacter> vesko(CCharacter::Assemble("vesko", "::the", scene, nullptr, missing));
+    if (!vesko) {
+        std::fprintf(stderr, "deskmate_bench: her data did not assemble: %s\n", missing.c_str());
+        return false;
+    }
+    vesko->AfterLoad();
+
+    CWorld world("world");
+    const float step = 1000.0f / 60.0f;
+    const int steps = 3600 * 60;
+    const uint32_t moneyBefore = vesko->GetStats().mny;
+    int midnights = 0;
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; i < steps; ++i) {
+        const float clock = world.GetClockSeconds();
+        world.AdvanceClock(step);
+        midnights += world.GetClockSeconds() < clock;
+        camera.Update(step, false);
+        vesko->Update(nullptr, nullptr, nullptr, world, false, step);
+    }
+    const double update = SecondsSince(start) / steps;
+    std::printf("update_steps %d steps\n", steps);
+    std::printf("update_us %.3f us\n", update * 1e6);
+    // What the hour held for her: world days and her morning earnings.
+    std::printf("update_world_days %d days\n", midnights);
+    std::printf("update_earned %d yen\n", int(vesko->GetStats().mny) - int(moneyBefore));
+    return true;
+}
+
+// One fixed update of the world, the camera and her, averaged over an hour
+// of 16.67 ms steps: her own models and motions as the program loads them
+// (their scene and animation records; meshes need the device), the world's
+// clock, and the camera following her focus. The room's model and the
+// show's come too, since she finds her places and sound nodes in them.
+bool MeasureUpdate(const std::vector<PackedArchive>& packed) {
+    CResourceManager registry;
+    CResourceManager* const saved = CurrentResourceManager;
+    CurrentResourceManager = &registry;
+    SetDefaultParent(nullptr);
+    const bool measured = StepAnHour(packed, registry);
+    SetDefaultParent(nullptr);
+    CurrentResourceManager = saved;
+    return measured;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -118,7 +215,6 @@ int main(int argc, char** argv) {
     std::vector<std::unique_ptr<CDataArchive>> modelArchives;
     std::vector<std::pair<CDataArchive*, std::string>> models;
     std::vector<std::vector<ArchiveEntryRow>> modelRows;
-    std::vector<std::vector<ArchiveEntryRow>> allRows;
     for (const PackedArchive& archive : packed) {
         if (archive.fileName.rfind("model/model", 0) != 0)
             continue;
@@ -138,95 +234,8 @@ int main(int argc, char** argv) {
     std::printf("model_files %zu files\n", models.size());
     std::printf("model_load_ms %.3f ms\n", load * 1e3);
 
-    // One fixed update of the world, the camera and her, averaged over an
-    // hour of 16.67 ms steps: her own models and motions as the program
-    // loads them (their scene and animation records; meshes need the
-    // device), the world's clock, and the camera following her focus.
-    const float step = 1000.0f / 60.0f;
-    const int steps = 3600 * 60;
-    CResourceManager registry;
-    CResourceManager* const savedRegistry = CurrentResourceManager;
-    CurrentResourceManager = &registry;
-    SetDefaultParent(nullptr);
-    auto archiveNamed = [&](const std::string& name) -> std::unique_ptr<CDataArchive> {
-        for (size_t a = 0; a < packed.size(); ++a)
-            if (packed[a].fileName == name) {
-                allRows.push_back(DirectoryRows(packed[a]));
-                return std::make_unique<CDataArchive>(
-                    ArchiveDescriptor{packed[a].fileName.c_str(), packed[a].key, allRows.back().data()});
-            }
-        return nullptr;
-    };
-    // The room's model, hers and the show's, then her motions and the
-    // show's, from the archives the program reads them from.
-    auto loadModels = [&](int group, const char* const* files, int count) {
-        char name[32];
-        std::snprintf(name, sizeof name, "model/model%02d.bin", group);
-        std::unique_ptr<CDataArchive> archive = archiveNamed(name);
-        SetModelPathPrefix(group);
-        for (int i = 0; archive && i < count; ++i)
-            LoadModelFromArchive(&registry, archive.get(), files[i]);
-    };
-    auto loadMotions = [&](int index, const std::vector<std::string>& files) {
-        char name[40];
-        std::snprintf(name, sizeof name, "animation/animation%02d.bin", index);
-        std::unique_ptr<CDataArchive> archive = archiveNamed(name);
-        for (const std::string& file : files)
-            if (archive)
-                LoadModelFromArchive(&registry, archive.get(), file);
-    };
-    const char* const roomFile[] = {"model/common/room.hgm"};
-    loadModels(0, roomFile, 1);
-    loadModels(CHARACTER_BODY_MODEL_GROUP, CHARACTER_BODY_MODEL_FILES, CHARACTER_BODY_MODEL_FILE_COUNT);
-    loadModels(CHARACTER_GOODS_MODEL_GROUP, CHARACTER_GOODS_MODEL_FILES, CHARACTER_GOODS_MODEL_FILE_COUNT);
-    loadModels(TV_MODEL_GROUP, TV_MODEL_FILES, TV_MODEL_FILE_COUNT);
-    std::vector<std::string> motionFiles;
-    for (const char* set : CHARACTER_ANIMATION_SETS)
-        motionFiles.push_back(std::string("animation/") + set + ".hga");
-    loadMotions(CHARACTER_ANIMATION_ARCHIVE, motionFiles);
-    loadMotions(TV_ANIMATION_ARCHIVE, std::vector<std::string>(TV_ANIMATION_FILES, TV_ANIMATION_FILES + TV_ANIMATION_FILE_COUNT));
-    CTransform* mainRoot = new CTransform("renderRootMain");
-    SetDefaultParent(mainRoot);
-    CModelInstanceNode room("room", "roomRoot", RT_TRANSFORM, "::the");
-    CCameraManager camera(nullptr, "camera");
-    struct FocusToCamera : IFocusPointSink {
-        explicit FocusToCamera(CCameraManager& c) : camera(c) {}
-        void AddFocusPoint(float x, float y, float z, float weight) override {
-            camera.AddFocusPoint(Vec3(x, y, z), weight);
-        }
-        CCameraManager& camera;
-    } focus(camera);
-    CharacterScene scene;
-    scene.mainRoot = mainRoot;
-    scene.focus = &focus;
-    std::string missing;
-    SeedRand(20261211);
-    std::unique_ptr<CCharacter> vesko(CCharacter::Assemble("vesko", "::the", scene, nullptr, missing));
-    if (!vesko) {
-        std::fprintf(stderr, "deskmate_bench: her data did not assemble: %s\n", missing.c_str());
+    if (!MeasureUpdate(packed))
         return 1;
-    }
-    vesko->AfterLoad();
-    CWorld world("world");
-    const uint32_t moneyBefore = vesko->GetStats().mny;
-    int midnights = 0;
-    const Clock::time_point start = Clock::now();
-    for (int i = 0; i < steps; ++i) {
-        const float clock = world.GetClockSeconds();
-        world.AdvanceClock(step);
-        midnights += world.GetClockSeconds() < clock;
-        camera.Update(step, false);
-        vesko->Update(nullptr, nullptr, nullptr, world, false, step);
-    }
-    const double update = SecondsSince(start) / steps;
-    std::printf("update_steps %d steps\n", steps);
-    std::printf("update_us %.3f us\n", update * 1e6);
-    // What the hour held for her: world days and her morning earnings.
-    std::printf("update_world_days %d days\n", midnights);
-    std::printf("update_earned %d yen\n", int(vesko->GetStats().mny) - int(moneyBefore));
-    vesko.reset();
-    SetDefaultParent(nullptr);
-    CurrentResourceManager = savedRegistry;
     std::filesystem::remove_all(folder);
     return 0;
 }
