@@ -14,6 +14,7 @@
 #include "character/Character.h"
 #include "character/preload/PreloadLists.h"
 #include "character/show/TvPreload.h"
+#include "character/show/TvShowStage.h"
 #include "engine/anim/AnimChunkLoaders.h"
 #include "engine/archive/DataArchive.h"
 #include "engine/archive/DataFolder.h"
@@ -99,7 +100,9 @@ bool StepAnHour(const std::vector<PackedArchive>& packed, CResourceManager& regi
     scene.focus = &focus;
     std::string missing;
     SeedRand(20261211);
-    std::unique_ptr<CCharacter> vesko(CCharacter::Assemble("vesko", "::the", scene, nullptr, missing));
+    // The show as it runs without its window's drawing: she owns it.
+    auto* show = new CTvShowStage("vesko", new CTransform("renderRootIndicator"), mainRoot, nullptr, "::the");
+    std::unique_ptr<CCharacter> vesko(CCharacter::Assemble("vesko", "::the", scene, show, missing));
     if (!vesko) {
         std::fprintf(stderr, "deskmate_bench: her data did not assemble: %s\n", missing.c_str());
         return false;
@@ -110,7 +113,8 @@ bool StepAnHour(const std::vector<PackedArchive>& packed, CResourceManager& regi
     const float step = 1000.0f / 60.0f;
     const int steps = 3600 * 60;
     const uint32_t moneyBefore = vesko->GetStats().mny;
-    int midnights = 0;
+    int midnights = 0, shows = 0;
+    bool presenting = false;
     const Clock::time_point start = Clock::now();
     for (int i = 0; i < steps; ++i) {
         const float clock = world.GetClockSeconds();
@@ -118,12 +122,15 @@ bool StepAnHour(const std::vector<PackedArchive>& packed, CResourceManager& regi
         midnights += world.GetClockSeconds() < clock;
         camera.Update(step, false);
         vesko->Update(nullptr, nullptr, nullptr, world, false, step);
+        shows += show->IsPresenting() && !presenting;
+        presenting = show->IsPresenting();
     }
     const double update = SecondsSince(start) / steps;
     std::printf("update_steps %d steps\n", steps);
     std::printf("update_us %.3f us\n", update * 1e6);
-    // What the hour held for her: world days and her morning earnings.
+    // What the hour held for her: world days, shows and her morning earnings.
     std::printf("update_world_days %d days\n", midnights);
+    std::printf("update_shows %d shows\n", shows);
     std::printf("update_earned %d yen\n", int(vesko->GetStats().mny) - int(moneyBefore));
     return true;
 }
