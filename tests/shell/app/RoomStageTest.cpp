@@ -8,20 +8,17 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "engine/archive/DataFolder.h"
 #include "engine/core/FrameStamp.h"
-#include "engine/drawlist/DrawList.h"
 #include "engine/render/ConsoleRenderer.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/Transform.h"
 #include "engine/textconsole/Console.h"
-#include "engine/texture/d3d/D3dTextureDevice.h"
 #include "shell/app/RoomStage.h"
 #include "shell/world/World.h"
+#include "tests/shell/support/SceneWindowTest.h"
 #include "tests/support/PictureCompare.h"
 #include "tests/support/ScreenCapture.h"
 
@@ -62,35 +59,9 @@ public:
     int32_t lastStamp = 0;
 };
 
-class RoomStage : public ::testing::Test {
+class RoomStage : public ConsoleSceneWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        // The test program lives apart from the data; it runs in the data folder.
-        SetDataFolder(std::filesystem::current_path().string());
-        InstallTextureHooks();
-        InstallConsoleHook();
-        InstallDrawListHooks();
-    }
-
-    void SetUp() override {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "RoomStageTest";
-        RegisterClassA(&wc);
-        m_window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "room", WS_POPUP | WS_VISIBLE, 0, 0, WIDTH, HEIGHT,
-                                   nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(m_window, nullptr);
-    }
-    void TearDown() override { DestroyWindow(m_window); }
-
-    RgbPicture ReadWindow() {
-        RECT r;
-        GetWindowRect(m_window, &r);
-        return CaptureScreen(r);
-    }
-
-    HWND m_window = nullptr;
+    RoomStage() : ConsoleSceneWindowTest("RoomStageTest", "room", WIDTH, HEIGHT) {}
 };
 
 // Ten seconds after the start the camera, with nothing to follow, has
@@ -105,7 +76,7 @@ TEST_F(RoomStage, DrawsTheTexturedRoom) {
     run.Run();
     ASSERT_EQ(run.passes, 3);
 
-    const RgbPicture shot = ReadWindow();
+    const RgbPicture shot = CaptureWindow();
     ASSERT_EQ(shot.width, WIDTH);
     ASSERT_EQ(shot.height, HEIGHT);
     EXPECT_TRUE(WriteRgbPng("room.png", shot));

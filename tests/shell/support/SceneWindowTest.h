@@ -11,6 +11,7 @@
 
 #include "engine/archive/DataFolder.h"
 #include "engine/drawlist/DrawList.h"
+#include "engine/textconsole/Console.h"
 #include "engine/texture/d3d/D3dTextureDevice.h"
 #include "tests/shell/support/FakeSetting.h"
 #include "tests/support/ScreenCapture.h"
@@ -56,4 +57,15 @@ private:
     const char* m_className;
     const char* m_title;
     int m_width, m_height;
+};
+
+// The same for scenes drawn with the text console over them.
+class ConsoleSceneWindowTest : public SceneWindowTest {
+protected:
+    using SceneWindowTest::SceneWindowTest;
+
+    static void SetUpTestSuite() {
+        SceneWindowTest::SetUpTestSuite();
+        InstallConsoleHook();
+    }
 };

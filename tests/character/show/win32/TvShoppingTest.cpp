@@ -8,7 +8,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,23 +23,21 @@
 #include "character/show/win32/TvShopping.h"
 #include "engine/archive/ArchiveOpeners.h"
 #include "engine/archive/DataArchive.h"
-#include "engine/archive/DataFolder.h"
 #include "engine/archive/ModelLoader.h"
 #include "engine/archive/ModelPathPrefix.h"
 #include "engine/camera/CameraResource.h"
 #include "engine/core/FrameStamp.h"
-#include "engine/drawlist/DrawList.h"
 #include "engine/render/ConsoleRenderer.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/scene/ModelInstanceNode.h"
 #include "engine/scene/Transform.h"
 #include "engine/textconsole/Console.h"
-#include "engine/texture/d3d/D3dTextureDevice.h"
 #include "shell/app/RoomStage.h"
 #include "shell/render/RenderManager.h"
 #include "shell/sound/SoundManager.h"
 #include "tests/character/ai/AiFixtures.h"
 #include "tests/platform/audio/FakeWaveOutput.h"
+#include "tests/shell/support/SceneWindowTest.h"
 #include "tests/support/PictureCompare.h"
 #include "tests/support/ScreenCapture.h"
 
@@ -147,31 +144,9 @@ public:
     int passes = 0;
 };
 
-class TvShopping : public ::testing::Test {
+class TvShopping : public ConsoleSceneWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        SetDataFolder(std::filesystem::current_path().string());
-        InstallTextureHooks();
-        InstallConsoleHook();
-        InstallDrawListHooks();
-    }
-    void SetUp() override {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TvShoppingTest";
-        RegisterClassA(&wc);
-        m_window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "show", WS_POPUP | WS_VISIBLE, 0, 0, WIDTH, HEIGHT,
-                                   nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(m_window, nullptr);
-    }
-    void TearDown() override { DestroyWindow(m_window); }
-    RgbPicture ReadWindow() {
-        RECT r;
-        GetWindowRect(m_window, &r);
-        return CaptureScreen(r);
-    }
-    HWND m_window = nullptr;
+    TvShopping() : ConsoleSceneWindowTest("TvShoppingTest", "show", WIDTH, HEIGHT) {}
 };
 
 TEST_F(TvShopping, DrawsTheShowOverTheRoomAndSellsOnAClick) {
@@ -192,7 +167,7 @@ TEST_F(TvShopping, DrawsTheShowOverTheRoomAndSellsOnAClick) {
     ASSERT_GE(run.host.focusWeights.size(), 2u);
     EXPECT_EQ(run.host.focusWeights[0], 50.0f);
 
-    const RgbPicture shot = ReadWindow();
+    const RgbPicture shot = CaptureWindow();
     ASSERT_EQ(shot.width, WIDTH);
     EXPECT_TRUE(WriteRgbPng("tv_show.png", shot));
     const PictureDifference d =
@@ -359,11 +334,11 @@ TEST_F(TvShopping, PresentsAGoodAndAnAccessoryAndPutsThemBackWhereTheyWere) {
         // The room without the item, then with it as hers.
         c.item->SetOwned(false);
         runPasses(3);
-        const RgbPicture without = ReadWindow();
+        const RgbPicture without = CaptureWindow();
         c.item->SetOwned(true);
         c.inRoom(*c.item);
         runPasses(3);
-        const RgbPicture before = ReadWindow();
+        const RgbPicture before = CaptureWindow();
         AdvanceFrameStamp();
         const CMatrix placeBefore = node->GetWorldMatrix();
         const PictureDifference shown = ComparePictures(without, before);
@@ -380,7 +355,7 @@ TEST_F(TvShopping, PresentsAGoodAndAnAccessoryAndPutsThemBackWhereTheyWere) {
         EXPECT_EQ(node->GetParent(), showLayer);
         runPasses(30);
         ASSERT_TRUE(run.running);
-        const RgbPicture shot = ReadWindow();
+        const RgbPicture shot = CaptureWindow();
         EXPECT_TRUE(WriteRgbPng(c.picture, shot));
         const RgbPicture half = HalveRgbPicture(shot);
         const PictureDifference d = CompareWithKept(half, c.reference);
@@ -415,7 +390,7 @@ TEST_F(TvShopping, PresentsAGoodAndAnAccessoryAndPutsThemBackWhereTheyWere) {
                 EXPECT_NEAR(placeAfter.m[r][k], placeBefore.m[r][k], 1e-3f) << r << "," << k;
         c.inRoom(*c.item);
         runPasses(3);
-        const PictureDifference back = ComparePictures(before, ReadWindow());
+        const PictureDifference back = ComparePictures(before, CaptureWindow());
         ASSERT_TRUE(back.sameSize);
         // Against the room with and without the item: unchanged.
         EXPECT_LT(back.meanChannelDifference, 0.5);
