@@ -23,7 +23,7 @@ public:
         return true;
     }
     bool IsLeftButtonDown() override { return leftDown; }
-    CCameraResource* GetCurrentView() override { return nullptr; }
+    CCameraResource* GetCurrentView() override { return view; }
     void AddFocusPoint(float, float, float, float weight) override { focusWeights.push_back(weight); }
     void RefreshCursor() override { ++cursorRefreshes; }
 
@@ -35,6 +35,7 @@ public:
     std::vector<unsigned> posted;
     int pointerX = 0, pointerY = 0;
     bool leftDown = false;
+    CCameraResource* view = nullptr;
     std::vector<float> focusWeights;
     int cursorRefreshes = 0;
 };

@@ -36,6 +36,7 @@
 #include "shell/render/RenderManager.h"
 #include "shell/sound/SoundManager.h"
 #include "tests/character/ai/AiFixtures.h"
+#include "tests/character/show/ShowStageFixture.h"
 #include "tests/platform/audio/FakeWaveOutput.h"
 #include "tests/shell/support/SceneWindowTest.h"
 #include "tests/support/PictureCompare.h"
@@ -52,26 +53,6 @@ public:
     int GetWidth() override { return WIDTH; }
     int GetHeight() override { return HEIGHT; }
     bool IsSoundOn() override { return true; }
-};
-
-class ShowHost : public ITvShowHost {
-public:
-    void PostToMainWindow(unsigned message) override { posted.push_back(message); }
-    bool GetPointerPosition(int& x, int& y) override {
-        x = pointerX, y = pointerY;
-        return true;
-    }
-    bool IsLeftButtonDown() override { return leftDown; }
-    CCameraResource* GetCurrentView() override { return view; }
-    void AddFocusPoint(float, float, float, float weight) override { focusWeights.push_back(weight); }
-    void RefreshCursor() override { ++cursorRefreshes; }
-
-    std::vector<unsigned> posted;
-    int pointerX = 0, pointerY = 0;
-    bool leftDown = false;
-    CCameraResource* view = nullptr;
-    std::vector<float> focusWeights;
-    int cursorRefreshes = 0;
 };
 
 // A cloth of the catalogue with no model behind it.
@@ -131,7 +112,7 @@ public:
     }
 
     ShowSetting setting;
-    ShowHost host;
+    RecordingShowHost host;
     std::shared_ptr<WaveOutputLog> log;
     CRoomStage* stage = nullptr;
     CSoundManager* sound = nullptr;
@@ -348,7 +329,7 @@ TEST_F(TvShopping, PresentsAGoodAndAnAccessoryAndPutsThemBackWhereTheyWere) {
         // On sale: the node is the show's while the set stands.
         c.item->SetOwned(false);
         const uint32_t money = run.vesko->GetStats().mny = 50000;
-        run.host = ShowHost();
+        run.host = RecordingShowHost();
         run.host.view = run.stage->GetCamera();
         run.show->Present(c.item, run.stage->GetRenderManager(), *run.vesko);
         ASSERT_TRUE(run.show->IsPresenting());
