@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <set>
 #include <sstream>
 #include <string>
@@ -23,18 +22,16 @@
 #include "character/Character.h"
 #include "character/item/Item.h"
 #include "character/show/win32/TvShopping.h"
-#include "engine/archive/DataFolder.h"
 #include "engine/core/Random.h"
-#include "engine/drawlist/DrawList.h"
 #include "engine/input/win32/InputManager.h"
 #include "engine/resource/ResourceManager.h"
 #include "engine/textconsole/Console.h"
-#include "engine/texture/d3d/D3dTextureDevice.h"
 #include "shell/app/System.h"
 #include "shell/settings/Setting.h"
 #include "shell/settings/SettingHost.h"
 #include "shell/state/StateFile.h"
 #include "shell/world/World.h"
+#include "tests/shell/support/SystemWindowTest.h"
 
 namespace {
 
@@ -439,30 +436,9 @@ void PrintDay(const std::vector<Event>& events, int day) {
     std::printf("%s\n", line.c_str());
 }
 
-class Month : public ::testing::Test {
+class Month : public SystemWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        SetDataFolder(std::filesystem::current_path().string());
-        InstallTextureHooks();
-        InstallConsoleHook();
-        InstallDrawListHooks();
-    }
-    void SetUp() override {
-        DeleteFileA("tavelune.cfg");
-        DeleteFileA(STATE_FILE_NAME);
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = MonthWindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "MonthTest";
-        RegisterClassA(&wc);
-    }
-    void TearDown() override {
-        if (m_window)
-            DestroyWindow(m_window);
-        DeleteFileA("tavelune.cfg");
-        DeleteFileA(STATE_FILE_NAME);
-    }
-    HWND m_window = nullptr;
+    Month() : SystemWindowTest("MonthTest", MonthWindowProc) {}
 };
 
 TEST_F(Month, ThirtyDaysKeepMoneyFilesAndResourcesSteady) {

@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,12 +19,8 @@
 #include "character/act/BoneChainNode.h"
 #include "character/item/Item.h"
 #include "character/item/ItemRegistry.h"
-#include "engine/archive/DataFolder.h"
 #include "engine/console/ConsoleObject.h"
-#include "engine/drawlist/DrawList.h"
 #include "engine/scene/Transform.h"
-#include "engine/textconsole/Console.h"
-#include "engine/texture/d3d/D3dTextureDevice.h"
 #include "shell/app/System.h"
 #include "shell/camera/CameraManager.h"
 #include "shell/ending/scene/Ending.h"
@@ -35,6 +30,7 @@
 #include "shell/settings/SettingHost.h"
 #include "shell/statemachine/StateMachine.h"
 #include "shell/world/World.h"
+#include "tests/shell/support/SystemWindowTest.h"
 #include "tests/support/PictureCompare.h"
 #include "tests/support/ScreenCapture.h"
 
@@ -199,31 +195,14 @@ private:
     DWORD m_started = 0;
 };
 
-class SystemRun : public ::testing::Test {
+class SystemRun : public SystemWindowTest {
 protected:
-    static void SetUpTestSuite() {
-        SetDataFolder(std::filesystem::current_path().string());
-        InstallTextureHooks();
-        InstallConsoleHook();
-        InstallDrawListHooks();
-    }
+    SystemRun() : SystemWindowTest("SystemRunTest", DefWindowProcA) {}
+    // The real pointer waits off the window.
     void SetUp() override {
-        DeleteFileA("tavelune.cfg");
-        DeleteFileA("tavelune.dat");
+        SystemWindowTest::SetUp();
         SetCursorPos(1020, 760);
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "SystemRunTest";
-        RegisterClassA(&wc);
     }
-    void TearDown() override {
-        if (m_window)
-            DestroyWindow(m_window);
-        DeleteFileA("tavelune.cfg");
-        DeleteFileA("tavelune.dat");
-    }
-    HWND m_window = nullptr;
 };
 
 long ReadFileSize(const char* path) {
