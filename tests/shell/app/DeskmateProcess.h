@@ -273,16 +273,30 @@ inline void PostEscape(HWND window) {
 constexpr int POINTER_AWAY_X = 1020, POINTER_AWAY_Y = 760;
 
 // A left click at a client point: the real pointer is put there too, since
-// the program reads the pointer's place from the cursor.
-inline void ClickAt(HWND window, int x, int y) {
+// the program reads the pointer's place from the cursor. Wine trusts its own
+// copy of a place it was just given for 100 ms, then asks the X server,
+// which may have refused the warp (it does while another client holds the
+// pointer): the pointer is put there again until it reads there after that
+// time. False when it never did; the click is sent all the same. pressedAt,
+// when given, takes the tick count at which the button went down.
+inline bool ClickAt(HWND window, int x, int y, DWORD* pressedAt = nullptr) {
     POINT screen = {x, y};
     ClientToScreen(window, &screen);
-    SetCursorPos(screen.x, screen.y);
+    bool placed = false;
+    for (int attempt = 0; attempt < 10 && !placed; ++attempt) {
+        SetCursorPos(screen.x, screen.y);
+        Sleep(150);
+        POINT now;
+        placed = GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+    }
     PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     Sleep(300);
+    if (pressedAt)
+        *pressedAt = GetTickCount();
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     Sleep(400);
     PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    return placed;
 }
 
 } // namespace deskmate_process

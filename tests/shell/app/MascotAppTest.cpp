@@ -757,6 +757,7 @@ TEST_F(Deskmate, TheShowComesOnInTheEveningAndAClickOnItsPanelBuys) {
     const int panelX = int(sumX / count), panelY = int(sumY / count);
 
     PROCESS_INFORMATION p = Start();
+    const DWORD started = GetTickCount();
     main = WaitForMain(p);
     ASSERT_NE(main, nullptr);
     Sleep(2000);
@@ -768,6 +769,7 @@ TEST_F(Deskmate, TheShowComesOnInTheEveningAndAClickOnItsPanelBuys) {
         shown = ChangedShare(panelPicture(), before) > 0.6;
     }
     ASSERT_TRUE(shown) << "no show by 21:00 and a few minutes of world time after";
+    std::printf("show: on the panel %lu s after the start\n", (GetTickCount() - started) / 1000ul);
     // The show's jingle is over by now; its motion runs for 15 s.
     Sleep(3500);
     const char* monitor = std::getenv("DESKMATE_SOUND_MONITOR");
@@ -776,8 +778,8 @@ TEST_F(Deskmate, TheShowComesOnInTheEveningAndAClickOnItsPanelBuys) {
     const bool recorded = monitor && server && recording.Start(monitor, server);
     const DWORD recordingStart = GetTickCount();
     Sleep(1500);
-    const DWORD press = GetTickCount() + 300; // ClickAt presses 300 ms in
-    ClickAt(main, panelX, panelY);
+    DWORD press = 0;
+    EXPECT_TRUE(ClickAt(main, panelX, panelY, &press)) << "the pointer did not stay on the panel";
     std::vector<float> heard;
     const bool finished = recorded && recording.Finish(size_t(sound_monitor::RATE) * 5, heard);
     if (!finished)
