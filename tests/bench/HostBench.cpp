@@ -21,8 +21,8 @@
 #include "engine/archive/ModelLoader.h"
 #include "engine/archive/ModelPathPrefix.h"
 #include "engine/chunk/ChunkStream.h"
-#include "engine/resource/ResourceManager.h"
 #include "engine/core/Random.h"
+#include "engine/resource/ResourceManager.h"
 #include "engine/scene/ModelInstanceNode.h"
 #include "engine/scene/SceneChunkLoaders.h"
 #include "engine/scene/Transform.h"
@@ -47,15 +47,23 @@ double BestOf(int repeat, F&& run) {
     return best;
 }
 
+// A packed archive opened from its file as the program opens it (the
+// archive copies its directory rows).
+std::unique_ptr<CDataArchive> OpenPacked(const PackedArchive& archive) {
+    const std::vector<ArchiveEntryRow> rows = DirectoryRows(archive);
+    return std::make_unique<CDataArchive>(ArchiveDescriptor{archive.fileName.c_str(), archive.key, rows.data()});
+}
+
+// One fixed update of the world, the camera, her and the show, averaged over
+// an hour of 16.67 ms steps: their own models and motions as the program
+// loads them (scene and animation records; meshes need the device), the
+// world's clock, and the camera following her focus. The room's model comes
+// too, since she finds her places and sound nodes in it.
 bool StepAnHour(const std::vector<PackedArchive>& packed, CResourceManager& registry) {
-    std::vector<std::vector<ArchiveEntryRow>> rows;
     auto archiveNamed = [&](const std::string& name) -> std::unique_ptr<CDataArchive> {
         for (const PackedArchive& archive : packed)
-            if (archive.fileName == name) {
-                rows.push_back(DirectoryRows(archive));
-                return std::make_unique<CDataArchive>(
-                    ArchiveDescriptor{archive.fileName.c_str(), archive.key, rows.back().data()});
-            }
+            if (archive.fileName == name)
+                return OpenPacked(archive);
         return nullptr;
     };
     auto loadModels = [&](int group, const char* const* files, int count) {
@@ -135,11 +143,7 @@ bool StepAnHour(const std::vector<PackedArchive>& packed, CResourceManager& regi
     return true;
 }
 
-// One fixed update of the world, the camera and her, averaged over an hour
-// of 16.67 ms steps: her own models and motions as the program loads them
-// (their scene and animation records; meshes need the device), the world's
-// clock, and the camera following her focus. The room's model and the
-// show's come too, since she finds her places and sound nodes in them.
+// The hour in a registry of its own, made current for it.
 bool MeasureUpdate(const std::vector<PackedArchive>& packed) {
     CResourceManager registry;
     CResourceManager* const saved = CurrentResourceManager;
@@ -150,6 +154,7 @@ bool MeasureUpdate(const std::vector<PackedArchive>& packed) {
     CurrentResourceManager = saved;
     return measured;
 }
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -221,13 +226,10 @@ int main(int argc, char** argv) {
     RegisterAnimChunkHandlers();
     std::vector<std::unique_ptr<CDataArchive>> modelArchives;
     std::vector<std::pair<CDataArchive*, std::string>> models;
-    std::vector<std::vector<ArchiveEntryRow>> modelRows;
     for (const PackedArchive& archive : packed) {
         if (archive.fileName.rfind("model/model", 0) != 0)
             continue;
-        modelRows.push_back(DirectoryRows(archive));
-        modelArchives.push_back(std::make_unique<CDataArchive>(
-            ArchiveDescriptor{archive.fileName.c_str(), archive.key, modelRows.back().data()}));
+        modelArchives.push_back(OpenPacked(archive));
         for (const PackedRow& row : archive.rows)
             models.push_back({modelArchives.back().get(), row.key + ".hgm"});
     }
